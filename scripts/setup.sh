@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what Vekta needs to build, test and run on Debian 12. Run as root
+# (or with sudo available); packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-qpa-plugins
+  libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 fontconfig
+  xvfb xauth x11-utils imagemagick librsvg2-bin
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

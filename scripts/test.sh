@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc 2>/dev/null || echo 2)
+ctest --test-dir build --output-on-failure -j "$jobs"
