@@ -1,0 +1,99 @@
+#pragma once
+
+#include "TBrush.h"
+#include "TPen.h"
+#include "TRect.h"
+
+#include <cstdint>
+
+class TClient;
+class TPage;
+
+// Base of every drawing object (and of the views). The virtual operations
+// keep a fixed order; every drawing-object class keeps it and extends the
+// behaviour by overriding and calling the base.
+class TData : public TRect
+{
+public:
+  static constexpr int32_t kVersion = 3;
+
+  // State bits.
+  enum State : uint16_t {
+    kSelected = 1,        // selection outline shown (toggled by Paint mode 8)
+    kUndeletable = 2,
+    kUnmodifiable = 4,
+    kUncopyable = 8,
+    kGroupMember = 16,    // set by groups at construction
+    kNotSaved = 32,       // left out of the document and the symbol library
+    kRefreshOnSave = 64,  // receives the refresh message before saving
+    kRefreshOnPrint = 128,
+    kNotOwned = 256,      // clearing the document only unlinks it
+    kNoReferenceCross = 512,
+  };
+
+  // Paint modes.
+  enum PaintMode : uint8_t {
+    kPaintScreen = 1,
+    kPaintOutput = 4,
+    kPaintToggleOutline = 8,
+    kPaintWindow = 16,
+  };
+
+  TData();
+  TData(const TData& other);
+  TData& operator=(const TData& other);
+  ~TData() override;
+
+  // slots 1-3
+  TInStream& Read(TInStream& is) override;
+  TOutStream& Write(TOutStream& os) const override;
+  bool IsA(int32_t id) const override;
+  // slots 4-6 (from TRect): Contains, Offset, Resize
+  // slot 7
+  virtual void SetOwner(TClient* client);
+  // slot 8
+  virtual uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p);
+  // slot 9
+  virtual bool Paint(TPage* page, uint8_t mode);
+  // slot 10
+  virtual uint16_t ContextCommand(TClient* client, uint16_t command);
+  // slot 11
+  virtual bool Notify(uint16_t command, TRect* p);
+  // slot 12
+  virtual void GetRect(TRect& out, int32_t mode) const;
+  // slot 13
+  virtual void SetRect(const TRect& r, int32_t mode);
+  // slot 14
+  virtual void SetColor(int32_t which, uint32_t colour);
+  // slot 15
+  virtual uint32_t GetColor(int32_t which) const;
+  // slot 16
+  virtual void SetLayers(uint16_t mask);
+  // slot 17
+  virtual uint16_t GetLayers() const;
+  // slot 18: copies into target, or into a new object of the same class
+  virtual TData* Clone(TData* target, int32_t argument) const;
+  // slot 19
+  virtual bool ShowInfo(TClient* client, const TData* reference, uint16_t flags);
+
+  void SetState(uint16_t bits, bool on);
+  uint16_t TestState(uint16_t bits) const { return state & bits; }
+  uint16_t GetState() const { return state; }
+  TClient* GetOwner() const { return owner; }
+  bool IsOnPage(const TPage* page) const;
+  void DrawReferenceCross(TPage* page, int32_t x, int32_t y) const;
+  void SetPenWidth(int32_t width);
+  TPen& GetPen() { return pen; }
+  const TPen& GetPen() const { return pen; }
+  TBrush& GetBrush() { return brush; }
+  const TBrush& GetBrush() const { return brush; }
+  int32_t GetLastError() const { return lastError; }
+
+protected:
+  TPen pen;
+  TBrush brush;
+  uint16_t layers = 8;
+  uint16_t state = 0;
+  TClient* owner = nullptr;
+  int32_t lastError = 0;
+};

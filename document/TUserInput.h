@@ -1,0 +1,155 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QPaintDevice;
+class TClient;
+class TFont;
+class TPen;
+class TVue;
+
+// The one seam between the document core and the person using it.
+//
+// Everything that asks the user something goes through here: the messages a
+// modal command waits for (pointer moves, clicks, keys), the window services
+// a view needs while it runs (capture, cursor, repaint, the overlay the
+// exclusive-or outlines are drawn on, the status bar), and every dialog and
+// message box. The Qt front end implements it with widgets and nested event
+// loops; tests use TScriptedInput, which plays queued messages and dialog
+// answers through the very same code paths.
+//
+// Dialog operations return false (or 0) when the user cancelled. Values are
+// in and out parameters: they arrive preset and carry the answer back.
+class TUserInput
+{
+public:
+  virtual ~TUserInput() = default;
+
+  // ---- messages ----
+  // Waits until one message for view is available and hands it to the view's
+  // WndProc (which records it as the view's last message). Returns false when
+  // the application is quitting; modal procedures then give up at once.
+  virtual bool PumpMessage(TVue* view) = 0;
+
+  // ---- window services for a view ----
+  virtual void GetClientSize(TVue* view, int32_t& width, int32_t& height) = 0;
+  // The pointer position in client (device) pixels.
+  virtual void GetPointerPos(TVue* view, int32_t& x, int32_t& y) = 0;
+  // Places the pointer (snapped positions); may do nothing on platforms
+  // that forbid it.
+  virtual void SetPointerPos(TVue* view, int32_t x, int32_t y) = 0;
+  virtual void ShowPointer(TVue* view, bool show) = 0;
+  virtual void CaptureMouse(TVue* view, bool capture) = 0;
+  // Cursor ids: 0 the view's own, 1 arrow, 2 cross (position), 3 pick,
+  // 4 rectangle selection, 5 wait.
+  virtual int32_t SetCursor(TVue* view, int32_t cursorId) = 0;
+  // Device rectangle to repaint from the document (null: the whole window).
+  virtual void Invalidate(TVue* view, const int32_t* ltrb) = 0;
+  // Repaints what is invalid now.
+  virtual void Update(TVue* view) = 0;
+  // The exclusive-or overlay over the page image, in device pixels, and the
+  // notice that a device rectangle of it changed. Null when the view has no
+  // window (nothing is drawn then).
+  virtual QPaintDevice* OverlayDevice(TVue* view) = 0;
+  virtual void OverlayChanged(TVue* view, const int32_t* ltrb) = 0;
+  // The scroll position or range changed; the window shows it.
+  virtual void ScrollChanged(TVue* view, int32_t deviceDx, int32_t deviceDy) = 0;
+  // Posts a message to the view, delivered later through its WndProc.
+  virtual void PostMessage(TVue* view, uint32_t message, uint32_t param1, uintptr_t param2) = 0;
+
+  // ---- status bar ----
+  // Shows a text in the status bar of the window that holds view; false
+  // when there is no status bar to show it.
+  virtual bool SetStatusText(TVue* view, const std::string& text) = 0;
+
+  // ---- dialogs ----
+  // Returns IDOK_, IDCANCEL_, IDYES_ or IDNO_ (flags: MB_* of Messages.h).
+  virtual int32_t MessageBox(const std::string& text, const std::string& title, uint32_t flags) = 0;
+
+  struct ValueField
+  {
+    std::string label;  // "X:", "Width", ...
+    double value = 0;   // in the units the caller shows
+    int32_t decimals = 0;
+    uint16_t numberFormat = 6;  // 6 decimal, 31 inches, 30 feet and inches
+  };
+  // A dialog of numeric fields (X/Y values, "Moving", "Origin", angles):
+  // true with the typed values on OK.
+  virtual bool AskValues(const std::string& title, std::vector<ValueField>& fields) = 0;
+
+  struct IntegerField
+  {
+    std::string label;  // the full label, range included ("Zoom:(in %) (10...1000)")
+    int32_t value = 0;
+  };
+  // The integer prompt: one dialog pass, no range check (the caller checks
+  // and asks again); true on OK with the entered values.
+  virtual bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) = 0;
+
+  // The multi-line text dialog; true on OK with the edited text.
+  virtual bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) = 0;
+
+  // One choice among radio buttons (circle type, justification, formats...);
+  // true on OK with the chosen index.
+  virtual bool ChooseOption(const std::string& title, const std::string& groupLabel,
+                            const std::vector<std::string>& options, int32_t& index) = 0;
+
+  // Colour chooser; with allowNone a "none" answer gives 0xFFFFFFFF.
+  virtual bool ChooseColor(uint32_t& colour, bool allowNone) = 0;
+  virtual bool ChooseFont(TFont& font) = 0;
+
+  // The line style dialog on pen, widths in the units of client (may be null).
+  virtual bool ChoosePen(TPen& pen, TClient* client) = 0;
+
+  struct LayerSettings
+  {
+    uint16_t active = 8;
+    uint16_t visible = 0xFFFF;
+    uint16_t protectedMask = 0;
+    std::string names[8];
+  };
+  // The layers dialog; the front end checks with CheckLayerSettings before
+  // accepting.
+  virtual bool EditLayers(LayerSettings& settings) = 0;
+  // The object layer dialog (eight check boxes); refuses an empty mask.
+  virtual bool EditObjectLayers(uint16_t& mask) = 0;
+
+  struct UnitsSettings
+  {
+    int32_t unitIndex = 2;  // 0..5, see the units table of the page
+    float factor = 0.01f;
+    int32_t decimals = 2;
+    uint16_t numberFormat = 6;
+    int32_t paperWidth = 800, paperHeight = 1000, unitsPerInch = 100;  // for the size line
+  };
+  virtual bool EditUnits(UnitsSettings& settings) = 0;
+
+  struct GridSnapSettings
+  {
+    bool gridShown = false, snapOn = false;
+    double gridX = 0, gridY = 0, snapX = 0, snapY = 0;  // user units
+    int32_t decimals = 2;
+    uint16_t numberFormat = 6;
+  };
+  virtual bool EditGridSnap(GridSnapSettings& settings) = 0;
+
+  // File dialogs: filter like "Vekta Files (*.vk1)|*.vk1"; path carries the
+  // proposed name in and the chosen one out.
+  virtual bool ChooseOpenFile(std::string& path, const std::string& filter) = 0;
+  virtual bool ChooseSaveFile(std::string& path, const std::string& filter, const std::string& defaultExt) = 0;
+
+  struct MenuItem
+  {
+    uint16_t command = 0;  // 0: separator
+    std::string text;
+    bool checked = false;
+    bool enabled = true;
+  };
+  // A popup menu at the pointer; returns the chosen command or 0.
+  virtual uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items) = 0;
+};
+
+// The messages of the layer checks, or 0 when the settings can be accepted.
+uint32_t CheckLayerSettings(uint16_t active, uint16_t visible, uint16_t protectedMask);
