@@ -68,14 +68,18 @@ TFont::TFont(int32_t size, int32_t width)
   m_record.SetFaceName("Arial");
 }
 
-TFont::TFont(const TLogFont& record) : m_record(record)
+TFont::TFont(const TLogFont& record)
 {
   classId = kTFont;
+  SetRecord(record);
 }
 
 void TFont::SetRecord(const TLogFont& record)
 {
   m_record = record;
+  // The name may have been filled in directly: hold it to the same rules as
+  // SetFaceName, so it can always be written on one record line.
+  m_record.SetFaceName(record.FaceName());
   m_dirty = true;
 }
 

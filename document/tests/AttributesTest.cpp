@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -196,6 +197,8 @@ TEST(TFont, FaceNameLineRules)
   EXPECT_EQ(lf.FaceName(), std::string(29, 'a') + "\xc3\xa9");
   lf.SetFaceName("Two\nLines");
   EXPECT_EQ(lf.FaceName(), "Two") << "a line break cannot enter the record";
+  std::memcpy(lf.faceName, "Bad\r\nName", 10);
+  EXPECT_EQ(TFont(lf).Record().FaceName(), "Bad") << "also when the name was filled in directly";
 
   TInStream bad("TFont 0 -10 0 0 0 400 0 300 0 0 0 0 0 0 Arial\n");
   ReadInto(bad, font);
