@@ -19,3 +19,15 @@ int32_t RoundHalfAway(double value);
 // axis points down): with d = p - centre,
 //   x' = cx + round(dx cos a + dy sin a),  y' = cy + round(dy cos a - dx sin a).
 TPoint RotatePoint(TPoint p, TPoint centre, double angleDegrees);
+
+// a * b / c with a 64-bit intermediate, rounded half away from zero and
+// saturated to the int32 range (the platform's rounded multiply-divide);
+// 0 when c is 0.
+int32_t MulDivRound(int64_t a, int64_t b, int64_t c);
+
+// The hit test of every stroked segment: does (px, py) touch the segment
+// a-b drawn with a stroke of the given width (0 counts as 1)? The tolerance
+// is width / 2 + 1 units: the point must lie in the segment's bounding box
+// grown by the tolerance (right and bottom exclusive), then near an end or,
+// by Heron's formula on the triangle point-a-b, near the line itself.
+bool HitSegment(int32_t px, int32_t py, TPoint a, TPoint b, int32_t width);
