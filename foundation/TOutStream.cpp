@@ -34,12 +34,13 @@ TOutStream& TOutStream::operator<<(int64_t v)
 
 TOutStream& TOutStream::operator<<(double v)
 {
-  // "%g" is exactly the default floating-point insertion: six significant
-  // digits, the shorter of fixed and exponent notation.
+  // The default floating-point insertion: six significant digits, the
+  // shorter of fixed and exponent notation ("%g"), always with a "." --
+  // to_chars ignores the C locale, which a French desktop would otherwise
+  // turn into "0,01" in saved documents.
   char buf[32];
-  const int n = std::snprintf(buf, sizeof buf, "%g", v);
-  if (n > 0)
-    m_data.append(buf, static_cast<size_t>(n));
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+  m_data.append(buf, r.ptr);
   return *this;
 }
 

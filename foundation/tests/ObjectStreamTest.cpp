@@ -216,6 +216,6 @@ TEST(ObjectStream, NumberExtractionFollowsStreamRules)
   EXPECT_TRUE(is.fail());
 
   TOutStream os;
-  os << 0.01f << ' ' << 1.0f << ' ' << 123456789.0 << ' ' << 0.1f;
-  EXPECT_EQ(os.Data(), "0.01 1 1.23457e+08 0.1");
+  os << 0.01f << ' ' << 1.0f << ' ' << 123456789.0 << ' ' << 0.1f << ' ' << -2.5 << ' ' << 1e-5;
+  EXPECT_EQ(os.Data(), "0.01 1 1.23457e+08 0.1 -2.5 1e-05");
 }
