@@ -82,3 +82,15 @@ bool HitSegment(int32_t px, int32_t py, TPoint a, TPoint b, int32_t width)
     return true;
   return RoundHalfAway(2 * std::sqrt(q) / len) <= t;
 }
+
+int32_t DirectionDegrees(TPoint from, TPoint to)
+{
+  if (from == to)
+    return 0;
+  const double dy = static_cast<double>(from.y) - to.y;
+  const double dx = static_cast<double>(to.x) - from.x;
+  int32_t a = RoundHalfAway(std::atan2(dy, dx) * 57.29577951);
+  while (a < 0)
+    a += 360;
+  return a % 360;
+}

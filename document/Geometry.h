@@ -31,3 +31,7 @@ int32_t MulDivRound(int64_t a, int64_t b, int64_t c);
 // grown by the tolerance (right and bottom exclusive), then near an end or,
 // by Heron's formula on the triangle point-a-b, near the line itself.
 bool HitSegment(int32_t px, int32_t py, TPoint a, TPoint b, int32_t width);
+
+// The direction from one point to another in whole degrees, counter-clockwise
+// on the page (y grows downwards), in 0..359; 0 when the points coincide.
+int32_t DirectionDegrees(TPoint from, TPoint to);

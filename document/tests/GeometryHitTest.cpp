@@ -26,3 +26,13 @@ TEST(HitSegment, DiagonalAndDegenerateSegments)
   EXPECT_TRUE(HitSegment(9, 9, p, p, 1)) << "a point-like segment is hit near its point";
   EXPECT_FALSE(HitSegment(12, 10, p, p, 1));
 }
+
+TEST(DirectionDegrees, CounterClockwiseOnThePage)
+{
+  EXPECT_EQ(DirectionDegrees({0, 0}, {10, 0}), 0);
+  EXPECT_EQ(DirectionDegrees({0, 0}, {0, -10}), 90) << "up the page is 90";
+  EXPECT_EQ(DirectionDegrees({0, 0}, {-10, 0}), 180);
+  EXPECT_EQ(DirectionDegrees({0, 0}, {0, 10}), 270);
+  EXPECT_EQ(DirectionDegrees({0, 0}, {10, 10}), 315);
+  EXPECT_EQ(DirectionDegrees({5, 5}, {5, 5}), 0);
+}
