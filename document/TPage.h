@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TBrush.h"
+#include "TFont.h"
 #include "TPageDevice.h"
 #include "TPoint.h"
 #include "TRect.h"
@@ -11,8 +13,6 @@
 
 class QPaintDevice;
 class QPainter;
-class TBrush;
-class TFont;
 class TPen;
 
 // The page of a document and the surface everything draws through.
@@ -113,12 +113,18 @@ public:
   // may draw differently while dragged.
   uint16_t GetDragMode() const { return m_dragMode; }
   void SetDragMode(uint16_t m) { m_dragMode = m; }
-  // An explicit clip area in logical units (used by RectVisible too).
+  // An explicit clip area in logical units (used by RectVisible too); it
+  // limits the bound device as well. Release drops it.
   void SetClipRect(const TRect* r);
   bool GetClipRect(TRect& r) const;
+  // For a paint binding: the device rectangle being repainted becomes the
+  // clip area, converted to logical units and moved by the scroll position.
+  void SetPaintClipFromDevice(int32_t l, int32_t t, int32_t r, int32_t b);
 
   // ---- conversions ----
-  // Logical length to device pixels and back with the current mapping.
+  // Logical length to device pixels and back with the current mapping (a
+  // rounded multiply-divide by the viewport and window extents, which are
+  // kept up to date whether or not a device is bound).
   int32_t ToDeviceX(int32_t v) const;
   int32_t ToDeviceY(int32_t v) const;
   int32_t ToLogicalX(int32_t v) const;
@@ -163,7 +169,8 @@ public:
   void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
   void Polygon(const TPoint* points, int32_t count);
   void Polyline(const TPoint* points, int32_t count);
-  // Angles in degrees, counter-clockwise from the positive x axis.
+  // Angles in degrees, counter-clockwise from the positive x axis; equal
+  // radial points give the whole ellipse.
   void Pie(const TRect& r, double startAngle, double endAngle);
   void Chord(const TRect& r, double startAngle, double endAngle);
   void Arc(const TRect& r, double startAngle, double endAngle);
@@ -175,6 +182,8 @@ public:
   // At most n bytes of UTF-8 text (all when n is not between 1 and the length).
   void TextOut(int32_t x, int32_t y, std::string_view text, int32_t n = -1);
   void ExtTextOut(int32_t x, int32_t y, std::string_view text, const TRect* clip, uint32_t options);
+  // Measures with the selected font, bound or not (unbound it is the font
+  // last given to SelectFont); (0, 0) for an empty text.
   void GetTextExtent(std::string_view text, int32_t& width, int32_t& height, int32_t n = -1);
   void DrawEdge(const TRect& r);
   // Check and radio boxes: shape 3840 an ellipse (crossed: a filled inner one),
@@ -191,7 +200,11 @@ protected:
 
 private:
   void CopyData(const TPage& o);
+  bool Attach(std::unique_ptr<TPageDevice> device, int32_t kind);
+  void ComputeMapping();
   TRect Moved(const TRect& r) const;
+  TPoint Moved(int32_t x, int32_t y) const;
+  void ApplyClip();
 
   // page data
   int32_t m_paperSizeCode = 1;
@@ -220,6 +233,11 @@ private:
   // device side
   std::unique_ptr<TPageDevice> m_device;
   int32_t m_kind = kUnbound;
+  // What is selected, kept for measuring while unbound and for DrawMarker,
+  // which draws with the text colour and then puts the brush back.
+  TBrush m_brush;
+  TFont m_font;
+  uint32_t m_textColour = 0;
   // mapping actually applied (for conversions)
   int32_t m_windowExtX = 800, m_windowExtY = 1000;
   int32_t m_viewportExtX = 800, m_viewportExtY = 1000;

@@ -1,0 +1,599 @@
+#include "TQtPageDevice.h"
+
+#include "Colors.h"
+#include "Geometry.h"
+#include "TBrush.h"
+#include "TFont.h"
+#include "TPen.h"
+#include "TPoint.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPolygonF>
+#include <QString>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The system colours of an etched edge.
+const QColor kEdgeShadow(128, 128, 128);
+const QColor kEdgeHighlight(255, 255, 255);
+
+QString ToQString(std::string_view utf8)
+{
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Dash lengths in pixels of the platform's one-pixel styled pens.
+QList<qreal> CosmeticDashPattern(uint32_t style)
+{
+  switch (style) {
+  case TPen::kDash:
+    return {18, 6};
+  case TPen::kDot:
+    return {3, 3};
+  case TPen::kDashDot:
+    return {9, 6, 3, 6};
+  default:
+    return {9, 3, 3, 3, 3, 3};
+  }
+}
+
+// The angle Qt's arc functions take for the point of the ellipse inside box
+// that lies on the ray from the centre through p: Qt measures angles on the
+// circle that the ellipse is a stretched copy of.
+double ArcAngle(const QRectF& box, const QPointF& p)
+{
+  const QPointF c = box.center();
+  const double dx = p.x() - c.x();
+  const double dy = c.y() - p.y();
+  return std::atan2(dy * box.width(), dx * box.height()) * 180.0 / std::numbers::pi;
+}
+
+}  // namespace
+
+TQtPageDevice::TQtPageDevice(QPaintDevice* device) : m_ownPainter(std::make_unique<QPainter>())
+{
+  if (device && m_ownPainter->begin(device)) {
+    m_painter = m_ownPainter.get();
+    Begin();
+  }
+}
+
+TQtPageDevice::TQtPageDevice(QPainter* painter)
+{
+  if (!painter || !painter->isActive())
+    return;
+  m_painter = painter;
+  m_borrowed = true;
+  painter->save();
+  if (painter->hasClipping())
+    m_baseClip = painter->clipPath();
+  Begin();
+}
+
+TQtPageDevice::~TQtPageDevice()
+{
+  if (!m_painter)
+    return;
+  if (m_borrowed)
+    m_painter->restore();
+  else
+    m_painter->end();
+}
+
+bool TQtPageDevice::IsActive() const
+{
+  return m_painter != nullptr;
+}
+
+void TQtPageDevice::Begin()
+{
+  m_painter->setRenderHint(QPainter::Antialiasing, true);
+  m_painter->setRenderHint(QPainter::TextAntialiasing, true);
+  m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  SelectDefaults();
+  SetTextColor(0);
+  SetBkColor(MakeColor(255, 255, 255));
+  SetBkMode(OPAQUE_);
+  SetROP2(R2_COPYPEN_);
+}
+
+// ---- mapping ----
+
+void TQtPageDevice::SetMapping(int32_t windowOrgX, int32_t windowOrgY, int32_t windowExtX, int32_t windowExtY,
+                               int32_t viewportExtX, int32_t viewportExtY)
+{
+  m_windowOrgX = windowOrgX;
+  m_windowOrgY = windowOrgY;
+  m_windowExtX = windowExtX != 0 ? windowExtX : 1;
+  m_windowExtY = windowExtY != 0 ? windowExtY : 1;
+  m_viewportExtX = viewportExtX;
+  m_viewportExtY = viewportExtY;
+  if (m_clipActive)
+    ApplyClipToPainter();
+}
+
+double TQtPageDevice::ScaleX() const
+{
+  return static_cast<double>(m_viewportExtX) / m_windowExtX;
+}
+
+double TQtPageDevice::ScaleY() const
+{
+  return static_cast<double>(m_viewportExtY) / m_windowExtY;
+}
+
+QPointF TQtPageDevice::ToDevice(int32_t x, int32_t y) const
+{
+  const double dx = static_cast<double>(int64_t{x} - m_windowOrgX) * m_viewportExtX / m_windowExtX;
+  const double dy = static_cast<double>(int64_t{y} - m_windowOrgY) * m_viewportExtY / m_windowExtY;
+  return QPointF(RoundHalfAway(dx), RoundHalfAway(dy));
+}
+
+QRectF TQtPageDevice::DeviceBox(int32_t l, int32_t t, int32_t r, int32_t b) const
+{
+  const QPointF a = ToDevice(l, t);
+  const QPointF c = ToDevice(r, b);
+  return QRectF(QPointF(std::min(a.x(), c.x()), std::min(a.y(), c.y())),
+                QPointF(std::max(a.x(), c.x()), std::max(a.y(), c.y())));
+}
+
+void TQtPageDevice::SetClip(const int32_t* ltrb)
+{
+  m_clipActive = ltrb != nullptr;
+  if (ltrb)
+    std::copy(ltrb, ltrb + 4, m_clip);
+  ApplyClipToPainter();
+}
+
+void TQtPageDevice::ApplyClipToPainter()
+{
+  if (!m_painter)
+    return;
+  if (m_baseClip)
+    m_painter->setClipPath(*m_baseClip);
+  else
+    m_painter->setClipping(false);
+  if (m_clipActive)
+    m_painter->setClipRect(DeviceBox(m_clip[0], m_clip[1], m_clip[2], m_clip[3]),
+                           m_baseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+// ---- attributes ----
+
+void TQtPageDevice::SelectPen(const TPen& pen)
+{
+  m_pen = pen.GetHandle();
+  m_penStyle = pen.GetStyle();
+}
+
+void TQtPageDevice::SelectBrush(const TBrush& brush)
+{
+  m_brush = brush.GetHandle();
+}
+
+void TQtPageDevice::SelectFont(const TFont& font)
+{
+  m_font = TextFont(font);
+  m_escapement = font.EscapementDegrees();
+}
+
+void TQtPageDevice::SelectDefaults()
+{
+  SelectPen(TPen(0, 0, TPen::kSolid));
+  m_brush = QBrush(Qt::NoBrush);
+  SelectFont(TFont());
+}
+
+void TQtPageDevice::SetTextColor(uint32_t colour)
+{
+  m_textColour = ToQColor(colour);
+}
+
+void TQtPageDevice::SetBkColor(uint32_t colour)
+{
+  m_bkColour = ToQColor(colour);
+  if (m_painter)
+    m_painter->setBackground(m_bkColour);
+}
+
+void TQtPageDevice::SetBkMode(int32_t mode)
+{
+  m_bkMode = mode;
+  // Qt fills the gaps of hatch patterns with the background in opaque mode,
+  // as the platform does.
+  if (m_painter)
+    m_painter->setBackgroundMode(mode == OPAQUE_ ? Qt::OpaqueMode : Qt::TransparentMode);
+}
+
+void TQtPageDevice::SetTextAlign(uint32_t align)
+{
+  m_textAlign = align;
+}
+
+void TQtPageDevice::SetROP2(int32_t rop)
+{
+  m_rop = rop;
+  ApplyRop();
+}
+
+void TQtPageDevice::ApplyRop()
+{
+  if (!m_painter)
+    return;
+  // Raster operations exist only on the raster engine (images); elsewhere
+  // the drawing is plain.
+  const QPaintEngine* engine = m_painter->paintEngine();
+  QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
+  if (engine && engine->type() == QPaintEngine::Raster) {
+    switch (m_rop) {
+    case R2_BLACK_:
+      mode = QPainter::RasterOp_ClearDestination;
+      break;
+    case R2_NOT_:
+      mode = QPainter::RasterOp_NotDestination;
+      break;
+    case R2_XORPEN_:
+      mode = QPainter::RasterOp_SourceXorDestination;
+      break;
+    case R2_NOTXORPEN_:
+      mode = QPainter::RasterOp_NotSourceXorDestination;
+      break;
+    case R2_WHITE_:
+      mode = QPainter::RasterOp_SetDestination;
+      break;
+    default:
+      break;
+    }
+  }
+  m_painter->setCompositionMode(mode);
+  // Exclusive-or drawing must hit whole pixels, or drawing it twice would
+  // not restore the image.
+  const bool smooth = mode == QPainter::CompositionMode_SourceOver;
+  m_painter->setRenderHint(QPainter::Antialiasing, smooth);
+  m_painter->setRenderHint(QPainter::TextAntialiasing, smooth);
+}
+
+// ---- pens ----
+
+bool TQtPageDevice::HasPen() const
+{
+  return m_pen.style() != Qt::NoPen;
+}
+
+bool TQtPageDevice::CosmeticDashes() const
+{
+  return m_penStyle >= TPen::kDash && m_penStyle <= TPen::kDashDotDot && m_pen.widthF() <= 1.0;
+}
+
+int TQtPageDevice::PenPixels() const
+{
+  if (m_pen.isCosmetic() || CosmeticDashes())
+    return 1;
+  return std::max(1, RoundHalfAway(m_pen.widthF() * ScaleX()));
+}
+
+double TQtPageDevice::PenOffset() const
+{
+  return PenPixels() % 2 != 0 ? 0.5 : 0.0;
+}
+
+QPen TQtPageDevice::DevicePen() const
+{
+  QPen pen = m_pen;
+  const int pixels = PenPixels();
+  pen.setWidth(pixels);
+  pen.setCosmetic(m_pen.isCosmetic() || CosmeticDashes());
+  if (CosmeticDashes())
+    pen.setDashPattern(CosmeticDashPattern(m_penStyle));
+  // Pens wider than a pixel have round ends and joins; one-pixel lines end
+  // flat, so a line covers its first point and not its last.
+  if (pixels > 1) {
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+  } else {
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+  }
+  return pen;
+}
+
+QRectF TQtPageDevice::StrokeBox(const QRectF& box) const
+{
+  double l, t, r, b;
+  if (m_penStyle == TPen::kInsideFrame) {
+    const double inset = PenPixels() / 2.0;
+    l = box.left() + inset;
+    t = box.top() + inset;
+    r = box.right() - inset;
+    b = box.bottom() - inset;
+  } else {
+    // The outline runs through the first and the last pixel inside the box.
+    const double offset = PenOffset();
+    l = box.left() + offset;
+    t = box.top() + offset;
+    r = box.right() - 1 + offset;
+    b = box.bottom() - 1 + offset;
+  }
+  if (r < l)
+    l = r = (l + r) / 2;
+  if (b < t)
+    t = b = (t + b) / 2;
+  return QRectF(QPointF(l, t), QPointF(r, b));
+}
+
+QPolygonF TQtPageDevice::StrokePoints(const TPoint* points, int32_t count, bool open) const
+{
+  QPolygonF poly;
+  poly.reserve(count);
+  const double offset = PenOffset();
+  for (int32_t i = 0; i < count; ++i)
+    poly << ToDevice(points[i].x, points[i].y) + QPointF(offset, offset);
+  if (!open || poly.size() < 2 || PenPixels() != 1)
+    return poly;
+  // Move both ends half a pixel back along their segment: the first pixel
+  // is then covered whole and the last one not at all.
+  auto pullBack = [](QPointF& end, const QPointF& from) {
+    const QPointF d = end - from;
+    const double length = std::hypot(d.x(), d.y());
+    if (length > 0)
+      end -= d * (0.5 / length);
+  };
+  pullBack(poly.first(), poly[0] - (poly[1] - poly[0]));
+  pullBack(poly.last(), poly[poly.size() - 2]);
+  return poly;
+}
+
+// ---- shapes ----
+
+void TQtPageDevice::DrawShape(const QPainterPath& fill, const QPainterPath& outline, const QBrush* brush)
+{
+  if (!m_painter)
+    return;
+  const QBrush& b = brush ? *brush : m_brush;
+  if (b.style() != Qt::NoBrush && !fill.isEmpty()) {
+    m_painter->setPen(Qt::NoPen);
+    m_painter->setBrush(b);
+    m_painter->drawPath(fill);
+  }
+  if (HasPen() && !outline.isEmpty()) {
+    m_painter->setPen(DevicePen());
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->drawPath(outline);
+  }
+}
+
+void TQtPageDevice::Rectangle(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  const QRectF box = DeviceBox(l, t, r, b);
+  QPainterPath fill, outline;
+  fill.addRect(box);
+  outline.addRect(StrokeBox(box));
+  DrawShape(fill, outline);
+}
+
+void TQtPageDevice::RoundRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW, int32_t cornerH)
+{
+  const QRectF box = DeviceBox(l, t, r, b);
+  const double rx = std::abs(cornerW * ScaleX()) / 2;
+  const double ry = std::abs(cornerH * ScaleY()) / 2;
+  QPainterPath fill, outline;
+  fill.addRoundedRect(box, rx, ry);
+  outline.addRoundedRect(StrokeBox(box), rx, ry);
+  DrawShape(fill, outline);
+}
+
+void TQtPageDevice::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  const QRectF box = DeviceBox(l, t, r, b);
+  QPainterPath fill, outline;
+  fill.addEllipse(box);
+  outline.addEllipse(StrokeBox(box));
+  DrawShape(fill, outline);
+}
+
+void TQtPageDevice::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+  const TPoint points[2] = {{x1, y1}, {x2, y2}};
+  Polyline(points, 2);
+}
+
+void TQtPageDevice::Polyline(const TPoint* points, int32_t count)
+{
+  if (!m_painter || count < 2 || !HasPen())
+    return;
+  const QPolygonF poly = StrokePoints(points, count, true);
+  m_painter->setPen(DevicePen());
+  m_painter->setBrush(Qt::NoBrush);
+  m_painter->drawPolyline(poly);
+}
+
+void TQtPageDevice::Polygon(const TPoint* points, int32_t count)
+{
+  if (count < 1)
+    return;
+  QPolygonF area;
+  area.reserve(count);
+  for (int32_t i = 0; i < count; ++i)
+    area << ToDevice(points[i].x, points[i].y);
+  QPainterPath fill, outline;
+  fill.setFillRule(Qt::OddEvenFill);
+  fill.addPolygon(area);
+  fill.closeSubpath();
+  outline.addPolygon(StrokePoints(points, count, false));
+  outline.closeSubpath();
+  DrawShape(fill, outline);
+}
+
+QPainterPath TQtPageDevice::ArcPath(ArcKind kind, const QRectF& box, double startAngle, double sweep) const
+{
+  QPainterPath path;
+  if (kind == ArcKind::kPie)
+    path.moveTo(box.center());
+  else
+    path.arcMoveTo(box, startAngle);
+  path.arcTo(box, startAngle, sweep);
+  if (kind != ArcKind::kOpen)
+    path.closeSubpath();
+  return path;
+}
+
+void TQtPageDevice::DrawArcShape(ArcKind kind, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  const QRectF box = DeviceBox(l, t, r, b);
+  const QPointF from = ToDevice(start.x, start.y);
+  const QPointF to = ToDevice(end.x, end.y);
+  const double startAngle = ArcAngle(box, from);
+  // Counter-clockwise from the start to the end; the same point twice is the
+  // whole ellipse.
+  double sweep = 360.0;
+  if (from != to) {
+    sweep = std::fmod(ArcAngle(box, to) - startAngle, 360.0);
+    if (sweep <= 0)
+      sweep += 360.0;
+  }
+  const QRectF frame = StrokeBox(box);
+  const QPainterPath outline = ArcPath(kind, frame, ArcAngle(frame, from), sweep);
+  if (kind == ArcKind::kOpen) {
+    const QBrush none(Qt::NoBrush);
+    DrawShape(QPainterPath(), outline, &none);
+  } else {
+    DrawShape(ArcPath(kind, box, startAngle, sweep), outline);
+  }
+}
+
+void TQtPageDevice::Pie(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  DrawArcShape(ArcKind::kPie, l, t, r, b, start, end);
+}
+
+void TQtPageDevice::Chord(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  DrawArcShape(ArcKind::kChord, l, t, r, b, start, end);
+}
+
+void TQtPageDevice::Arc(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  DrawArcShape(ArcKind::kOpen, l, t, r, b, start, end);
+}
+
+void TQtPageDevice::FillRect(int32_t l, int32_t t, int32_t r, int32_t b, const TBrush* brush)
+{
+  QPainterPath fill;
+  fill.addRect(DeviceBox(l, t, r, b));
+  const QBrush handle = brush ? brush->GetHandle() : m_brush;
+  DrawShape(fill, QPainterPath(), &handle);
+}
+
+bool TQtPageDevice::SetPixel(int32_t x, int32_t y, uint32_t colour)
+{
+  if (!m_painter)
+    return false;
+  const QPointF p = ToDevice(x, y);
+  m_painter->fillRect(QRectF(p, QSizeF(1, 1)), ToQColor(colour));
+  return m_painter->window().contains(p.toPoint());
+}
+
+void TQtPageDevice::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  if (!m_painter)
+    return;
+  const QRect box = DeviceBox(l, t, r, b).toRect();
+  const int w = box.width();
+  const int h = box.height();
+  if (w < 2 || h < 2)
+    return;
+  const int x = box.x();
+  const int y = box.y();
+  // An etched groove: a sunken outer line (dark above and left, light below
+  // and right) around a raised inner one.
+  m_painter->fillRect(x, y, w - 1, 1, kEdgeShadow);
+  m_painter->fillRect(x, y, 1, h - 1, kEdgeShadow);
+  m_painter->fillRect(x, y + h - 1, w, 1, kEdgeHighlight);
+  m_painter->fillRect(x + w - 1, y, 1, h, kEdgeHighlight);
+  if (w < 4 || h < 4)
+    return;
+  m_painter->fillRect(x + 1, y + 1, w - 3, 1, kEdgeHighlight);
+  m_painter->fillRect(x + 1, y + 1, 1, h - 3, kEdgeHighlight);
+  m_painter->fillRect(x + 1, y + h - 2, w - 2, 1, kEdgeShadow);
+  m_painter->fillRect(x + w - 2, y + 1, 1, h - 2, kEdgeShadow);
+}
+
+// ---- text ----
+
+QFont TQtPageDevice::TextFont(const TFont& font)
+{
+  QFont f = font.GetHandle();
+  f.setHintingPreference(QFont::PreferNoHinting);
+  return f;
+}
+
+void TQtPageDevice::MeasureText(const QFont& textFont, std::string_view utf8, int32_t& width, int32_t& height)
+{
+  width = height = 0;
+  // Font metrics come from the font database, which needs a QGuiApplication.
+  if (utf8.empty() || !qGuiApp)
+    return;
+  const QFontMetricsF metrics(textFont);
+  width = RoundHalfAway(metrics.horizontalAdvance(ToQString(utf8)));
+  height = RoundHalfAway(metrics.ascent() + metrics.descent());
+}
+
+void TQtPageDevice::GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height)
+{
+  MeasureText(m_font, utf8, width, height);
+}
+
+void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb, uint32_t options)
+{
+  if (!m_painter)
+    return;
+  const QString text = ToQString(utf8);
+  const QFontMetricsF metrics(m_font);
+  const double width = metrics.horizontalAdvance(text);
+  const double ascent = metrics.ascent();
+  const double descent = metrics.descent();
+
+  // Offsets from the anchor in logical units along the text direction.
+  double dx = 0;
+  if ((m_textAlign & TA_CENTER_) == TA_CENTER_)
+    dx = -width / 2;
+  else if (m_textAlign & TA_RIGHT_)
+    dx = -width;
+  double baseline = ascent;
+  if ((m_textAlign & TA_BASELINE_) == TA_BASELINE_)
+    baseline = 0;
+  else if (m_textAlign & TA_BOTTOM_)
+    baseline = -descent;
+
+  m_painter->save();
+  if (clipLtrb) {
+    const QRectF clip = DeviceBox(clipLtrb[0], clipLtrb[1], clipLtrb[2], clipLtrb[3]);
+    if (options & ETO_OPAQUE_)
+      m_painter->fillRect(clip, m_bkColour);
+    if (options & ETO_CLIPPED_)
+      m_painter->setClipRect(clip, Qt::IntersectClip);
+  }
+  // The painter's own background filling is off: the text cell is filled
+  // here, turned with the text.
+  m_painter->setBackgroundMode(Qt::TransparentMode);
+  const QPointF anchor = ToDevice(x, y);
+  QTransform transform;
+  transform.translate(anchor.x(), anchor.y());
+  transform.rotate(-m_escapement);
+  transform.scale(ScaleX(), ScaleY());
+  m_painter->setTransform(transform, true);
+  if (m_bkMode == OPAQUE_)
+    m_painter->fillRect(QRectF(dx, baseline - ascent, width, ascent + descent), m_bkColour);
+  m_painter->setFont(m_font);
+  m_painter->setPen(m_textColour);
+  m_painter->drawText(QPointF(dx, baseline), text);
+  m_painter->restore();
+}
