@@ -90,6 +90,10 @@ public:
   int32_t GetLastError() const { return lastError; }
 
 protected:
+  // The readout of ShowInfo from GetRect in mode 3 (x, y, width, height) or
+  // mode 9 (x1, y1, x2, y2, for objects described by two points).
+  bool ShowRectInfo(TClient* client, const TData* reference, int32_t mode) const;
+
   TPen pen;
   TBrush brush;
   uint16_t layers = 8;

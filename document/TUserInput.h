@@ -147,9 +147,12 @@ public:
     bool checked = false;
     bool enabled = true;
   };
-  // A popup menu at the pointer; returns the chosen command or 0.
+  // A popup menu at the pointer; returns the chosen command or 0. A
+  // non-empty title heads the menu as a disabled entry over a separator.
   virtual uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items) = 0;
 };
 
-// The messages of the layer checks, or 0 when the settings can be accepted.
+// The string id of the first failing layer check (the active layer is
+// protected and hidden, protected, or hidden), or 0 when the settings can be
+// accepted.
 uint32_t CheckLayerSettings(uint16_t active, uint16_t visible, uint16_t protectedMask);

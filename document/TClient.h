@@ -1,0 +1,275 @@
+#pragma once
+
+#include "TArrayPtr.h"
+#include "TPage.h"
+#include "TVue.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TInStream;
+class TOutStream;
+
+// The page view: a view that owns a page, the objects drawn on it (in
+// drawing order, the last on top), the grid and snap settings and the user
+// origin. It runs the modal input procedures every editing command is built
+// from (points, rectangles, drags), scrolls and zooms its page, paints its
+// objects layer by layer and keeps the "VEKT TClient" and "VEKT Snap"
+// sections of the document.
+//
+// The modal procedures pump one message at a time through the view's
+// TUserInput and look at the message the view kept; with no input (no
+// window) they answer "cancelled" at once.
+class TClient : public TVue
+{
+public:
+  // flags bits.
+  enum Flag : uint16_t {
+    kFollowWindow = 1,  // the paper takes the size of the window
+    kModified = 4,
+    kReady = 16,        // editing commands are allowed
+    kBusy = 64,         // a command is running
+    kDefaultFlag = 128,
+    kScrollBarsFollowPage = 256,
+    kZoomLocked = 1024,
+    kConfirmDeletions = 2048,
+  };
+  // snapFlags bits.
+  enum SnapFlag : uint16_t {
+    kGridShown = 0x0001,
+    kSnapOn = 0x0002,
+    kSnapSuspended = 0x8000,
+  };
+  enum ScrollBar : int32_t { kHorizontal = 0, kVertical = 1 };
+  enum ScrollCode : int32_t {
+    kLineUp = 0,
+    kLineDown = 1,
+    kPageUp = 2,
+    kPageDown = 3,
+    kThumbPosition = 4,
+    kTop = 6,
+    kBottom = 7,
+    kAbsolute = 20,
+    kRelative = 21,
+  };
+  // Cursor ids (see TUserInput::SetCursor).
+  enum Cursor : int32_t {
+    kCursorOwn = 0,
+    kCursorArrow = 1,
+    kCursorCross = 2,
+    kCursorPick = 3,
+    kCursorSelect = 4,
+    kCursorWait = 5,
+  };
+  // Accept flags of GetPoint.
+  enum Accept : uint16_t { kAcceptSpace = 1, kAcceptEnter = 2 };
+  // Results of GetPoint.
+  enum PointResult : int32_t { kPointCancelled = 0, kPointGiven = 1, kPointSpace = 2, kPointEnter = 3 };
+  // Results of TrackObject.
+  enum TrackResult : int32_t {
+    kTrackCancelled = 0,
+    kTrackReleased = 1,
+    kTrackTyped = 2,
+    kTrackEnter = 3,
+    kTrackDelete = 4,
+  };
+  static constexpr int32_t kMinStep = 1;
+  static constexpr int32_t kMaxStep = 200;
+  // Length of the direction vector a turn is steered with.
+  static constexpr int32_t kTurnVectorLength = 300;
+
+  TClient();
+  ~TClient() override;
+  TClient(const TClient&) = delete;
+  TClient& operator=(const TClient&) = delete;
+
+  bool IsA(int32_t id) const override;
+  uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
+  uint32_t WndProc(uint32_t message, uint32_t param1, uintptr_t param2) override;
+
+  TPage* GetPage() const { return page.get(); }
+
+  // ---- flags ----
+  uint16_t GetFlags() const { return flags; }
+  void SetFlags(uint16_t bits, bool on);
+  bool IsBusy() const { return (flags & kBusy) != 0; }
+  bool IsModified() const { return (flags & kModified) != 0; }
+  void SetModified(bool on) { SetFlags(kModified, on); }
+
+  // ---- objects ----
+  // 0 when object is null or already here; otherwise 1, or for a carrier
+  // the number of its children that were added. Added objects are owned by
+  // the view (unless their state has kNotOwned).
+  int32_t AddObject(TData* object, bool redraw);
+  // Takes the object (a carrier: each child) out of the list without
+  // destroying it; answers how many objects left the list.
+  int32_t RemoveObject(TData* object, bool redraw);
+  // True when the object (a carrier: every child) is in the list.
+  bool ContainsObject(const TData* object) const;
+  int32_t ObjectCount() const { return objects.Count(); }
+  TData* ObjectAtIndex(int32_t index) const { return objects.Get(index); }
+  // Destroys every object of the list, except those with kNotOwned, which
+  // are only unlinked.
+  void ClearObjects();
+  // The object under a page point; the page view itself picks nothing.
+  virtual TData* ObjectAt(int32_t x, int32_t y);
+
+  // ---- units ----
+  double ToUser(int32_t v) const;
+  int32_t FromUser(double u) const;
+  double ToUserArea(double area) const;
+  // A length in the page's units; right-aligned to width characters when
+  // width > 0, with an explicit "+" when relative.
+  std::string FormatLength(int32_t v, int32_t width = 0, bool relative = false) const;
+  // Positions, relative to the user origin.
+  std::string FormatX(int32_t v, int32_t width = 0) const;
+  std::string FormatY(int32_t v, int32_t width = 0) const;
+  std::string FormatArea(double area, int32_t width = 0) const;
+  // Asks for X and Y in the page's units (title: the dialog's title); the
+  // values shown and returned are page coordinates.
+  bool AskPoint(const char* title, int32_t& x, int32_t& y);
+
+  // ---- grid and snap ----
+  uint16_t GetSnapFlags() const { return snapFlags; }
+  bool IsGridShown() const { return (snapFlags & kGridShown) != 0; }
+  void SetGridShown(bool shown, bool redraw);
+  bool IsSnapOn() const { return (snapFlags & kSnapOn) != 0; }
+  void SetSnapOn(bool on);
+  // Picking suspends snapping while it waits for input.
+  void SuspendSnap(bool suspend);
+  bool IsSnapActive() const;
+  // Each value is taken only when it lies in kMinStep..kMaxStep.
+  void SetGridStep(int32_t x, int32_t y, bool redraw);
+  void SetSnapStep(int32_t x, int32_t y);
+  void GetGridStep(int32_t& x, int32_t& y) const { x = gridStepX; y = gridStepY; }
+  void GetSnapStep(int32_t& x, int32_t& y) const { x = snapStepX; y = snapStepY; }
+  // Puts a point on the nearest snap position (halves away from zero); only
+  // when both steps are at least 2.
+  void SnapPoint(int32_t& x, int32_t& y) const;
+  // Cuts a displacement plus the carried remainder down to whole steps per
+  // axis and carries what was cut off; an axis with a step below 2 passes
+  // through. True when either snapped value is nonzero.
+  bool SnapDelta(int32_t& dx, int32_t& dy, int32_t& remainderX, int32_t& remainderY) const;
+
+  // ---- origin and last click ----
+  void SetOrigin(int32_t x, int32_t y);
+  void GetOrigin(int32_t& x, int32_t& y) const { x = userOriginX; y = userOriginY; }
+  // The last point the user clicked in any view, in page coordinates.
+  static TPoint& LastClick();
+  // Program-wide: a right button release cancels a modal procedure.
+  static bool& RightButtonCancels();
+
+  // ---- zoom and scrolling ----
+  bool SetZoom(int32_t percent);
+  int32_t GetZoom() const;
+  // bar: kHorizontal or kVertical; code: a ScrollCode. True when the
+  // scroll position changed.
+  bool Scroll(int32_t bar, int32_t code, int32_t value);
+  // The navigation keys: true when key is one of them (whether or not the
+  // page could move).
+  bool ScrollByKey(uint32_t key, bool control);
+  // What the window's scroll bars show.
+  bool HasScrollBar(int32_t bar) const;
+  int32_t GetScrollRange(int32_t bar) const;
+  int32_t GetScrollThumb(int32_t bar) const;
+  // Takes the visible size from the window (after a resize, zoom or paper
+  // change).
+  void RecomputeView();
+
+  // ---- painting ----
+  // Paints every object onto target, layer 8 first and layer 1 last, and
+  // the grid dots in mode 1.
+  void PaintObjects(TPage* target, uint8_t mode);
+  // The grid dots over the part of the paper that target shows; erasing
+  // paints them in the background colour.
+  void DrawGrid(TPage* target, bool erase);
+  // Repaints a page rectangle of the window.
+  void Invalidate(const TRect& r);
+  // Repaints the area object draws on.
+  void InvalidateObject(const TData* object);
+  // Draws or erases object's exclusive-or outline (Paint mode 8) on the
+  // window's overlay.
+  void ToggleOutline(TData* object);
+
+  // ---- status bar ----
+  // Shows the running prompt (null clears it); false when the view has no
+  // status bar to show it in.
+  bool SetPrompt(const char* text);
+  const std::string& GetPrompt() const { return prompt; }
+  // The coordinate readout: the label (empty when null) and x, y relative to
+  // the origin.
+  bool ShowCoordinates(const char* label, int32_t x, int32_t y);
+  bool SetStatusText(const std::string& text);
+
+  // ---- modal input ----
+  // cursor: a Cursor id, or -1 to keep the current one. Results: PointResult.
+  int32_t GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates, int32_t cursor,
+                   uint16_t accept);
+  // SPACEBAR asks for typed X and Y (relative to the origin) instead.
+  int32_t GetPointOrValues(int32_t& x, int32_t& y, const char* promptText, const char* valuesTitle, int32_t cursor,
+                           uint16_t accept);
+  // The position of a new object.
+  int32_t GetPosition(int32_t& x, int32_t& y);
+  // Moves (32558), sizes (32560, 32729, 32751) or turns (32599, 32277,
+  // 32278) object with the mouse; reference is shown in the readouts.
+  int32_t TrackObject(TData* object, uint16_t mode, const TData* reference);
+  // A rectangle drawn by the user: the first corner clicked, then sized.
+  int32_t GetRectangle(TRect& out, const char* promptText, uint16_t accept);
+  // Sends every mouse movement to object as Message(messageId, dx, dy, this).
+  int32_t TrackRelative(TData* object, uint32_t messageId);
+
+  // ---- object menu ----
+  // Builds object's popup menu from its capability masks, state and this
+  // view's vetoes, shows it and answers the chosen command (0: none).
+  virtual uint16_t RunObjectMenu(TData* object);
+  // Posts command for object; it runs when the message arrives, if object is
+  // still in the list then.
+  bool PostObjectCommand(uint16_t command, TData* object);
+
+  // ---- document sections ----
+  void WriteClientSection(TOutStream& os) const;
+  void ReadClientSection(TInStream& is);
+  void WriteSnapSection(TOutStream& os) const;
+  void ReadSnapSection(TInStream& is);
+
+protected:
+  // The pointer position in page units.
+  bool PointerPosition(int32_t& x, int32_t& y);
+  // A device movement in page units; the part below one unit is carried by
+  // accumulating the device total.
+  struct DeviceDelta
+  {
+    int32_t deviceX = 0, deviceY = 0;  // device total so far
+    int32_t pageX = 0, pageY = 0;      // its page equivalent so far
+  };
+  void ToPageDelta(DeviceDelta& acc, int32_t deviceDx, int32_t deviceDy, int32_t& dx, int32_t& dy) const;
+  // The page as a rectangle (0, 0, paper width, paper height).
+  TRect PaperRect() const;
+
+  std::unique_ptr<TPage> page;
+  TArrayOf<TData> objects;
+  uint16_t flags = kDefaultFlag | kScrollBarsFollowPage | kConfirmDeletions;
+  uint16_t snapFlags = 0;
+  int32_t gridStepX = 10, gridStepY = 10;
+  int32_t snapStepX = 10, snapStepY = 10;
+  int32_t userOriginX = 0, userOriginY = 0;
+  std::string prompt;
+
+private:
+  class ModalScope;
+  class OutlineScope;
+
+  int32_t ScrollAxis(int32_t position, int32_t view, int32_t paper, int32_t step, int32_t code, int32_t value) const;
+  bool IsOnPaper(int32_t x, int32_t y) const;
+  bool RefreshReadout(const char* label);
+  bool RunPostedCommand(uint32_t command, uintptr_t object);
+  void HandleIdleCharacter(uint32_t character);
+  void HandleMouseShortcut(uint32_t message, uint32_t modifiers);
+  bool AskTrackValues(TData* object, uint16_t mode, uint16_t command, int32_t totalX, int32_t totalY,
+                      int32_t& result);
+};
+
+// Keeps at most maxBytes bytes of a status text without splitting a UTF-8
+// character.
+std::string CutText(std::string text, size_t maxBytes);
