@@ -294,7 +294,7 @@ void TClient::SetGridShown(bool shown, bool redraw)
   else
     snapFlags &= static_cast<uint16_t>(~kGridShown);
   // The window shows the page from a cache rendered with the grid, so the
-  // dots appear or disappear with a repaint.
+  // dots appear or disappear with a repaint of the page.
   if (redraw)
     InvalidateWindow();
 }
@@ -580,20 +580,14 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
     }
   }
   if (mode == TData::kPaintScreen && IsGridShown())
-    DrawGrid(target, false);
+    DrawGrid(target);
   target->SetDrawingLayers(visible);
 }
 
-void TClient::DrawGrid(TPage* target, bool erase)
+void TClient::DrawGrid(TPage* target)
 {
   if (!target || !page || gridStepX < 2 || gridStepY < 2)
     return;
-  uint32_t colour = 0;
-  if (erase) {
-    colour = GetColor(1);
-    if (colour == kNoColor)
-      colour = MakeColor(255, 255, 255);
-  }
   int64_t x0 = 0, y0 = 0;
   int64_t x1 = page->GetPaperWidth(), y1 = page->GetPaperHeight();
   TRect clip;
@@ -609,7 +603,7 @@ void TClient::DrawGrid(TPage* target, bool erase)
   const int64_t firstY = std::max<int64_t>(gridStepY, (y0 + gridStepY - 1) / gridStepY * gridStepY);
   for (int64_t y = firstY; y < y1; y += gridStepY) {
     for (int64_t x = firstX; x < x1; x += gridStepX)
-      target->SetPixel(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
+      target->SetPixel(static_cast<int32_t>(x), static_cast<int32_t>(y), 0);
   }
 }
 

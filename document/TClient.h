@@ -181,9 +181,9 @@ public:
   // Paints every object onto target, layer 8 first and layer 1 last, and
   // the grid dots in mode 1.
   void PaintObjects(TPage* target, uint8_t mode);
-  // The grid dots over the part of the paper that target shows; erasing
-  // paints them in the background colour.
-  void DrawGrid(TPage* target, bool erase);
+  // The black grid dots over the part of the paper that target shows (its
+  // clip area when it has one).
+  void DrawGrid(TPage* target);
   // Repaints a page rectangle of the window.
   void Invalidate(const TRect& r);
   // Repaints the area object draws on.

@@ -137,13 +137,6 @@ int32_t NormalizeAngle(int64_t degrees)
   return static_cast<int32_t>(a < 0 ? a + 360 : a);
 }
 
-// The direction of (vx, vy) on the page (y down), counter-clockwise from the
-// positive x axis.
-int32_t VectorAngle(double vx, double vy)
-{
-  return NormalizeAngle(RoundHalfAway(std::atan2(-vy, vx) * 180.0 / std::numbers::pi));
-}
-
 }  // namespace
 
 // ---- points ----
@@ -163,14 +156,16 @@ int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool s
   }
   ModalScope scope(*this, cursor, page->GetZoom() < 100);
 
-  // Where the readout stands; with snap on it moves in whole snap steps,
-  // what is cut off being carried to the next movement.
+  // The pointer as the hand moves it (the sum of its movements) and where
+  // the readout stands: with snap on the nearest snap position, on which the
+  // pointer is then placed. Summing the movements carries what snapping cut
+  // off, so slow movements still progress.
   int32_t pointerX = 0, pointerY = 0;
   PointerPosition(pointerX, pointerY);
-  int32_t currentX = pointerX, currentY = pointerY;
+  int32_t handX = pointerX, handY = pointerY;
+  int32_t currentX = handX, currentY = handY;
   if (IsSnapActive())
     SnapPoint(currentX, currentY);
-  int32_t remainderX = 0, remainderY = 0;
 
   for (;;) {
     if (!input->PumpMessage(this))
@@ -199,11 +194,10 @@ int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool s
     case WM_KEYDOWN_:
       if (ScrollByKey(lastParam1, (lastParam2 & MK_CONTROL_) != 0)) {
         PointerPosition(pointerX, pointerY);
-        currentX = pointerX;
-        currentY = pointerY;
+        handX = currentX = pointerX;
+        handY = currentY = pointerY;
         if (IsSnapActive())
           SnapPoint(currentX, currentY);
-        remainderX = remainderY = 0;
         if (showCoordinates)
           ShowCoordinates(prompt.c_str(), currentX, currentY);
       }
@@ -222,23 +216,23 @@ int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool s
         break;
       int32_t px, py;
       page->DeviceToPage(lastX, lastY, px, py);
-      int32_t dx = SaturateInt32(int64_t{px} - pointerX);
-      int32_t dy = SaturateInt32(int64_t{py} - pointerY);
+      handX = SaturateInt32(int64_t{handX} + px - pointerX);
+      handY = SaturateInt32(int64_t{handY} + py - pointerY);
       pointerX = px;
       pointerY = py;
-      if (snap)
-        SnapDelta(dx, dy, remainderX, remainderY);
-      if (dx == 0 && dy == 0)
-        break;
-      currentX = SaturateInt32(int64_t{currentX} + dx);
-      currentY = SaturateInt32(int64_t{currentY} + dy);
+      int32_t shownX = handX, shownY = handY;
       if (snap) {
+        SnapPoint(shownX, shownY);
         int32_t deviceX, deviceY;
-        page->PageToDevice(currentX, currentY, deviceX, deviceY);
+        page->PageToDevice(shownX, shownY, deviceX, deviceY);
         input->SetPointerPos(this, deviceX, deviceY);
         // Where the pointer really is now: the platform may not place it.
         PointerPosition(pointerX, pointerY);
       }
+      if (shownX == currentX && shownY == currentY)
+        break;
+      currentX = shownX;
+      currentY = shownY;
       if (showCoordinates && IsOnPaper(currentX, currentY))
         ShowCoordinates(prompt.c_str(), currentX, currentY);
       break;
@@ -312,13 +306,14 @@ int32_t TClient::TrackObject(TData* object, uint16_t mode, const TData* referenc
   const bool turning = mode == CM_OBJ_ANGLE;
   const uint32_t mayChange = moving ? MSG_MAY_MOVE : MSG_MAY_RESIZE;
 
+  // A turn is steered by a direction vector that every movement is added to.
   int32_t angle = 0;
-  double vectorX = 0, vectorY = 0;
+  TPoint vector;
   if (turning) {
     angle = NormalizeAngle(static_cast<int32_t>(object->Message(MSG_GET_ANGLE, 0, command, nullptr)));
     const double radians = angle * std::numbers::pi / 180.0;
-    vectorX = kTurnVectorLength * std::cos(radians);
-    vectorY = -kTurnVectorLength * std::sin(radians);
+    vector = {RoundHalfAway(kTurnVectorLength * std::cos(radians)),
+              RoundHalfAway(-kTurnVectorLength * std::sin(radians))};
   }
 
   DragModeScope dragMode(*page, command);
@@ -354,9 +349,9 @@ int32_t TClient::TrackObject(TData* object, uint16_t mode, const TData* referenc
       if (dx == 0 && dy == 0)
         break;
       if (turning) {
-        vectorX += dx;
-        vectorY += dy;
-        const int32_t next = VectorAngle(vectorX, vectorY);
+        vector.x = SaturateInt32(int64_t{vector.x} + dx);
+        vector.y = SaturateInt32(int64_t{vector.y} + dy);
+        const int32_t next = DirectionDegrees(TPoint{}, vector);
         if (next == angle)
           break;
         angle = next;
