@@ -151,15 +151,15 @@ void TScriptedInput::DragDevice(int32_t dx, int32_t dy, int32_t steps, uint32_t 
 
 void TScriptedInput::Key(uint32_t key, uint32_t modifiers)
 {
-  Message(WM_KEYDOWN_, key, modifiers);
+  QueueMessage(WM_KEYDOWN_, key, modifiers);
 }
 
 void TScriptedInput::Char(uint32_t character, uint32_t modifiers)
 {
-  Message(WM_CHAR_, character, modifiers);
+  QueueMessage(WM_CHAR_, character, modifiers);
 }
 
-void TScriptedInput::Message(uint32_t message, uint32_t param1, uintptr_t param2)
+void TScriptedInput::QueueMessage(uint32_t message, uint32_t param1, uintptr_t param2)
 {
   Step step;
   step.message = message;

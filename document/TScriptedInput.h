@@ -61,7 +61,7 @@ public:
   void Key(uint32_t key, uint32_t modifiers = 0);
   void Char(uint32_t character, uint32_t modifiers = 0);
   // Any message, as is.
-  void Message(uint32_t message, uint32_t param1 = 0, uintptr_t param2 = 0);
+  void QueueMessage(uint32_t message, uint32_t param1 = 0, uintptr_t param2 = 0);
   int32_t PendingMessages() const { return static_cast<int32_t>(m_script.size()); }
   // Hands every posted message to its view, as the main loop would.
   int32_t DispatchPosted();

@@ -54,7 +54,10 @@ public:
   // window (nothing is drawn then).
   virtual QPaintDevice* OverlayDevice(TVue* view) = 0;
   virtual void OverlayChanged(TVue* view, const int32_t* ltrb) = 0;
-  // The scroll position or range changed; the window shows it.
+  // The scroll position or range changed; the window shows it. deviceDx and
+  // deviceDy tell how far the scroll position moved, in device pixels
+  // (positive: towards the right and the bottom of the page; both 0 when
+  // only the range changed).
   virtual void ScrollChanged(TVue* view, int32_t deviceDx, int32_t deviceDy) = 0;
   // Posts a message to the view, delivered later through its WndProc.
   virtual void PostMessage(TVue* view, uint32_t message, uint32_t param1, uintptr_t param2) = 0;

@@ -209,6 +209,29 @@ TEST_F(ViewTest, ZoomFollowsTheClientRules)
   client.SetFlags(TClient::kZoomLocked, false);
   EXPECT_EQ(client.Message(CM_ZOOM_50, 0, 0, nullptr), 1u);
   EXPECT_EQ(client.GetZoom(), 50);
+  // Menu commands arrive as command messages.
+  client.WndProc(WM_COMMAND_, CM_ZOOM_200, 0);
+  EXPECT_EQ(client.GetZoom(), 200);
+}
+
+TEST_F(ViewTest, ViewsReportToTheirParent)
+{
+  TVue child;
+  child.SetInput(&input);
+  child.SetParent(&client);
+  input.invalidated.clear();
+  EXPECT_TRUE(child.Notify(CM_OBJ_COLOR, nullptr));
+  EXPECT_EQ(input.invalidated.size(), 1u);
+  child.Message(MSG_BROADCAST_COMMAND, 1234, 0, nullptr);
+  ASSERT_EQ(input.posted.size(), 2u);
+  EXPECT_EQ(input.posted[0].view, &client);
+  EXPECT_EQ(input.posted[0].message, MSG_CHILD_NOTIFY);
+  EXPECT_EQ(input.posted[0].param1, CM_OBJ_COLOR);
+  EXPECT_EQ(input.posted[1].param1, 1234u);
+  EXPECT_TRUE(child.IsA(kTVue));
+  EXPECT_TRUE(child.IsA(kTData));
+  EXPECT_FALSE(child.IsA(kTClient));
+  EXPECT_TRUE(client.IsA(kTVue));
 }
 
 TEST(ClientTest, SnapAndClientSectionsWriteAndRead)
