@@ -30,8 +30,8 @@ function(vekta_tests name)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} vekta_testsupport GTest::gtest GTest::gtest_main)
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} vekta_testsupport GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     VEKTA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     VEKTA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")

@@ -1,0 +1,17 @@
+// The main() of every test program: fonts, images and painters need a
+// QGuiApplication, so one lives for the whole run. Tests run with the
+// offscreen platform unless the caller chose another.
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+  ::testing::InitGoogleTest(&argc, argv);
+  if (!std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
