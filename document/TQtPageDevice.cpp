@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QString>
 #include <QTransform>
@@ -290,7 +291,7 @@ QPen TQtPageDevice::DevicePen() const
   QPen pen = m_pen;
   const int pixels = PenPixels();
   pen.setWidth(pixels);
-  pen.setCosmetic(m_pen.isCosmetic() || CosmeticDashes());
+  pen.setCosmetic(false);
   if (CosmeticDashes())
     pen.setDashPattern(CosmeticDashPattern(m_penStyle));
   // Pens wider than a pixel have round ends and joins; one-pixel lines end
@@ -363,40 +364,56 @@ void TQtPageDevice::DrawShape(const QPainterPath& fill, const QPainterPath& outl
     m_painter->setBrush(b);
     m_painter->drawPath(fill);
   }
-  if (HasPen() && !outline.isEmpty()) {
-    m_painter->setPen(DevicePen());
-    m_painter->setBrush(Qt::NoBrush);
-    m_painter->drawPath(outline);
-  }
+  if (HasPen() && !outline.isEmpty())
+    StrokePath(outline);
+}
+
+void TQtPageDevice::StrokePath(const QPainterPath& path)
+{
+  // The outline is turned into an area and filled: Qt's own one-pixel
+  // stroking draws each segment apart and leaves the corners of closed
+  // outlines partly covered, while the filled outline has its joins and
+  // touches every pixel once (which exclusive-or drawing needs).
+  const QPen pen = DevicePen();
+  QPainterPathStroker stroker(pen);
+  m_painter->fillPath(stroker.createStroke(path), pen.brush());
+}
+
+void TQtPageDevice::DrawClosed(const QRectF& box, const std::function<QPainterPath(const QRectF&)>& shape)
+{
+  // With a pen the fill stops at the pen's centre line and the pen covers
+  // the rest; without one the fill covers the whole box.
+  const QPainterPath outline = shape(StrokeBox(box));
+  DrawShape(HasPen() ? outline : shape(box), outline);
 }
 
 void TQtPageDevice::Rectangle(int32_t l, int32_t t, int32_t r, int32_t b)
 {
-  const QRectF box = DeviceBox(l, t, r, b);
-  QPainterPath fill, outline;
-  fill.addRect(box);
-  outline.addRect(StrokeBox(box));
-  DrawShape(fill, outline);
+  DrawClosed(DeviceBox(l, t, r, b), [](const QRectF& box) {
+    QPainterPath path;
+    path.addRect(box);
+    return path;
+  });
 }
 
 void TQtPageDevice::RoundRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW, int32_t cornerH)
 {
-  const QRectF box = DeviceBox(l, t, r, b);
   const double rx = std::abs(cornerW * ScaleX()) / 2;
   const double ry = std::abs(cornerH * ScaleY()) / 2;
-  QPainterPath fill, outline;
-  fill.addRoundedRect(box, rx, ry);
-  outline.addRoundedRect(StrokeBox(box), rx, ry);
-  DrawShape(fill, outline);
+  DrawClosed(DeviceBox(l, t, r, b), [rx, ry](const QRectF& box) {
+    QPainterPath path;
+    path.addRoundedRect(box, rx, ry);
+    return path;
+  });
 }
 
 void TQtPageDevice::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b)
 {
-  const QRectF box = DeviceBox(l, t, r, b);
-  QPainterPath fill, outline;
-  fill.addEllipse(box);
-  outline.addEllipse(StrokeBox(box));
-  DrawShape(fill, outline);
+  DrawClosed(DeviceBox(l, t, r, b), [](const QRectF& box) {
+    QPainterPath path;
+    path.addEllipse(box);
+    return path;
+  });
 }
 
 void TQtPageDevice::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
@@ -409,31 +426,45 @@ void TQtPageDevice::Polyline(const TPoint* points, int32_t count)
 {
   if (!m_painter || count < 2 || !HasPen())
     return;
-  const QPolygonF poly = StrokePoints(points, count, true);
-  m_painter->setPen(DevicePen());
-  m_painter->setBrush(Qt::NoBrush);
-  m_painter->drawPolyline(poly);
+  QPainterPath path;
+  path.addPolygon(StrokePoints(points, count, true));
+  StrokePath(path);
 }
 
 void TQtPageDevice::Polygon(const TPoint* points, int32_t count)
 {
   if (count < 1)
     return;
+  QPainterPath outline;
+  outline.setFillRule(Qt::OddEvenFill);
+  outline.addPolygon(StrokePoints(points, count, false));
+  outline.closeSubpath();
+  if (HasPen()) {
+    DrawShape(outline, outline);
+    return;
+  }
   QPolygonF area;
   area.reserve(count);
   for (int32_t i = 0; i < count; ++i)
     area << ToDevice(points[i].x, points[i].y);
-  QPainterPath fill, outline;
+  QPainterPath fill;
   fill.setFillRule(Qt::OddEvenFill);
   fill.addPolygon(area);
   fill.closeSubpath();
-  outline.addPolygon(StrokePoints(points, count, false));
-  outline.closeSubpath();
   DrawShape(fill, outline);
 }
 
-QPainterPath TQtPageDevice::ArcPath(ArcKind kind, const QRectF& box, double startAngle, double sweep) const
+QPainterPath TQtPageDevice::ArcPath(ArcKind kind, const QRectF& box, const QPointF& from, const QPointF& to)
 {
+  const double startAngle = ArcAngle(box, from);
+  // Counter-clockwise from the start to the end; the same point twice is the
+  // whole ellipse.
+  double sweep = 360.0;
+  if (from != to) {
+    sweep = std::fmod(ArcAngle(box, to) - startAngle, 360.0);
+    if (sweep <= 0)
+      sweep += 360.0;
+  }
   QPainterPath path;
   if (kind == ArcKind::kPie)
     path.moveTo(box.center());
@@ -450,23 +481,12 @@ void TQtPageDevice::DrawArcShape(ArcKind kind, int32_t l, int32_t t, int32_t r, 
   const QRectF box = DeviceBox(l, t, r, b);
   const QPointF from = ToDevice(start.x, start.y);
   const QPointF to = ToDevice(end.x, end.y);
-  const double startAngle = ArcAngle(box, from);
-  // Counter-clockwise from the start to the end; the same point twice is the
-  // whole ellipse.
-  double sweep = 360.0;
-  if (from != to) {
-    sweep = std::fmod(ArcAngle(box, to) - startAngle, 360.0);
-    if (sweep <= 0)
-      sweep += 360.0;
-  }
-  const QRectF frame = StrokeBox(box);
-  const QPainterPath outline = ArcPath(kind, frame, ArcAngle(frame, from), sweep);
   if (kind == ArcKind::kOpen) {
     const QBrush none(Qt::NoBrush);
-    DrawShape(QPainterPath(), outline, &none);
-  } else {
-    DrawShape(ArcPath(kind, box, startAngle, sweep), outline);
+    DrawShape(QPainterPath(), ArcPath(kind, StrokeBox(box), from, to), &none);
+    return;
   }
+  DrawClosed(box, [kind, from, to](const QRectF& frame) { return ArcPath(kind, frame, from, to); });
 }
 
 void TQtPageDevice::Pie(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)

@@ -8,9 +8,11 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -104,8 +106,13 @@ private:
   // Fills fill with brush (the selected one when null) and strokes outline
   // with the selected pen.
   void DrawShape(const QPainterPath& fill, const QPainterPath& outline, const QBrush* brush = nullptr);
+  void StrokePath(const QPainterPath& path);
+  // A closed shape that shape() builds inside a box, filled and outlined.
+  void DrawClosed(const QRectF& box, const std::function<QPainterPath(const QRectF&)>& shape);
   void DrawArcShape(ArcKind kind, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end);
-  QPainterPath ArcPath(ArcKind kind, const QRectF& box, double startAngle, double sweep) const;
+  // The arc of the ellipse inside box between the rays from its centre
+  // through from and to.
+  static QPainterPath ArcPath(ArcKind kind, const QRectF& box, const QPointF& from, const QPointF& to);
   // Points shifted onto the pen's centre line; an open hairline also covers
   // its first point and stops short of its last, as the platform draws lines.
   QPolygonF StrokePoints(const TPoint* points, int32_t count, bool open) const;
