@@ -27,25 +27,16 @@ public:
   {
     Log("SetMapping", {ox, oy, wx, wy, vx, vy});
   }
-  void SetClip(const int32_t* r) override
-  {
-    if (r)
-      Log("SetClip", {r[0], r[1], r[2], r[3]});
-    else
-      Log("SetClip", {});
-  }
-  void SelectPen(const TPen& pen) override { Log("SelectPen", {static_cast<int32_t>(pen.GetColor())}); }
-  void SelectBrush(const TBrush& brush) override
-  {
-    Log("SelectBrush", {static_cast<int32_t>(brush.GetStyle()), static_cast<int32_t>(brush.GetColor())});
-  }
-  void SelectFont(const TFont&) override { Log("SelectFont", {}); }
-  void SelectDefaults() override { Log("SelectDefaults", {}); }
-  void SetTextColor(uint32_t c) override { Log("SetTextColor", {static_cast<int32_t>(c)}); }
-  void SetBkColor(uint32_t c) override { Log("SetBkColor", {static_cast<int32_t>(c)}); }
-  void SetBkMode(int32_t m) override { Log("SetBkMode", {m}); }
-  void SetTextAlign(uint32_t a) override { Log("SetTextAlign", {static_cast<int32_t>(a)}); }
-  void SetROP2(int32_t r) override { Log("SetROP2", {r}); }
+  void SetClip(const int32_t* r) override { Log("SetClip", r ? std::vector<int32_t>(r, r + 4) : Values{}); }
+  void SelectPen(const TPen&) override {}
+  void SelectBrush(const TBrush& b) override { Log("SelectBrush", {int32_t(b.GetStyle()), int32_t(b.GetColor())}); }
+  void SelectFont(const TFont&) override {}
+  void SelectDefaults() override {}
+  void SetTextColor(uint32_t c) override { Log("SetTextColor", {int32_t(c)}); }
+  void SetBkColor(uint32_t) override {}
+  void SetBkMode(int32_t) override {}
+  void SetTextAlign(uint32_t) override {}
+  void SetROP2(int32_t) override {}
   void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) override { Log("Rectangle", {l, t, r, b}); }
   void RoundRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t w, int32_t h) override
   {
@@ -59,46 +50,36 @@ public:
   {
     Log("Pie", {l, t, r, b, s.x, s.y, e.x, e.y});
   }
-  void Chord(int32_t l, int32_t t, int32_t r, int32_t b, TPoint s, TPoint e) override
-  {
-    Log("Chord", {l, t, r, b, s.x, s.y, e.x, e.y});
-  }
+  void Chord(int32_t, int32_t, int32_t, int32_t, TPoint, TPoint) override {}
   void Arc(int32_t l, int32_t t, int32_t r, int32_t b, TPoint s, TPoint e) override
   {
     Log("Arc", {l, t, r, b, s.x, s.y, e.x, e.y});
   }
   void FillRect(int32_t l, int32_t t, int32_t r, int32_t b, const TBrush* brush) override
   {
-    Log("FillRect", {l, t, r, b, brush ? static_cast<int32_t>(brush->GetColor()) : -2});
+    Log("FillRect", {l, t, r, b, brush ? int32_t(brush->GetColor()) : -2});
   }
   bool SetPixel(int32_t x, int32_t y, uint32_t c) override
   {
-    Log("SetPixel", {x, y, static_cast<int32_t>(c)});
+    Log("SetPixel", {x, y, int32_t(c)});
     return true;
   }
   void TextOut(int32_t x, int32_t y, std::string_view text, const int32_t* clip, uint32_t options) override
   {
-    std::vector<int32_t> v = {x, y, static_cast<int32_t>(options)};
+    Values v = {x, y, int32_t(options)};
     if (clip)
       v.insert(v.end(), clip, clip + 4);
     Log("TextOut:" + std::string(text), v);
   }
-  void GetTextExtent(std::string_view text, int32_t& w, int32_t& h) override
-  {
-    w = static_cast<int32_t>(text.size()) * 10;
-    h = 20;
-  }
+  void GetTextExtent(std::string_view, int32_t& w, int32_t& h) override { w = h = 0; }
   void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) override { Log("DrawEdge", {l, t, r, b}); }
   QPainter* Painter() override { return nullptr; }
 
   const TPoint* lastPoints = nullptr;
 
 private:
-  void Log(const std::string& name, std::initializer_list<int32_t> values)
-  {
-    Log(name, std::vector<int32_t>(values));
-  }
-  void Log(const std::string& name, const std::vector<int32_t>& values)
+  using Values = std::vector<int32_t>;
+  void Log(const std::string& name, const Values& values)
   {
     std::string line = name;
     for (int32_t v : values)
@@ -108,11 +89,9 @@ private:
   void LogPoints(const std::string& name, const TPoint* p, int32_t n)
   {
     lastPoints = p;
-    std::vector<int32_t> v;
-    for (int32_t i = 0; i < n; ++i) {
-      v.push_back(p[i].x);
-      v.push_back(p[i].y);
-    }
+    Values v;
+    for (int32_t i = 0; i < n; ++i)
+      v.insert(v.end(), {p[i].x, p[i].y});
     Log(name, v);
   }
   std::vector<std::string>& m_log;
