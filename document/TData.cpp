@@ -195,14 +195,9 @@ uint16_t TData::ContextCommand(TClient* client, uint16_t command)
   if (!client)
     return 0;
   TUserInput* input = client->GetInput();
-  if (command == 0) {
-    client->ToggleOutline(this);
-    command = client->RunObjectMenu(this);
-    client->UpdateWindow();
-    client->ToggleOutline(this);
-    if (command == 0)
-      return 0;
-  }
+  command = ChooseCommand(client, command);
+  if (command == 0)
+    return 0;
 
   std::unique_ptr<TData> copy;
   switch (command) {
@@ -270,6 +265,17 @@ uint16_t TData::ContextCommand(TClient* client, uint16_t command)
     break;
   }
   Notify(command, copy.get());
+  return command;
+}
+
+uint16_t TData::ChooseCommand(TClient* client, uint16_t command)
+{
+  if (command != 0 || !client)
+    return command;
+  client->ToggleOutline(this);
+  command = client->RunObjectMenu(this);
+  client->UpdateWindow();
+  client->ToggleOutline(this);
   return command;
 }
 
@@ -387,6 +393,15 @@ bool TData::ShowInfo(TClient* client, const TData* reference, uint16_t)
 
 bool TData::ShowRectInfo(TClient* client, const TData* reference, int32_t mode) const
 {
+  std::string text;
+  if (!RectInfoText(client, reference, mode, text))
+    return false;
+  client->SetStatusText(text);
+  return true;
+}
+
+bool TData::RectInfoText(TClient* client, const TData* reference, int32_t mode, std::string& text) const
+{
   const bool twoPoints = mode == 9;
   const uint32_t format = twoPoints ? (reference ? IDS_INFO_TWO_POINTS_REL : IDS_INFO_TWO_POINTS)
                                     : (reference ? IDS_INFO_RECT_REL : IDS_INFO_RECT);
@@ -398,7 +413,6 @@ bool TData::ShowRectInfo(TClient* client, const TData* reference, int32_t mode) 
   const std::string y = CutText(client->FormatY(r.top), kInfoFieldLength);
   const std::string w = CutText(twoPoints ? client->FormatX(r.right) : client->FormatLength(r.right), kInfoFieldLength);
   const std::string h = CutText(twoPoints ? client->FormatY(r.bottom) : client->FormatLength(r.bottom), kInfoFieldLength);
-  std::string text;
   if (reference) {
     TRect o;
     reference->GetRect(o, mode);
@@ -414,7 +428,7 @@ bool TData::ShowRectInfo(TClient* client, const TData* reference, int32_t mode) 
   } else {
     text = FormatStr(format, x.c_str(), y.c_str(), w.c_str(), h.c_str());
   }
-  client->SetStatusText(CutText(std::move(text), kInfoTextLength));
+  text = CutText(std::move(text), kInfoTextLength);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include "TRect.h"
 
 #include <cstdint>
+#include <string>
 
 class TClient;
 class TPage;
@@ -90,9 +91,16 @@ public:
   int32_t GetLastError() const { return lastError; }
 
 protected:
+  // Where every ContextCommand starts: command 0 becomes the command the user
+  // picks from the object's menu, shown with the selection outline around
+  // the object (0 when nothing was picked); other commands pass through.
+  uint16_t ChooseCommand(TClient* client, uint16_t command);
   // The readout of ShowInfo from GetRect in mode 3 (x, y, width, height) or
   // mode 9 (x1, y1, x2, y2, for objects described by two points).
   bool ShowRectInfo(TClient* client, const TData* reference, int32_t mode) const;
+  // The text ShowRectInfo shows, for objects that add to it; false when the
+  // client is null or the format is missing.
+  bool RectInfoText(TClient* client, const TData* reference, int32_t mode, std::string& text) const;
 
   TPen pen;
   TBrush brush;
