@@ -155,6 +155,13 @@ public:
   virtual uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items) = 0;
 };
 
+// The integer prompt: asks for one whole number between min and max under
+// the label "text (min...max)", and asks again, after saying so, while the
+// answer lies outside the range. 0 when cancelled, 1 when value changed, 2
+// when the same value was confirmed.
+int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, const std::string& title,
+                   const std::string& text);
+
 // The string id of the first failing layer check (the active layer is
 // protected and hidden, protected, or hidden), or 0 when the settings can be
 // accepted.
