@@ -211,6 +211,8 @@ public:
                            uint16_t accept);
   // The position of a new object.
   int32_t GetPosition(int32_t& x, int32_t& y);
+  // The pointer position in page units; false when the view has no window.
+  bool PointerPosition(int32_t& x, int32_t& y);
   // Moves (32558), sizes (32560, 32729, 32751) or turns (32599, 32277,
   // 32278) object with the mouse; reference is shown in the readouts.
   int32_t TrackObject(TData* object, uint16_t mode, const TData* reference);
@@ -234,8 +236,6 @@ public:
   void ReadSnapSection(TInStream& is);
 
 protected:
-  // The pointer position in page units.
-  bool PointerPosition(int32_t& x, int32_t& y);
   // A device movement in page units; the part below one unit is carried by
   // accumulating the device total.
   struct DeviceDelta

@@ -411,14 +411,24 @@ bool TScriptedInput::PromptIntegers(const std::string& title, std::vector<Intege
   return true;
 }
 
-bool TScriptedInput::EditText(const std::string& title, std::string& text, int32_t limit, const TFont*)
+bool TScriptedInput::TakeText(const std::string& dialog, std::string& text, int32_t limit)
 {
   std::string answer;
-  if (!Take(m_texts, Named("EditText", title), answer))
+  if (!Take(m_texts, dialog, answer))
     return false;
   // The edit accepts no more than limit bytes.
   text = limit >= 0 ? CutText(std::move(answer), static_cast<size_t>(limit)) : std::move(answer);
   return true;
+}
+
+bool TScriptedInput::EditText(const std::string& title, std::string& text, int32_t limit, const TFont*)
+{
+  return TakeText(Named("EditText", title), text, limit);
+}
+
+bool TScriptedInput::AskText(const std::string& title, const std::string&, std::string& text, int32_t limit)
+{
+  return TakeText(Named("AskText", title), text, limit);
 }
 
 bool TScriptedInput::ChooseOption(const std::string& title, const std::string&, const std::vector<std::string>& options,

@@ -70,6 +70,7 @@ public:
   void AnswerMessageBox(int32_t result) { m_messageBoxAnswers.push_back(result); }
   void AnswerValues(std::optional<std::vector<double>> values) { m_values.push_back(std::move(values)); }
   void AnswerIntegers(std::optional<std::vector<int32_t>> values) { m_integers.push_back(std::move(values)); }
+  // Answers EditText and AskText alike.
   void AnswerText(std::optional<std::string> text) { m_texts.push_back(std::move(text)); }
   void AnswerOption(std::optional<int32_t> index) { m_options.push_back(index); }
   void AnswerColor(std::optional<uint32_t> colour) { m_colours.push_back(colour); }
@@ -153,6 +154,7 @@ public:
   bool AskValues(const std::string& title, std::vector<ValueField>& fields) override;
   bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) override;
   bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) override;
+  bool AskText(const std::string& title, const std::string& prompt, std::string& text, int32_t limit) override;
   bool ChooseOption(const std::string& title, const std::string& groupLabel, const std::vector<std::string>& options,
                     int32_t& index) override;
   bool ChooseColor(uint32_t& colour, bool allowNone) override;
@@ -187,6 +189,8 @@ private:
   // cancelled for want of one.
   template <class T>
   bool Take(std::deque<std::optional<T>>& queue, const std::string& dialog, T& answer);
+  // A text answer, cut to limit bytes like the edit would.
+  bool TakeText(const std::string& dialog, std::string& text, int32_t limit);
   void ResetOverlay();
 
   TClient* m_client = nullptr;

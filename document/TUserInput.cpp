@@ -22,6 +22,11 @@ int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, 
   }
 }
 
+bool TUserInput::AskText(const std::string& title, const std::string&, std::string& text, int32_t limit)
+{
+  return EditText(title, text, limit, nullptr);
+}
+
 uint32_t CheckLayerSettings(uint16_t active, uint16_t visible, uint16_t protectedMask)
 {
   // Each check asks whether every active layer lies in the offending set.

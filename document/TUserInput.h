@@ -94,6 +94,11 @@ public:
   // The multi-line text dialog; true on OK with the edited text.
   virtual bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) = 0;
 
+  // A one-line text prompt (a name): the prompt labels the field, which
+  // takes at most limit bytes; true on OK with the typed text. Front ends
+  // without a prompt of their own fall back on the text dialog.
+  virtual bool AskText(const std::string& title, const std::string& prompt, std::string& text, int32_t limit);
+
   // One choice among radio buttons (circle type, justification, formats...);
   // true on OK with the chosen index.
   virtual bool ChooseOption(const std::string& title, const std::string& groupLabel,

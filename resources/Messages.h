@@ -98,6 +98,8 @@ enum ProgramMessage : uint32_t {
   MSG_SET_STATUS = 32701,
   MSG_BROADCAST_COMMAND = 32706,
   MSG_SYMBOL_MODULE = 32712,
+  MSG_RESOLVE_SYMBOL = 32714,  // a symbol instance looks up its definition again
+  MSG_EXPLODE = 32715,         // p: the group that receives the pieces
   MSG_GET_ANGLE = 32722,
   MSG_SET_ANGLE = 32723,
   MSG_LAYER_DATA = 32726,
