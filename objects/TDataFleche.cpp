@@ -1,0 +1,235 @@
+#include "TDataFleche.h"
+
+#include "ClassTable.h"
+#include "CommandIds.h"
+#include "Geometry.h"
+#include "Messages.h"
+#include "ObjectCreation.h"
+#include "ObjectPaint.h"
+#include "StringTable.h"
+#include "TClient.h"
+#include "TPage.h"
+#include "TPolygone.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr uint32_t kMaskA = 0x40000407;
+constexpr uint32_t kMaskB = 0x00000010;
+
+TPoint Moved(TPoint p, int32_t dx, int32_t dy)
+{
+  return {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)};
+}
+
+}  // namespace
+
+TDataFleche::TDataFleche()
+{
+  classId = kTDataFleche;
+  Recompute();
+}
+
+TDataFleche::TDataFleche(int32_t x1, int32_t y1, int32_t x2, int32_t y2) : start{x1, y1}, tip{x2, y2}
+{
+  classId = kTDataFleche;
+  Recompute();
+}
+
+TStreamable* TDataFleche::Create(TClient* client, int32_t)
+{
+  if (!client)
+    return new TDataFleche;
+  return PlaceAndSize(*client, [](TPoint p) -> std::unique_ptr<TData> {
+           return std::make_unique<TDataFleche>(p.x, p.y, p.x, p.y);
+         }).release();
+}
+
+void TDataFleche::SetHeadSize(int32_t size)
+{
+  headSize = size;
+  Recompute();
+}
+
+void TDataFleche::Recompute()
+{
+  // The head opens around the direction back along the shaft.
+  const int32_t back = DirectionDegrees(tip, start);
+  auto barb = [this, back](int32_t offset) {
+    const double phi = (back + offset) * std::numbers::pi / 180.0;
+    return Moved(tip, RoundHalfAway(headSize * std::cos(phi)), RoundHalfAway(-headSize * std::sin(phi)));
+  };
+  barb1 = barb(kHeadAngle);
+  barb2 = barb(-kHeadAngle);
+  const TPoint points[4] = {start, barb1, barb2, tip};
+  TRect bounds;
+  TPolygone(4, points).GetBounds(bounds);
+  Assign(bounds);
+}
+
+TInStream& TDataFleche::Read(TInStream& is)
+{
+  int32_t version;
+  if (!BeginRecord(is, kTDataFleche, version))
+    return is;
+  int32_t size = headSize;
+  TPoint s = start, t = tip;
+  is >> size >> s.x >> s.y >> t.x >> t.y;
+  if (is) {
+    headSize = size;
+    start = s;
+    tip = t;
+  }
+  EndFirstLine(is, version, kVersion);
+  TData::Read(is);
+  Recompute();
+  return is;
+}
+
+TOutStream& TDataFleche::Write(TOutStream& os) const
+{
+  WriteHeader(os, kTDataFleche, kVersion);
+  os << ' ' << headSize << ' ' << start.x << ' ' << start.y << ' ' << tip.x << ' ' << tip.y << '\n' << '\t';
+  return TData::Write(os);
+}
+
+bool TDataFleche::Contains(int32_t x, int32_t y) const
+{
+  if (!TRect::Contains(x, y))
+    return false;
+  const int32_t width = EffectivePenWidth(*this);
+  return HitSegment(x, y, start, tip, width) || HitSegment(x, y, tip, barb1, width) ||
+         HitSegment(x, y, tip, barb2, width);
+}
+
+bool TDataFleche::Offset(int32_t dx, int32_t dy)
+{
+  start = Moved(start, dx, dy);
+  tip = Moved(tip, dx, dy);
+  Recompute();
+  return true;
+}
+
+bool TDataFleche::Resize(int32_t dx, int32_t dy)
+{
+  tip = Moved(tip, dx, dy);
+  Recompute();
+  return true;
+}
+
+uint32_t TDataFleche::Message(uint32_t message, int32_t a, int32_t b, void* p)
+{
+  switch (message) {
+  case MSG_TYPE_NAME:
+    return IDS_NAME_ARROW;
+  case MSG_MASK_A:
+    return kMaskA;
+  case MSG_MASK_B:
+    return kMaskB;
+  case MSG_MAY_RESIZE: {
+    // Sizing moves the tip alone, so only the tip must stay inside; the
+    // rectangle rule would refuse a quick first drag towards the left or the
+    // top, when the rectangle is still no wider than the head.
+    if (a == 0 && b == 0)
+      return 2;
+    if (!p)
+      return 0;
+    const TRect& bounds = *static_cast<const TRect*>(p);
+    const int64_t x = int64_t{tip.x} + a;
+    const int64_t y = int64_t{tip.y} + b;
+    if ((a < 0 && x < bounds.left) || (b < 0 && y < bounds.top) || (a > 0 && x > bounds.right) ||
+        (b > 0 && y > bounds.bottom))
+      return 0;
+    return 1;
+  }
+  default:
+    return TData::Message(message, a, b, p);
+  }
+}
+
+bool TDataFleche::Paint(TPage* page, uint8_t mode)
+{
+  if (!BeginPaint(*this, page, mode))
+    return false;
+  if (WantsBody(mode)) {
+    page->SelectPen(pen);
+    page->Line(start.x, start.y, tip.x, tip.y);
+    page->Line(tip.x, tip.y, barb1.x, barb1.y);
+    page->Line(tip.x, tip.y, barb2.x, barb2.y);
+    page->RestoreDefaults();
+  }
+  if (WantsHighlight(*this, mode)) {
+    BeginHighlight(page);
+    page->Line(start.x, start.y, tip.x, tip.y);
+    if (page->GetDragMode() == CM_OBJ_POSITION)
+      DrawReferenceCross(page, start.x, start.y);
+    else if (page->GetDragMode() == CM_OBJ_SIZE)
+      DrawReferenceCross(page, tip.x, tip.y);
+    EndHighlight(page);
+  }
+  return true;
+}
+
+bool TDataFleche::Notify(uint16_t command, TRect* p)
+{
+  const auto* edited = dynamic_cast<const TDataFleche*>(p);
+  if (edited && (command == CM_OBJ_POSITION || command == CM_OBJ_SIZE)) {
+    start = edited->start;
+    tip = edited->tip;
+    Recompute();
+    return true;
+  }
+  return TData::Notify(command, p);
+}
+
+void TDataFleche::GetRect(TRect& out, int32_t mode) const
+{
+  switch (mode) {
+  case 3:
+    out = TRect(start.x, start.y, SaturateInt32(int64_t{tip.x} - start.x), SaturateInt32(int64_t{tip.y} - start.y));
+    break;
+  case 5:
+    out = *this;
+    out.Inflate(EffectivePenWidth(*this) + 2);
+    break;
+  default:
+    TData::GetRect(out, mode);
+    break;
+  }
+}
+
+void TDataFleche::SetRect(const TRect& r, int32_t mode)
+{
+  switch (mode) {
+  case 0:
+    // A rectangle given as a whole is the tail and the tip, as for a line;
+    // taking it as the bounds would leave them behind.
+    start = {r.left, r.top};
+    tip = {r.right, r.bottom};
+    Recompute();
+    break;
+  case 3:
+    // The position of an arrow is its tail (GetRect mode 3).
+    Offset(SaturateInt32(int64_t{r.left} - start.x), SaturateInt32(int64_t{r.top} - start.y));
+    break;
+  default:
+    TData::SetRect(r, mode);
+    break;
+  }
+}
+
+TData* TDataFleche::Clone(TData* target, int32_t argument) const
+{
+  if (!target)
+    target = new TDataFleche;
+  TData::Clone(target, argument);
+  if (auto* arrow = dynamic_cast<TDataFleche*>(target)) {
+    arrow->start = start;
+    arrow->tip = tip;
+    arrow->headSize = headSize;
+    arrow->Recompute();
+  }
+  return target;
+}
