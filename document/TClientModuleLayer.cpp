@@ -7,6 +7,7 @@
 #include "TOutStream.h"
 #include "TPage.h"
 #include "TUserInput.h"
+#include "TextEncoding.h"
 
 #include <string>
 
@@ -142,8 +143,9 @@ void TClientModuleLayer::Read(TInStream& is)
         break;
       if (!line.empty() && line.back() == '\r')
         line.pop_back();
+      // Names from older files are Windows-1252 text.
       if (i < kLayerCount)
-        SetName(i, line.c_str());
+        SetName(i, ToUtf8(line).c_str());
     }
     if (version < 2 && active == kOldAllActive)
       active = kDefaultActive;

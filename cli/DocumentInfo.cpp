@@ -1,0 +1,60 @@
+#include "DocumentInfo.h"
+
+#include "ClassTable.h"
+#include "TOutStream.h"
+#include "TaClientPage.h"
+
+#include <QJsonArray>
+#include <QString>
+
+namespace {
+
+// The unit factor as the document file shows it (a float written with six
+// significant digits), so 0.01 reads 0.01 and not its binary neighbour.
+double StoredFactor(float factor)
+{
+  TOutStream os;
+  os << factor;
+  return QString::fromStdString(os.Data()).toDouble();
+}
+
+}  // namespace
+
+QJsonObject DocumentInfo(const TaClientPage& client, int32_t fileVersion)
+{
+  const TPage& page = *client.GetPage();
+  QJsonObject paper;
+  paper["width"] = page.GetPaperWidth();
+  paper["height"] = page.GetPaperHeight();
+  paper["unitsPerInch"] = page.GetUnitsPerInch();
+  paper["unitFactor"] = StoredFactor(page.GetUnitFactor());
+  paper["decimals"] = page.GetDecimals();
+  paper["numberFormat"] = page.GetNumberFormat();
+
+  const TClientModuleLayer& layerModule = client.GetLayerModule();
+  QJsonArray names;
+  for (int32_t i = 0; i < TClientModuleLayer::kLayerCount; ++i)
+    names.append(QString::fromUtf8(layerModule.GetName(i)));
+  QJsonObject layers;
+  layers["visible"] = layerModule.GetVisible();
+  layers["active"] = layerModule.GetActive();
+  layers["protected"] = layerModule.GetProtected();
+  layers["names"] = names;
+
+  QJsonObject objects;
+  for (int32_t i = 0; i < client.ObjectCount(); ++i) {
+    const char* name = GetClassName(client.ObjectAtIndex(i)->ClassId());
+    const QString key = QString::fromLatin1(name ? name : "?");
+    objects[key] = objects.value(key).toInt() + 1;
+  }
+
+  QJsonObject info;
+  info["fileVersion"] = fileVersion;
+  info["paper"] = paper;
+  info["layers"] = layers;
+  info["objectCount"] = client.ObjectCount();
+  info["objects"] = objects;
+  // The view holds no symbol library yet, so there are no definitions.
+  info["symbols"] = QJsonArray();
+  return info;
+}

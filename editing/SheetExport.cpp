@@ -1,0 +1,156 @@
+#include "SheetExport.h"
+
+#include "Colors.h"
+#include "StringTable.h"
+#include "TBrush.h"
+#include "TClient.h"
+#include "TOutStream.h"
+#include "TPageMem.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+// Device pixels per inch of a PDF page: fine enough that the rounding of
+// the page mapping is invisible at any print size.
+constexpr int kPdfResolution = 1200;
+
+enum class SheetFormat { kUnknown, kPng, kJpeg, kPdf, kSvg };
+
+SheetFormat FormatOf(const std::string& path)
+{
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".png")
+    return SheetFormat::kPng;
+  if (extension == ".jpg" || extension == ".jpeg")
+    return SheetFormat::kJpeg;
+  if (extension == ".pdf")
+    return SheetFormat::kPdf;
+  if (extension == ".svg")
+    return SheetFormat::kSvg;
+  return SheetFormat::kUnknown;
+}
+
+bool Fail(std::string* error, std::string reason)
+{
+  if (error)
+    *error = std::move(reason);
+  return false;
+}
+
+bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, int32_t zoom, int32_t quality,
+                  std::string* error)
+{
+  const TPage& page = *client.GetPage();
+  TPageMem image(page.GetPaperWidth(), page.GetPaperHeight(), zoom);
+  if (!image.HasBitmap())
+    return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, zoom));
+  RenderSheet(client, image);
+  const bool written = format == SheetFormat::kPng ? image.ExportPng(path, -1)
+                                                   : image.ExportJpeg(path, std::clamp(quality, 0, 100));
+  return written || Fail(error, FormatStr(IDS_EXPORT_WRITE_FAILED, path.c_str()));
+}
+
+// Renders the sheet onto a vector device whose pixels are `resolution` per
+// inch, so that the paper comes out at its physical size.
+bool RenderVector(TClient& client, QPaintDevice& device, int resolution)
+{
+  TPage sheet;
+  sheet.CopyPaperSettings(*client.GetPage());
+  sheet.SetUseResolution(1);
+  sheet.SetPixelsPerInch(resolution, resolution);
+  if (!sheet.BindDevice(&device, TPage::kCreated))
+    return false;
+  RenderSheet(client, sheet);
+  sheet.Release();
+  return true;
+}
+
+bool ExportVector(TClient& client, const std::string& path, SheetFormat format, std::string* error)
+{
+  const TPage& page = *client.GetPage();
+  const int32_t width = page.GetPaperWidth();
+  const int32_t height = page.GetPaperHeight();
+  const double unitsPerInch = page.GetUnitsPerInch();
+  if (width < 1 || height < 1)
+    return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, 100));
+  const QString title = QString::fromStdString(std::filesystem::path(path).stem().string());
+
+  // The file is made in memory and written in one piece.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  bool painted = false;
+  if (format == SheetFormat::kPdf) {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Vekta"));
+    writer.setTitle(title);
+    writer.setResolution(kPdfResolution);
+    const QSizeF points(width / unitsPerInch * 72.0, height / unitsPerInch * 72.0);
+    writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    painted = RenderVector(client, writer, kPdfResolution);
+  } else {
+    // One SVG user unit per logical unit, and the document's units per inch
+    // as the resolution, give the physical size without any rounding.
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setTitle(title);
+    generator.setResolution(page.GetUnitsPerInch());
+    generator.setSize(QSize(width, height));
+    generator.setViewBox(QRect(0, 0, width, height));
+    painted = RenderVector(client, generator, page.GetUnitsPerInch());
+  }
+  buffer.close();
+  if (!painted)
+    return Fail(error, FormatStr(IDS_EXPORT_PAINT_FAILED, path.c_str()));
+  std::string reason;
+  if (!SaveFileAtomic(path, std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size())),
+                      &reason))
+    return Fail(error, reason);
+  return true;
+}
+
+}  // namespace
+
+bool IsSheetExportType(const std::string& path)
+{
+  return FormatOf(path) != SheetFormat::kUnknown;
+}
+
+void RenderSheet(TClient& client, TPage& target)
+{
+  const TPage& page = *client.GetPage();
+  target.SetVisibleLayers(page.GetVisibleLayers());
+  const uint32_t background = client.GetColor(1);
+  TBrush brush;
+  brush.SetStyle(TBrush::kSolid);
+  brush.SetColor(background == kNoColor ? kWhite : background);
+  target.FillRect(0, 0, page.GetPaperWidth(), page.GetPaperHeight(), &brush);
+  client.PaintObjects(&target, TData::kPaintOutput);
+}
+
+bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error)
+{
+  const SheetFormat format = FormatOf(path);
+  switch (format) {
+  case SheetFormat::kPng:
+  case SheetFormat::kJpeg:
+    return ExportRaster(client, path, format, zoom, quality, error);
+  case SheetFormat::kPdf:
+  case SheetFormat::kSvg:
+    return ExportVector(client, path, format, error);
+  case SheetFormat::kUnknown:
+    break;
+  }
+  return Fail(error, FormatStr(IDS_EXPORT_UNKNOWN_TYPE, std::filesystem::path(path).extension().string().c_str()));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TClient;
+class TPage;
+
+// Output of a whole sheet of paper, shared by the Export commands, the
+// command-line tool and the benchmarks.
+
+// Paints the sheet of client onto target as output (paint mode 4): the
+// page's background colour first (white when the page has none), then the
+// objects of the visible layers. target must be bound and show the paper
+// from (0, 0).
+void RenderSheet(TClient& client, TPage& target);
+
+// True when path names a type ExportSheet writes (by its extension).
+bool IsSheetExportType(const std::string& path);
+
+// The JPEG quality used when none is chosen.
+inline constexpr int32_t kDefaultJpegQuality = 75;
+
+// Writes the sheet to path, in the format its extension names: .png and
+// .jpg (or .jpeg) as an image at zoom percent (1..1000; quality 0..100 for
+// JPEG), .pdf and .svg as vector pages of the paper's physical size (zoom
+// and quality play no part). Nothing is left at path unless the whole file
+// was written. False with a readable reason in error (may be null).
+bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error);

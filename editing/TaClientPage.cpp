@@ -1,0 +1,94 @@
+#include "TaClientPage.h"
+
+#include "CommandIds.h"
+#include "Messages.h"
+#include "StringTable.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+// The path buffer a caller of the path query is assumed to hold when it
+// gives no size.
+constexpr int32_t kPathBufferSize = 260;
+
+// Copies text into a caller's buffer of size bytes, always terminated and
+// never splitting a character; false when there is no room at all.
+bool CopyToBuffer(const std::string& text, void* p, int32_t size)
+{
+  if (!p || size < 1)
+    return false;
+  const std::string cut = CutText(text, static_cast<size_t>(size - 1));
+  std::memcpy(p, cut.c_str(), cut.size() + 1);
+  return true;
+}
+
+}  // namespace
+
+TaClientPage::TaClientPage(int32_t number) : untitledNumber(number), layerModule(this)
+{
+  SetFlags(kReady, true);
+  SetFlags(kConfirmDeletions, false);
+  SetColor(1, kWhite);
+  SetCursor(kCursorOwn);
+}
+
+TaClientPage::~TaClientPage()
+{
+  // The objects may still ask their owner about the document while they
+  // go, so they go before the modules and names.
+  ClearObjects();
+}
+
+uint32_t TaClientPage::Message(uint32_t message, int32_t a, int32_t b, void* p)
+{
+  switch (message) {
+  case MSG_TITLE_QUERY:
+  case MSG_TITLE_QUERY_2:
+    CopyToBuffer(GetTitle(), p, a);
+    return 1;
+  case MSG_FILE_PATH_QUERY:
+    if (filePath.empty())
+      return 0;
+    return CopyToBuffer(filePath, p, a > 0 ? a : kPathBufferSize) ? 1 : 0;
+  case MSG_LAYER_ACTIVE_VALUE:
+    return layerModule.GetActive();
+  case MSG_LAYER_DATA:
+    if (!p)
+      return 0;
+    *static_cast<TClientModuleLayer**>(p) = &layerModule;
+    return 1;
+  case MSG_MENU_VETO_A:
+  case MSG_MENU_VETO_B:
+    return 0;
+  case CM_LAYERS:
+    return static_cast<uint32_t>(layerModule.Command(CM_LAYERS, static_cast<TData*>(p), 0));
+  default:
+    return TClient::Message(message, a, b, p);
+  }
+}
+
+void TaClientPage::SetFilePath(const std::string& path)
+{
+  filePath = path;
+  fileName = path.empty() ? std::string() : std::filesystem::path(path).filename().string();
+}
+
+std::string TaClientPage::GetTitle() const
+{
+  if (!fileName.empty())
+    return fileName;
+  return FormatStr(IDS_UNTITLED_TITLE, LoadStr(IDS_UNTITLED), untitledNumber);
+}
+
+void TaClientPage::NotifyDocument(uint32_t message)
+{
+  // A posted message is read later, when the path may have changed or the
+  // view may be gone: it carries the view, which the receiver looks up among
+  // its views and asks for the path (MSG_FILE_PATH_QUERY).
+  PostToParent(message, 0, reinterpret_cast<uintptr_t>(static_cast<TVue*>(this)));
+  if (documentNotice)
+    documentNotice(message, filePath);
+}
