@@ -3,8 +3,11 @@
 #include "ClassTable.h"
 #include "TDataCercle.h"
 #include "TDataFleche.h"
+#include "TDataGroup.h"
+#include "TDataGroupSymbol.h"
 #include "TDataLine.h"
 #include "TDataRectangle.h"
+#include "TDataSymbol.h"
 #include "TPolyRectangle.h"
 
 // Each object kind contributes one line: SetClassFactory(id, &Class::Create),
@@ -17,4 +20,7 @@ void RegisterObjectFactories()
   SetClassFactory(kTDataRectangle, &TDataRectangle::Create);
   SetClassFactory(kTPolyRectangle, &TPolyRectangle::Create);
   SetClassFactory(kTDataCercle, &TDataCercle::Create);
+  SetClassFactory(kTDataGroup, &TDataGroup::Create);
+  SetClassFactory(kTDataSymbol, &TDataSymbol::Create);
+  SetClassFactory(kTDataGroupSymbol, &TDataGroupSymbol::Create);
 }
