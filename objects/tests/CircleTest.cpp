@@ -7,16 +7,6 @@ namespace {
 
 using namespace shape_test;
 
-bool SameRect(const TRect& a, const TRect& b)
-{
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-TRect Bounds(const TData& d)
-{
-  return TRect(d.left, d.top, d.right, d.bottom);
-}
-
 TDataCercle Part(uint16_t shape, int32_t start, int32_t end)
 {
   TDataCercle c(200, 200, 50);
@@ -191,14 +181,6 @@ TEST(CircleTest, RecordRoundTripsAndReadsOlderVersions)
   EXPECT_EQ(Written(newer), text);
 }
 
-TEST(CircleTest, CloneCopiesTheShape)
-{
-  const TDataCercle c = Part(TDataCercle::kArc, 10, 20);
-  std::unique_ptr<TData> copy(c.Clone(nullptr, 0));
-  ASSERT_TRUE(copy->IsA(kTDataCercle));
-  EXPECT_EQ(Written(*copy), Written(c));
-}
-
 // ---- creation and commands on the page view ----
 
 class CircleViewTest : public ShapeViewTest
@@ -300,15 +282,6 @@ TEST_F(CircleViewTest, StartAndEndAnglesAreTurnedOnACopy)
   EXPECT_EQ(c.ContextCommand(&client, CM_OBJ_START_ANGLE), 0);
   EXPECT_EQ(c.GetStartAngle(), 45);
   ExpectViewRestored();
-}
-
-TEST_F(CircleViewTest, PositionMovesTheCircle)
-{
-  TDataCercle c(300, 300, 40);
-  input.Drag(-50, 20);
-  input.LeftUp();
-  EXPECT_EQ(c.ContextCommand(&client, CM_OBJ_POSITION), CM_OBJ_POSITION);
-  EXPECT_TRUE(SameRect(Bounds(c), TRect(210, 280, 290, 360)));
 }
 
 }  // namespace

@@ -8,16 +8,6 @@ namespace {
 
 using namespace shape_test;
 
-TRect Bounds(const TData& d)
-{
-  return TRect(d.left, d.top, d.right, d.bottom);
-}
-
-bool SameRect(const TRect& a, const TRect& b)
-{
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 // ---- the line ----
 
 TEST(LineTest, RectangleIsNeverEmpty)
@@ -89,9 +79,6 @@ TEST(LineTest, SizingIsCheckedAtTheSecondEnd)
   EXPECT_EQ(line.Message(MSG_MAY_RESIZE, 700, 900, &page), 1u);
   EXPECT_EQ(line.Message(MSG_MAY_RESIZE, 0, 901, &page), 0u);
   EXPECT_EQ(line.Message(MSG_MAY_RESIZE, 0, -101, &page), 0u);
-  EXPECT_EQ(line.Message(MSG_TYPE_NAME, 0, 0, nullptr), 29285u);
-  EXPECT_EQ(line.Message(MSG_MASK_A, 0, 0, nullptr), 0x40000407u);
-  EXPECT_EQ(line.Message(MSG_MASK_B, 0, 0, nullptr), 0x00400010u);
 }
 
 TEST(LineTest, RectangleModes)
@@ -153,15 +140,6 @@ TEST(LineTest, RecordRoundTripsAndKeepsOlderAndNewerVersions)
   const std::string arrow = "TDataFleche 1 8 1 2 3 4\n";
   EXPECT_EQ(LeftUnread(other, arrow), arrow.size());
   EXPECT_EQ(other.GetEnd(), (TPoint{0, 0}));
-}
-
-TEST(LineTest, CloneCopiesEndsAndAttributes)
-{
-  TDataLine line(1, 2, 30, 40);
-  line.SetColor(0, 0x00FF00);
-  std::unique_ptr<TData> copy(line.Clone(nullptr, 0));
-  ASSERT_TRUE(copy->IsA(kTDataLine));
-  EXPECT_EQ(Written(*copy), Written(line));
 }
 
 // ---- the arrow ----
@@ -235,8 +213,6 @@ TEST(ArrowTest, SizingIsCheckedAtTheTip)
   EXPECT_EQ(arrow.Message(MSG_MAY_RESIZE, -50, -50, &page), 1u);
   EXPECT_EQ(arrow.Message(MSG_MAY_RESIZE, -401, 0, &page), 0u);
   EXPECT_EQ(arrow.Message(MSG_MAY_RESIZE, 0, 601, &page), 0u);
-  EXPECT_EQ(arrow.Message(MSG_TYPE_NAME, 0, 0, nullptr), 29296u);
-  EXPECT_EQ(arrow.Message(MSG_MASK_B, 0, 0, nullptr), 0x10u);
 }
 
 TEST(ArrowTest, PositionIsTheTail)
@@ -336,13 +312,6 @@ TEST_F(LineViewTest, ExchangeEndsFromTheMenu)
   input.AnswerMenu(0);
   EXPECT_EQ(line.ContextCommand(&client, 0), 0);
   EXPECT_EQ(line.GetStart(), (TPoint{200, 150}));
-
-  // The arrow has no such entry.
-  TDataFleche arrow(0, 0, 10, 10);
-  input.AnswerMenu(0);
-  arrow.ContextCommand(&client, 0);
-  for (const auto& item : input.menus.back().items)
-    EXPECT_NE(item.command, CM_OBJ_EXCHANGE_ENDS);
 }
 
 TEST_F(LineViewTest, PositionMovesTheWholeLine)

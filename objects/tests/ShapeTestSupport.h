@@ -46,6 +46,16 @@ inline size_t LeftUnread(TStreamable& object, const std::string& text)
   return is.AtEnd() ? 0 : text.size() - static_cast<size_t>(stopped);
 }
 
+inline bool SameRect(const TRect& a, const TRect& b)
+{
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline TRect Bounds(const TData& d)
+{
+  return TRect(d.left, d.top, d.right, d.bottom);
+}
+
 // The first line of a record.
 inline std::string FirstLine(const std::string& text)
 {
