@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "ObjectStream.h"
 #include "StringTable.h"
+#include "TDataGroup.h"
 #include "TInStream.h"
 #include "TOutStream.h"
 #include "TUserInput.h"
@@ -251,10 +252,22 @@ bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
     if (is.fail())
       return false;
     TData* data = object->IsA(kTData) ? dynamic_cast<TData*>(object.get()) : nullptr;
-    if (!data || client.AddObject(data, false) == 0)
+    if (!data)
       return false;
-    object.release();
-    ++added;
+    const int32_t taken = client.AddObject(data, false);
+    if (taken == 0)
+      return false;
+    if (client.ObjectAtIndex(client.ObjectCount() - 1) == data) {
+      object.release();
+      ++added;
+      continue;
+    }
+    // The view takes a plain group for a selection carrier and keeps its
+    // members instead of the group: they leave the group, whose empty shell
+    // goes, so that nothing is owned twice.
+    if (auto* group = dynamic_cast<TDataGroup*>(data))
+      group->RemoveAllChildren();
+    added += taken;
   }
 }
 

@@ -1,0 +1,198 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string kExample = std::string(VEKTA_SOURCE_DIR) + "/editing/tests/data/example.vk1";
+
+struct Result
+{
+  int status = -1;
+  QByteArray out, err;
+};
+
+Result RunCli(const QStringList& args)
+{
+  QProcess process;
+  process.start(QStringLiteral(VEKTA_CLI), args);
+  Result result;
+  if (!process.waitForFinished(120000))
+    return result;
+  result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = process.readAllStandardOutput();
+  result.err = process.readAllStandardError();
+  return result;
+}
+
+QString Q(const std::string& s)
+{
+  return QString::fromStdString(s);
+}
+
+QStringList FilesIn(const TempDir& dir)
+{
+  return QDir(Q(dir.Path())).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+TEST(CliTest, InfoDescribesTheExample)
+{
+  const Result r = RunCli({"info", Q(kExample)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  QJsonParseError parseError;
+  const QJsonObject info = QJsonDocument::fromJson(r.out, &parseError).object();
+  ASSERT_EQ(parseError.error, QJsonParseError::NoError) << r.out.toStdString();
+  EXPECT_EQ(info["fileVersion"].toInt(), 7);
+  const QJsonObject paper = info["paper"].toObject();
+  EXPECT_EQ(paper["width"].toInt(), 800);
+  EXPECT_EQ(paper["height"].toInt(), 1000);
+  EXPECT_EQ(paper["unitsPerInch"].toInt(), 100);
+  EXPECT_DOUBLE_EQ(paper["unitFactor"].toDouble(), 0.01);
+  EXPECT_EQ(paper["decimals"].toInt(), 2);
+  EXPECT_EQ(paper["numberFormat"].toInt(), 6);
+  const QJsonObject layers = info["layers"].toObject();
+  EXPECT_EQ(layers["visible"].toInt(), 65535);
+  EXPECT_EQ(layers["active"].toInt(), 8);
+  EXPECT_EQ(layers["protected"].toInt(), 0);
+  ASSERT_EQ(layers["names"].toArray().size(), 8);
+  EXPECT_EQ(layers["names"].toArray()[3].toString(), "4");
+  EXPECT_EQ(info["objectCount"].toInt(), 1);
+  EXPECT_EQ(info["objects"].toObject(), (QJsonObject{{"TDataRectangle", 1}}));
+  EXPECT_TRUE(info["symbols"].isArray());
+  EXPECT_TRUE(info["symbols"].toArray().isEmpty());
+}
+
+TEST(CliTest, ResaveGivesTheSameBytes)
+{
+  TempDir dir;
+  const std::string out = dir.File("out.vk1");
+  const Result r = RunCli({"resave", Q(kExample), Q(out)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(kExample));
+  EXPECT_EQ(FilesIn(dir), QStringList{"out.vk1"});
+}
+
+TEST(CliTest, RasterExportsFollowTheZoom)
+{
+  TempDir dir;
+  for (const char* name : {"a.png", "a.jpg"}) {
+    for (int zoom : {100, 300}) {
+      const std::string out = dir.File(std::to_string(zoom) + name);
+      const Result r = RunCli({"export", Q(kExample), Q(out), "--zoom", QString::number(zoom), "--quality", "90"});
+      ASSERT_EQ(r.status, 0) << r.err.toStdString();
+      const QImage image(Q(out));
+      EXPECT_EQ(image.size(), QSize(8 * zoom, 10 * zoom)) << out;
+    }
+  }
+  // The rounded rectangle's outline is black on the white sheet.
+  const QImage image(Q(dir.File("100a.png")));
+  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(200, 100), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(200, 150), qRgb(255, 255, 255));
+}
+
+TEST(CliTest, VectorExportsHaveThePaperSize)
+{
+  TempDir dir;
+  const std::string pdf = dir.File("a.pdf");
+  Result r = RunCli({"export", Q(kExample), Q(pdf)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  const std::string bytes = ReadWholeFile(pdf);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  // 8 x 10 inches.
+  const QRegularExpression box(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])");
+  const QRegularExpressionMatch match = box.match(QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size())));
+  ASSERT_TRUE(match.hasMatch());
+  EXPECT_NEAR(match.captured(1).toDouble(), 576.0, 0.01);
+  EXPECT_NEAR(match.captured(2).toDouble(), 720.0, 0.01);
+  // Vector drawing, no picture inside.
+  EXPECT_EQ(bytes.find("/Subtype /Image"), std::string::npos);
+
+  const std::string svg = dir.File("a.svg");
+  r = RunCli({"export", Q(kExample), Q(svg)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  const std::string text = ReadWholeFile(svg);
+  EXPECT_NE(text.find("width=\"203.2mm\" height=\"254mm\""), std::string::npos);
+  EXPECT_EQ(text.find("<image"), std::string::npos);
+
+  const QString rsvg = QStandardPaths::findExecutable("rsvg-convert");
+  if (rsvg.isEmpty())
+    GTEST_SKIP() << "rsvg-convert is not installed";
+  const std::string png = dir.File("a.png");
+  const std::string fromSvg = dir.File("svg.png");
+  ASSERT_EQ(RunCli({"export", Q(kExample), Q(png)}).status, 0);
+  ASSERT_EQ(QProcess::execute(rsvg, {"-w", "800", "-h", "1000", "-o", Q(fromSvg), Q(svg)}), 0);
+  const ImageDiff diff = CompareImages(QImage(Q(fromSvg)), QImage(Q(png)), 32, 20);
+  EXPECT_TRUE(diff.same) << diff.message;
+}
+
+TEST(CliTest, FailuresSayWhyOnOneLineAndWriteNothing)
+{
+  TempDir dir;
+  const std::string notVekta = dir.File("notes.vk1");
+  WriteWholeFile(notVekta, "just some text\n");
+  const std::string newer = dir.File("newer.vk1");
+  std::string text = ReadWholeFile(kExample);
+  text.replace(text.find("0 7\n"), 4, "0 8\n");
+  WriteWholeFile(newer, text);
+  const std::string damaged = dir.File("damaged.vk1");
+  text = ReadWholeFile(kExample);
+  text.replace(text.find("TData 3 0"), 9, "TData 3 x");
+  WriteWholeFile(damaged, text);
+  const QStringList inputs = FilesIn(dir);
+
+  const QString out = Q(dir.File("out.png"));
+  const std::vector<QStringList> cases = {
+    {},
+    {"frobnicate"},
+    {"info"},
+    {"info", Q(dir.File("missing.vk1"))},
+    {"info", Q(notVekta)},
+    {"info", Q(newer)},
+    {"resave", Q(damaged), Q(dir.File("out.vk1"))},
+    {"resave", Q(kExample)},
+    {"resave", Q(kExample), Q(dir.File("no/folder/out.vk1"))},
+    {"export", Q(kExample), Q(dir.File("out.bmp"))},
+    {"export", Q(kExample), out, "--zoom", "0"},
+    {"export", Q(kExample), out, "--zoom"},
+    {"export", Q(kExample), out, "--quality", "101"},
+    {"export", Q(kExample), out, "--colour", "red"},
+    {"export", Q(dir.File("missing.vk1")), out},
+    {"export", Q(kExample), Q(dir.File("no/folder/out.png"))},
+    {"export", Q(kExample), Q(dir.File("no/folder/out.pdf"))},
+  };
+  for (const QStringList& args : cases) {
+    const Result r = RunCli(args);
+    const std::string what = args.join(' ').toStdString();
+    EXPECT_GT(r.status, 0) << what;
+    EXPECT_TRUE(r.out.isEmpty()) << what;
+    EXPECT_TRUE(r.err.startsWith("vekta-cli: ")) << what << ": " << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << what << ": " << r.err.toStdString();
+  }
+  EXPECT_EQ(FilesIn(dir), inputs);
+
+  EXPECT_NE(RunCli({"info", Q(notVekta)}).err.indexOf("not a Vekta document"), -1);
+  EXPECT_NE(RunCli({"info", Q(damaged)}).err.indexOf("only 0 objects"), -1);
+}
+
+TEST(CliTest, HelpShowsTheUsage)
+{
+  const Result r = RunCli({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.out.startsWith("Usage:"));
+  EXPECT_NE(r.out.indexOf("export IN.vk1"), -1);
+}
