@@ -1,12 +1,16 @@
 #include "ObjectFactories.h"
 
 #include "ClassTable.h"
+#include "TDataBezier.h"
 #include "TDataCercle.h"
 #include "TDataFleche.h"
 #include "TDataGroup.h"
 #include "TDataGroupSymbol.h"
 #include "TDataLine.h"
+#include "TDataPolyLine.h"
+#include "TDataPolygone.h"
 #include "TDataRectangle.h"
+#include "TDataSin.h"
 #include "TDataSymbol.h"
 #include "TPolyRectangle.h"
 
@@ -20,6 +24,10 @@ void RegisterObjectFactories()
   SetClassFactory(kTDataRectangle, &TDataRectangle::Create);
   SetClassFactory(kTPolyRectangle, &TPolyRectangle::Create);
   SetClassFactory(kTDataCercle, &TDataCercle::Create);
+  SetClassFactory(kTDataPolygone, &TDataPolygone::Create);
+  SetClassFactory(kTDataPolyLine, &TDataPolyLine::Create);
+  SetClassFactory(kTDataBezier, &TDataBezier::Create);
+  SetClassFactory(kTDataSin, &TDataSin::Create);
   SetClassFactory(kTDataGroup, &TDataGroup::Create);
   SetClassFactory(kTDataSymbol, &TDataSymbol::Create);
   SetClassFactory(kTDataGroupSymbol, &TDataGroupSymbol::Create);

@@ -1,0 +1,232 @@
+#include "TDataSin.h"
+
+#include "ClassTable.h"
+#include "CommandIds.h"
+#include "Geometry.h"
+#include "Messages.h"
+#include "ObjectCreation.h"
+#include "ObjectPaint.h"
+#include "StringTable.h"
+#include "TClient.h"
+#include "TPage.h"
+#include "TUserInput.h"
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr uint32_t kMaskA = 0x40000407;
+constexpr uint32_t kMaskB = 0x6010;
+constexpr int32_t kNewSize = 10;
+constexpr int32_t kMinHeight = 2;
+// A quarter cycle in radians, to the precision the drawing has always used.
+constexpr double kQuarterCycle = 1.5707963;
+
+// The page coordinate of the wave's centre line.
+int32_t CentreY(const TRect& r)
+{
+  return static_cast<int32_t>((int64_t{r.top} + r.bottom) / 2);
+}
+
+}  // namespace
+
+TDataSin::TDataSin()
+{
+  classId = kTDataSin;
+}
+
+TDataSin::TDataSin(int32_t x, int32_t y, int32_t width, int32_t height) : TDataSin()
+{
+  Assign(TRect(x, y, SaturateInt32(int64_t{x} + width), SaturateInt32(int64_t{y} + height)));
+  Resample();
+}
+
+TStreamable* TDataSin::Create(TClient* client, int32_t)
+{
+  if (!client)
+    return new TDataSin;
+  return PlaceAndSize(*client, [](TPoint p) { return std::make_unique<TDataSin>(p.x, p.y, kNewSize, kNewSize); })
+    .release();
+}
+
+TInStream& TDataSin::Read(TInStream& is)
+{
+  int32_t version;
+  if (!BeginRecord(is, kTDataSin, version))
+    return is;
+  int32_t storedQuarters = quarters, storedStart = startQuarter;
+  is >> storedQuarters >> storedStart;
+  if (is) {
+    quarters = storedQuarters;
+    startQuarter = storedStart;
+  }
+  EndFirstLine(is, version, kVersion);
+  if (version == 0)
+    ReadInto(is, pen);
+  TData::Read(is);
+  Resample();
+  return is;
+}
+
+TOutStream& TDataSin::Write(TOutStream& os) const
+{
+  WriteHeader(os, kTDataSin, kVersion);
+  os << ' ' << quarters << ' ' << startQuarter << "\n\t";
+  return TData::Write(os);
+}
+
+bool TDataSin::Contains(int32_t x, int32_t y) const
+{
+  TRect bounds;
+  GetRect(bounds, 5);
+  if (!bounds.TRect::Contains(x, y) || samples.empty())
+    return false;
+  const int32_t px = SaturateInt32(int64_t{x} - left);
+  const int32_t py = SaturateInt32(int64_t{y} - CentreY(*this));
+  const int32_t width = EffectivePenWidth(*this);
+  for (size_t i = 1; i < samples.size(); ++i)
+    if (HitSegment(px, py, samples[i - 1], samples[i], width))
+      return true;
+  return false;
+}
+
+bool TDataSin::Resize(int32_t dx, int32_t dy)
+{
+  if (TRect::Resize(dx, dy))
+    Resample();
+  return true;
+}
+
+uint32_t TDataSin::Message(uint32_t message, int32_t a, int32_t b, void* p)
+{
+  switch (message) {
+  case MSG_TYPE_NAME:
+    return IDS_NAME_SINUSOID;
+  case MSG_MASK_A:
+    return kMaskA;
+  case MSG_MASK_B:
+    return kMaskB;
+  default:
+    return TData::Message(message, a, b, p);
+  }
+}
+
+bool TDataSin::Paint(TPage* page, uint8_t mode)
+{
+  if (!BeginPaint(*this, page, mode))
+    return false;
+  if (WantsBody(mode)) {
+    if (samples.empty())
+      Resample();
+    if (samples.empty())
+      return false;
+    page->SelectPen(pen);
+    int32_t originX = 0, originY = 0;
+    page->GetOrigin(originX, originY);
+    page->SetOrigin(SaturateInt32(int64_t{originX} + left), SaturateInt32(int64_t{originY} + CentreY(*this)));
+    page->Polyline(samples.data(), static_cast<int32_t>(samples.size()));
+    page->SetOrigin(originX, originY);
+    page->RestoreDefaults();
+  }
+  if (WantsHighlight(*this, mode)) {
+    BeginHighlight(page);
+    page->Rectangle(*this);
+    EndHighlight(page);
+  }
+  return true;
+}
+
+uint16_t TDataSin::ContextCommand(TClient* client, uint16_t command)
+{
+  if (!client)
+    return 0;
+  command = ChooseCommand(client, command);
+  switch (command) {
+  case 0:
+    return 0;
+  case CM_OBJ_CYCLES: {
+    TUserInput* input = client->GetInput();
+    int32_t value = quarters;
+    if (!input || AskInteger(*input, value, 1, kMaxQuarters, LoadStr(IDS_CYCLES_TITLE), LoadStr(IDS_CYCLES_LABEL)) == 0)
+      return 0;
+    quarters = value;
+    Resample();
+    return command;
+  }
+  case CM_OBJ_START_POSITION: {
+    // Quadrants are counted from 1 for the user.
+    TUserInput* input = client->GetInput();
+    int32_t value = startQuarter + 1;
+    if (!input ||
+        AskInteger(*input, value, 1, kQuadrants, LoadStr(IDS_CYCLE_START_TITLE), LoadStr(IDS_CYCLE_START_LABEL)) == 0)
+      return 0;
+    startQuarter = value - 1;
+    Resample();
+    return command;
+  }
+  default:
+    return TData::ContextCommand(client, command);
+  }
+}
+
+bool TDataSin::Notify(uint16_t command, TRect* p)
+{
+  if ((command == CM_OBJ_POSITION || command == CM_OBJ_SIZE) && p) {
+    Assign(*p);
+    Resample();
+    return true;
+  }
+  return TData::Notify(command, p);
+}
+
+void TDataSin::GetRect(TRect& out, int32_t mode) const
+{
+  if (mode == 5) {
+    out.Assign(*this);
+    out.Inflate(EffectivePenWidth(*this) + 2);
+    return;
+  }
+  TData::GetRect(out, mode);
+}
+
+TData* TDataSin::Clone(TData* target, int32_t argument) const
+{
+  if (!target)
+    target = new TDataSin;
+  TData::Clone(target, argument);
+  if (target->IsA(kTDataSin)) {
+    auto* copy = static_cast<TDataSin*>(target);
+    copy->quarters = quarters;
+    copy->startQuarter = startQuarter;
+    copy->samples.clear();
+    if (argument == 0)
+      copy->Resample();
+  }
+  return target;
+}
+
+void TDataSin::Resample()
+{
+  samples = {};
+  if (quarters < 1)
+    return;
+  int64_t width = Width();
+  if (width / quarters < 1) {
+    // At least one unit per quarter cycle.
+    right = SaturateInt32(int64_t{left} + quarters);
+    width = quarters;
+  }
+  if (Height() < kMinHeight)
+    bottom = SaturateInt32(int64_t{top} + kMinHeight);
+  if (width > kMaxSampledWidth)
+    return;
+  const double amplitude = Height() * 0.5;
+  const double phase = startQuarter * kQuarterCycle;
+  const double step = quarters * kQuarterCycle / static_cast<double>(width);
+  samples.resize(static_cast<size_t>(width) + 1);
+  for (int32_t i = 0; i <= width; ++i) {
+    // y grows downwards: a wave starting at quadrant 0 first rises.
+    samples[static_cast<size_t>(i)] = {i, RoundHalfAway(-std::sin(i * step + phase) * amplitude)};
+  }
+}
