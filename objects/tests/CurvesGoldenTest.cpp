@@ -1,0 +1,172 @@
+#include "CommandIds.h"
+#include "TDataBezier.h"
+#include "TDataPolyLine.h"
+#include "TDataPolygone.h"
+#include "TDataSin.h"
+#include "TPageMem.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Polygons, polylines, curves and sinusoids drawn into a memory page and
+// compared with reviewed reference images.
+
+namespace {
+
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x00A000;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kYellow = 0x00FFFF;
+constexpr QRgb kWhitePixel = 0xFFFFFFFF;
+
+std::string Golden(const std::string& name)
+{
+  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
+}
+
+QImage Render(int32_t width, int32_t height, const std::function<void(TPage&)>& draw)
+{
+  TPageMem page(width, height, 100);
+  draw(page);
+  page.Release();
+  return page.Image().copy();
+}
+
+void Style(TData& object, uint32_t colour, int32_t width)
+{
+  object.GetPen() = TPen(colour, width, TPen::kSolid);
+}
+
+int CountNotWhite(const QImage& image, const QRect& area)
+{
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      n += image.pixel(x, y) != kWhitePixel;
+  return n;
+}
+
+TEST(CurvesGoldenTest, StarPolygonIsFilledByTheEvenOddRule)
+{
+  const std::vector<TPoint> star = {{50, 5}, {21, 93}, {97, 38}, {3, 38}, {79, 93}};
+  const QImage image = Render(100, 100, [&](TPage& page) {
+    TDataPolygone polygon(star.data(), static_cast<uint16_t>(star.size()));
+    Style(polygon, kBlack, 2);
+    polygon.SetColor(1, kYellow);
+    EXPECT_TRUE(polygon.Paint(&page, TData::kPaintScreen));
+  });
+  EXPECT_TRUE(MatchesGolden(image, Golden("polygon_star")));
+  // The middle, crossed twice, stays empty.
+  EXPECT_EQ(image.pixel(50, 55), kWhitePixel);
+  EXPECT_NE(image.pixel(50, 20), kWhitePixel);
+}
+
+TEST(CurvesGoldenTest, PolylineIsOpenAndUnfilled)
+{
+  const std::vector<TPoint> zigzag = {{10, 80}, {30, 20}, {50, 70}, {70, 15}, {110, 60}};
+  const QImage image = Render(120, 90, [&](TPage& page) {
+    TDataPolyLine polyline(zigzag.data(), static_cast<uint16_t>(zigzag.size()));
+    Style(polyline, kRed, 3);
+    polyline.SetColor(1, kYellow);  // a polyline is never filled
+    EXPECT_TRUE(polyline.Paint(&page, TData::kPaintScreen));
+  });
+  EXPECT_TRUE(MatchesGolden(image, Golden("polyline")));
+  // No closing edge between the two ends.
+  EXPECT_EQ(image.pixel(60, 70), kWhitePixel);
+}
+
+TEST(CurvesGoldenTest, BezierBendsTowardsItsControlPoint)
+{
+  const QImage image = Render(120, 90, [](TPage& page) {
+    TDataBezier curve(10, 80, 110, 70, 40, -30);
+    Style(curve, kBlue, 2);
+    EXPECT_TRUE(curve.Paint(&page, TData::kPaintScreen));
+    TDataBezier flat(10, 85, 110, 85, 60, 85);
+    Style(flat, kBlack, 0);
+    EXPECT_TRUE(flat.Paint(&page, TData::kPaintScreen));
+  });
+  EXPECT_TRUE(MatchesGolden(image, Golden("bezier")));
+}
+
+TEST(CurvesGoldenTest, SinusoidWithSeveralCyclesFromAQuadrant)
+{
+  const QImage image = Render(140, 70, [](TPage& page) {
+    TDataSin wave(10, 10, 120, 50);
+    wave.SetQuarters(10);
+    wave.SetStartQuarter(1);
+    wave.Resample();
+    Style(wave, kGreen, 2);
+    EXPECT_TRUE(wave.Paint(&page, TData::kPaintScreen));
+  });
+  EXPECT_TRUE(MatchesGolden(image, Golden("sinusoid")));
+}
+
+TEST(CurvesGoldenTest, HighlightsMarkTheVertexBeingEntered)
+{
+  const std::vector<TPoint> points = {{10, 40}, {40, 10}, {70, 40}};
+  const QRect aroundLast(62, 32, 17, 17);  // the cross is 16 units across
+  auto render = [&](uint16_t dragMode) {
+    return Render(90, 60, [&](TPage& page) {
+      page.SetDragMode(dragMode);
+      TDataPolyLine polyline(points.data(), static_cast<uint16_t>(points.size()));
+      EXPECT_TRUE(polyline.Paint(&page, TData::kPaintToggleOutline));
+      EXPECT_TRUE(polyline.TestState(TData::kSelected));
+    });
+  };
+  const QImage entering = render(CM_TRACK_SIZE_2);
+  const QImage adding = render(CM_OBJ_ADD_DELETE_POINTS);
+  const QImage moving = render(CM_OBJ_POSITION);
+  EXPECT_GT(CountNotWhite(entering, aroundLast), CountNotWhite(moving, aroundLast) + 8);
+  EXPECT_TRUE(CompareImages(entering, adding).same);
+
+  // A polygon of two vertices still shows its one edge; twice is nothing.
+  const QImage twoVertices = Render(90, 60, [](TPage& page) {
+    const TPoint edge[] = {{10, 10}, {80, 50}};
+    TDataPolygone polygon(edge, 2);
+    polygon.Paint(&page, TData::kPaintToggleOutline);
+  });
+  EXPECT_GT(CountNotWhite(twoVertices, twoVertices.rect()), 40);
+  const QImage twice = Render(90, 60, [](TPage& page) {
+    TDataBezier curve(10, 10, 80, 50, 80, 10);
+    TDataSin wave(10, 10, 60, 30);
+    for (TData* object : {static_cast<TData*>(&curve), static_cast<TData*>(&wave)}) {
+      object->Paint(&page, TData::kPaintToggleOutline);
+      object->Paint(&page, TData::kPaintToggleOutline);
+      EXPECT_FALSE(object->TestState(TData::kSelected));
+    }
+  });
+  EXPECT_EQ(CountNotWhite(twice, twice.rect()), 0);
+}
+
+TEST(CurvesGoldenTest, SinusoidPaintRebuildsMissingSamples)
+{
+  TDataSin wave(10, 10, 60, 30);
+  std::unique_ptr<TData> later(wave.Clone(nullptr, 1));
+  auto* copy = static_cast<TDataSin*>(later.get());
+  ASSERT_TRUE(copy->Samples().empty());
+  const QImage image = Render(90, 60, [&](TPage& page) { EXPECT_TRUE(copy->Paint(&page, TData::kPaintScreen)); });
+  EXPECT_EQ(copy->Samples().size(), 61u);
+  EXPECT_GT(CountNotWhite(image, image.rect()), 60);
+
+  // Without a quarter cycle there is nothing to draw.
+  TDataSin flat(10, 10, 60, 30);
+  flat.SetQuarters(0);
+  flat.Resample();
+  const QImage empty = Render(90, 60, [&](TPage& page) { EXPECT_FALSE(flat.Paint(&page, TData::kPaintScreen)); });
+  EXPECT_EQ(CountNotWhite(empty, empty.rect()), 0);
+
+  // Objects off the layers being painted are skipped.
+  const QImage hidden = Render(90, 60, [&](TPage& page) {
+    page.SetDrawingLayers(1);
+    EXPECT_FALSE(wave.Paint(&page, TData::kPaintScreen));
+  });
+  EXPECT_EQ(CountNotWhite(hidden, hidden.rect()), 0);
+}
+
+}  // namespace
