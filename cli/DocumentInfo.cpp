@@ -1,6 +1,7 @@
 #include "DocumentInfo.h"
 
 #include "ClassTable.h"
+#include "TDataGroupSymbol.h"
 #include "TOutStream.h"
 #include "TaClientPage.h"
 
@@ -48,13 +49,19 @@ QJsonObject DocumentInfo(const TaClientPage& client, int32_t fileVersion)
     objects[key] = objects.value(key).toInt() + 1;
   }
 
+  const TClientModuleSym& symbolModule = client.GetSymbolModule();
+  QJsonArray symbols;
+  for (int32_t i = 0; i < symbolModule.GetDefinitionCount(); ++i) {
+    const std::string_view name = symbolModule.GetDefinition(i)->GetName();
+    symbols.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  }
+
   QJsonObject info;
   info["fileVersion"] = fileVersion;
   info["paper"] = paper;
   info["layers"] = layers;
   info["objectCount"] = client.ObjectCount();
   info["objects"] = objects;
-  // The view holds no symbol library yet, so there are no definitions.
-  info["symbols"] = QJsonArray();
+  info["symbols"] = symbols;
   return info;
 }

@@ -20,11 +20,9 @@
 namespace {
 
 constexpr const char* kPaperSection = "VEKT Papier";
-constexpr const char* kSymbolSection = "VEKT Symboles";
 constexpr const char* kVersionSection = "VEKT TData-Version";
 constexpr const char* kObjectSection = "VEKT TData";
 constexpr const char* kDocumentExtension = "vk1";
-constexpr int32_t kSymbolSectionVersion = 0;
 
 // How a save ended; callers that only need the public result map it.
 enum class SaveOutcome { kDeclined, kWritten, kCancelled, kFailed };
@@ -104,14 +102,6 @@ void RefreshBeforeSave(TClient& client)
   }
 }
 
-// The symbol library's section, written with no definitions: the view
-// holds no symbol library of its own yet.
-void WriteSymbolLibrary(const TaClientPage&, TOutStream& os)
-{
-  WriteSectionTag(os, kSymbolSection);
-  os << kSymbolSectionVersion << ' ' << 0 << '\n';
-}
-
 void WriteDocument(const TaClientPage& client, TOutStream& os)
 {
   client.WriteClientSection(os);
@@ -119,7 +109,7 @@ void WriteDocument(const TaClientPage& client, TOutStream& os)
   client.GetPage()->WritePaperSection(os);
   client.WriteSnapSection(os);
   client.GetLayerModule().Write(os);
-  WriteSymbolLibrary(client, os);
+  client.GetSymbolModule().WriteSymbolSection(os);
   WriteObjectList(client, os);
 }
 
@@ -133,6 +123,7 @@ bool ReadDocument(TaClientPage& client, TInStream& is, int32_t& objectsRead)
   client.GetPage()->ReadPaperSection(is, hasPaper);
   client.ReadSnapSection(is);
   client.GetLayerModule().Read(is);
+  client.GetSymbolModule().ReadSymbolSection(is);
   bool complete = true;
   objectsRead = ReadObjectList(client, is, &complete);
   return complete;
@@ -254,7 +245,7 @@ bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
     TData* data = object->IsA(kTData) ? dynamic_cast<TData*>(object.get()) : nullptr;
     if (!data)
       return false;
-    const int32_t taken = client.AddObject(data, false);
+    const int32_t taken = client.AddNewObject(data, false);
     if (taken == 0)
       return false;
     if (client.ObjectAtIndex(client.ObjectCount() - 1) == data) {
@@ -289,6 +280,7 @@ int32_t CloseDocument(TaClientPage& client)
   client.ClearObjects();
   client.SetModified(false);
   client.SetFromDamagedFile(false);
+  client.GetSymbolModule().Clear();
   client.InvalidateWindow();
   return kDocumentDone;
 }

@@ -27,7 +27,7 @@ bool CopyToBuffer(const std::string& text, void* p, int32_t size)
 
 }  // namespace
 
-TaClientPage::TaClientPage(int32_t number) : untitledNumber(number), layerModule(this)
+TaClientPage::TaClientPage(int32_t number) : untitledNumber(number), symbolModule(this), layerModule(this)
 {
   SetFlags(kReady, true);
   SetFlags(kConfirmDeletions, false);
@@ -59,6 +59,11 @@ uint32_t TaClientPage::Message(uint32_t message, int32_t a, int32_t b, void* p)
     if (!p)
       return 0;
     *static_cast<TClientModuleLayer**>(p) = &layerModule;
+    return 1;
+  case MSG_SYMBOL_MODULE:
+    if (!p)
+      return 0;
+    *static_cast<TSymbolLibrary**>(p) = &symbolModule;
     return 1;
   case MSG_MENU_VETO_A:
   case MSG_MENU_VETO_B:

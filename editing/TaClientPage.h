@@ -2,6 +2,7 @@
 
 #include "TClient.h"
 #include "TClientModuleLayer.h"
+#include "TClientModuleSym.h"
 
 #include <cstdint>
 #include <functional>
@@ -20,8 +21,8 @@ public:
   ~TaClientPage() override;
 
   // Routes the module commands and answers the document queries (title,
-  // path, active layer, layer data, object-menu vetoes); everything else
-  // goes to the page view.
+  // path, active layer, layer data, symbol library, object-menu vetoes);
+  // everything else goes to the page view.
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
 
   int32_t GetUntitledNumber() const { return untitledNumber; }
@@ -46,6 +47,8 @@ public:
   bool IsFromDamagedFile() const { return fromDamagedFile; }
   void SetFromDamagedFile(bool damaged) { fromDamagedFile = damaged; }
 
+  TClientModuleSym& GetSymbolModule() { return symbolModule; }
+  const TClientModuleSym& GetSymbolModule() const { return symbolModule; }
   TClientModuleLayer& GetLayerModule() { return layerModule; }
   const TClientModuleLayer& GetLayerModule() const { return layerModule; }
 
@@ -63,6 +66,7 @@ private:
   std::string filePath;
   std::string fileName;
   bool fromDamagedFile = false;
+  TClientModuleSym symbolModule;
   TClientModuleLayer layerModule;
   DocumentNotice documentNotice;
 };

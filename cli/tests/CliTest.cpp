@@ -76,6 +76,24 @@ TEST(CliTest, InfoDescribesTheExample)
   EXPECT_TRUE(info["symbols"].toArray().isEmpty());
 }
 
+TEST(CliTest, InfoListsTheSymbolDefinitions)
+{
+  auto definition = [](const std::string& name, int32_t width) {
+    return "TDataGroupSymbol 1 \tTString 1 7 " + std::to_string(name.size()) + " " + name +
+           "\n\tTDataGroup 2 0 0 0\n\tTData 3 16 8 0\n\tTPen 0 6 1 1 0\n\tTBrush 0 1 0 0\n\tTRect 0 0 0 " +
+           std::to_string(width) + " 20\n";
+  };
+  const std::string document = "\n[VEKT Symboles]\n0 2\n" + definition("Door", 40) + definition("Gate", 60) +
+                               "\n[VEKT TData-Version]\n0 7\n\n[VEKT TData]\n0\n";
+  TempDir dir;
+  const std::string path = dir.File("symbols.vk1");
+  WriteWholeFile(path, document);
+  const Result r = RunCli({"info", Q(path)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  const QJsonObject info = QJsonDocument::fromJson(r.out).object();
+  EXPECT_EQ(info["symbols"].toArray(), (QJsonArray{"Door", "Gate"}));
+}
+
 TEST(CliTest, ResaveGivesTheSameBytes)
 {
   TempDir dir;

@@ -1,0 +1,253 @@
+#include "TClientModuleSym.h"
+
+#include "ClassTable.h"
+#include "GString.h"
+#include "Messages.h"
+#include "ObjectStream.h"
+#include "StringTable.h"
+#include "TClient.h"
+#include "TDataGroupSymbol.h"
+#include "TDataSymbol.h"
+#include "TInStream.h"
+#include "TOutStream.h"
+#include "TUserInput.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr const char* kSymbolSection = "VEKT Symboles";
+constexpr int32_t kDefinitionsGrowBy = 8;
+
+std::string Trimmed(const std::string& text)
+{
+  GString trimmed(text);
+  trimmed.Trim();
+  return trimmed.Str();
+}
+
+}  // namespace
+
+TClientModuleSym::TClientModuleSym(TClient* client)
+  : TClientModule(client), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy)
+{
+}
+
+TClientModuleSym::~TClientModuleSym()
+{
+  Clear();
+}
+
+int32_t TClientModuleSym::Command(uint16_t command, TData* object, int32_t parameter)
+{
+  return TClientModule::Command(command, object, parameter);
+}
+
+TDataGroupSymbol* TClientModuleSym::FindDefinition(std::string_view name) const
+{
+  if (name.empty())
+    return nullptr;
+  for (TDataGroupSymbol* definition : definitions) {
+    if (definition->NameEquals(name))
+      return definition;
+  }
+  return nullptr;
+}
+
+bool TClientModuleSym::AddDefinition(TDataGroupSymbol* definition)
+{
+  if (!definition || definition->GetName().empty() || FindDefinition(definition->GetName()))
+    return false;
+  definition->SetOwner(client);
+  definition->Broadcast(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr);
+  return definitions.Append(definition);
+}
+
+TDataGroupSymbol* TClientModuleSym::ChooseDefinition()
+{
+  TUserInput* input = client ? client->GetInput() : nullptr;
+  if (!input || definitions.Count() == 0)
+    return nullptr;
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(definitions.Count()));
+  for (const TDataGroupSymbol* definition : definitions)
+    names.emplace_back(definition->GetName());
+  int32_t index = 0;
+  if (!input->ChooseOption(LoadStr(IDS_SYMBOL_NAME), "", names, index))
+    return nullptr;
+  return definitions.Get(index);
+}
+
+bool TClientModuleSym::AskSymbolName(std::string& name)
+{
+  TUserInput* input = client ? client->GetInput() : nullptr;
+  if (!input)
+    return false;
+  const std::string title = LoadStr(IDS_SYMBOL_TITLE);
+  std::string answer = name;
+  for (;;) {
+    if (!input->AskText(title, LoadStr(IDS_SYMBOL_NAME), answer, kNameLength))
+      return false;
+    answer = Trimmed(answer);
+    if (answer.empty()) {
+      if (input->MessageBox(LoadStr(IDS_SYMBOL_NAME_EMPTY), title, MB_OKCANCEL_ | MB_ICONEXCLAMATION_) != IDOK_)
+        return false;
+      continue;
+    }
+    if (FindDefinition(answer)) {
+      input->MessageBox(LoadStr(IDS_SYMBOL_NAME_TAKEN), title, MB_OK_ | MB_ICONEXCLAMATION_);
+      continue;
+    }
+    name = std::move(answer);
+    return true;
+  }
+}
+
+void TClientModuleSym::UpdateInstances(std::string_view name)
+{
+  OrderLibrary();
+  // In library order, so that a definition takes the new size of the ones
+  // it uses before the definitions using it are refreshed in turn.
+  for (TDataGroupSymbol* definition : definitions)
+    definition->RefreshInstances();
+  if (!client)
+    return;
+  // Instances of any name are redrawn: a definition may show the one that
+  // changed inside itself.
+  std::string changed(name);
+  for (int32_t i = 0; i < client->ObjectCount(); ++i) {
+    TData* object = client->ObjectAtIndex(i);
+    if (!object->IsA(kTDataSymbol))
+      continue;
+    TRect before;
+    object->GetRect(before, 5);
+    if (object->Message(MSG_RESOLVE_SYMBOL, 0, 0, changed.data()) != 0) {
+      client->Invalidate(before);
+      client->InvalidateObject(object);
+    }
+  }
+}
+
+bool TClientModuleSym::RenameEverywhere(std::string_view oldName, std::string_view newName)
+{
+  if (oldName.empty() || newName.empty())
+    return false;
+  const TDataGroupSymbol* holder = FindDefinition(newName);
+  if (holder && holder != FindDefinition(oldName))
+    return false;
+  for (TDataGroupSymbol* definition : definitions)
+    definition->Rename(oldName, newName);
+  if (client) {
+    for (int32_t i = 0; i < client->ObjectCount(); ++i) {
+      TData* object = client->ObjectAtIndex(i);
+      if (object->IsA(kTDataSymbol))
+        static_cast<TDataSymbol*>(object)->Rename(oldName, newName);
+    }
+  }
+  UpdateInstances(newName);
+  if (client)
+    client->SetModified(true);
+  return true;
+}
+
+void TClientModuleSym::Clear()
+{
+  for (TDataGroupSymbol* definition : definitions)
+    delete definition;
+  definitions.Clear();
+}
+
+void TClientModuleSym::WriteSymbolSection(TOutStream& os) const
+{
+  int32_t count = 0;
+  for (const TDataGroupSymbol* definition : definitions) {
+    if (!definition->TestState(TData::kNotSaved))
+      ++count;
+  }
+  WriteSectionTag(os, kSymbolSection);
+  os << kSectionVersion << ' ' << count << '\n';
+  for (const TDataGroupSymbol* definition : definitions) {
+    if (!definition->TestState(TData::kNotSaved))
+      definition->Write(os);
+  }
+}
+
+int32_t TClientModuleSym::ReadSymbolSection(TInStream& is)
+{
+  if (!FindSectionTag(is, kSymbolSection))
+    return 0;
+  int32_t version = 0, count = 0;
+  is >> version >> count;
+  if (!is)
+    return 0;
+  int32_t added = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    if (PeekClassId(is) != kTDataGroupSymbol)
+      break;
+    std::unique_ptr<TStreamable> object(ReadObject(is));
+    auto* definition = dynamic_cast<TDataGroupSymbol*>(object.get());
+    if (!definition)
+      break;
+    // A definition that could never be found again is dropped, and the
+    // ones after it are still read.
+    if (!AddDefinition(definition))
+      continue;
+    object.release();
+    ++added;
+  }
+  return added;
+}
+
+void TClientModuleSym::OrderLibrary()
+{
+  const int32_t count = definitions.Count();
+  if (count < 2)
+    return;
+  const std::vector<TDataGroupSymbol*> original(definitions.begin(), definitions.end());
+  // uses[i]: the definitions, in library order, that definition i shows
+  // instances of.
+  std::vector<std::vector<int32_t>> uses(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const TDataGroupSymbol* user = original[static_cast<size_t>(i)];
+    if (user->CountInstances({}) == 0)
+      continue;
+    for (int32_t j = 0; j < count; ++j) {
+      if (j != i && user->CountInstances(original[static_cast<size_t>(j)]->GetName()) > 0)
+        uses[static_cast<size_t>(i)].push_back(j);
+    }
+  }
+
+  // Depth first, each definition placed after everything it uses; one
+  // reached again while its own uses are being placed (a circle) is left
+  // where it falls. Without uses the order stays as it is.
+  enum : uint8_t { kUnseen, kOpen, kPlaced };
+  std::vector<uint8_t> mark(static_cast<size_t>(count), kUnseen);
+  std::vector<TDataGroupSymbol*> ordered;
+  ordered.reserve(static_cast<size_t>(count));
+  std::vector<std::pair<int32_t, size_t>> stack;
+  for (int32_t root = 0; root < count; ++root) {
+    if (mark[static_cast<size_t>(root)] != kUnseen)
+      continue;
+    mark[static_cast<size_t>(root)] = kOpen;
+    stack.emplace_back(root, 0);
+    while (!stack.empty()) {
+      auto& [node, next] = stack.back();
+      const std::vector<int32_t>& used = uses[static_cast<size_t>(node)];
+      if (next < used.size()) {
+        const int32_t j = used[next++];
+        if (mark[static_cast<size_t>(j)] == kUnseen) {
+          mark[static_cast<size_t>(j)] = kOpen;
+          stack.emplace_back(j, 0);
+        }
+        continue;
+      }
+      mark[static_cast<size_t>(node)] = kPlaced;
+      ordered.push_back(original[static_cast<size_t>(node)]);
+      stack.pop_back();
+    }
+  }
+  for (int32_t i = 0; i < count; ++i)
+    definitions.Set(i, ordered[static_cast<size_t>(i)]);
+}
