@@ -162,6 +162,18 @@ int32_t TClient::AddObject(TData* object, bool redraw)
   return 1;
 }
 
+int32_t TClient::AddNewObject(TData* object, bool redraw)
+{
+  if (!object || AsCarrier(object))
+    return AddObject(object, redraw);
+  if (!objects.Append(object))
+    return 0;
+  object->SetOwner(this);
+  if (redraw)
+    InvalidateObject(object);
+  return 1;
+}
+
 int32_t TClient::RemoveObject(TData* object, bool redraw)
 {
   if (!object)

@@ -102,6 +102,10 @@ public:
   // the number of its children that were added. Added objects are owned by
   // the view (unless their state has kNotOwned).
   int32_t AddObject(TData* object, bool redraw);
+  // AddObject for an object that cannot be in the list yet (one just read
+  // or made): the list is not searched first, so reading a large document
+  // stays linear. A carrier still goes through AddObject.
+  int32_t AddNewObject(TData* object, bool redraw);
   // Takes the object (a carrier: each child) out of the list without
   // destroying it; answers how many objects left the list.
   int32_t RemoveObject(TData* object, bool redraw);
