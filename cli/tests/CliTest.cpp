@@ -158,6 +158,23 @@ TEST(CliTest, VectorExportsHaveThePaperSize)
   EXPECT_TRUE(diff.same) << diff.message;
 }
 
+// Every kind of drawing object, a symbol with two instances, a hidden layer
+// and a coloured page.
+TEST(CliTest, EveryObjectKindRoundTripsAndDrawsAsTheReference)
+{
+  const std::string document = std::string(VEKTA_TEST_DATA) + "/all_objects.vk1";
+  TempDir dir;
+  const std::string copy = dir.File("copy.vk1");
+  Result r = RunCli({"resave", Q(document), Q(copy)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(document));
+
+  const std::string png = dir.File("all.png");
+  r = RunCli({"export", Q(document), Q(png)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_TRUE(MatchesGolden(QImage(Q(png)), std::string(VEKTA_TEST_DATA) + "/golden/all_objects.png", 8, 40));
+}
+
 TEST(CliTest, FailuresSayWhyOnOneLineAndWriteNothing)
 {
   TempDir dir;
