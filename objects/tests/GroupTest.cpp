@@ -181,17 +181,6 @@ TEST(GroupTest, MasksOfferWhatTheMembersHaveInCommonUse)
   EXPECT_TRUE(TDataGroupSymbol().IsA(kTData));
 }
 
-TEST(GroupTest, LayersAreTheMembersLayers)
-{
-  auto group = LineAndRectangle();
-  group->GetChild(0)->SetLayers(1);
-  group->GetChild(1)->SetLayers(4);
-  EXPECT_EQ(group->GetLayers(), 5);
-  group->SetLayers(2);
-  EXPECT_EQ(group->GetChild(0)->GetLayers(), 2);
-  EXPECT_EQ(group->GetChild(1)->GetLayers(), 2);
-}
-
 TEST(GroupTest, ClonesAreDeepAndCopyIntoMembersOfTheSameClass)
 {
   const auto group = LineAndRectangle();

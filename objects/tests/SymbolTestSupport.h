@@ -29,16 +29,11 @@ inline std::string Written(const TStreamable& object)
 }
 
 // The next object of the text, read through the class table.
-inline std::unique_ptr<TStreamable> ReadText(const std::string& text)
-{
-  TInStream is(text);
-  return std::unique_ptr<TStreamable>(ReadObject(is));
-}
-
 template <class T>
 std::unique_ptr<T> ReadAs(const std::string& text)
 {
-  std::unique_ptr<TStreamable> object = ReadText(text);
+  TInStream is(text);
+  std::unique_ptr<TStreamable> object(ReadObject(is));
   T* typed = dynamic_cast<T*>(object.get());
   if (!typed)
     return nullptr;
