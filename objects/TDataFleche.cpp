@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "EndPointRules.h"
 #include "Geometry.h"
 #include "Messages.h"
 #include "ObjectCreation.h"
@@ -10,9 +11,6 @@
 #include "TClient.h"
 #include "TPage.h"
 #include "TPolygone.h"
-
-#include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -56,13 +54,8 @@ void TDataFleche::SetHeadSize(int32_t size)
 void TDataFleche::Recompute()
 {
   // The head opens around the direction back along the shaft.
-  const int32_t back = DirectionDegrees(tip, start);
-  auto barb = [this, back](int32_t offset) {
-    const double phi = (back + offset) * std::numbers::pi / 180.0;
-    return Moved(tip, RoundHalfAway(headSize * std::cos(phi)), RoundHalfAway(-headSize * std::sin(phi)));
-  };
-  barb1 = barb(kHeadAngle);
-  barb2 = barb(-kHeadAngle);
+  barb1 = PointToward(tip, start, headSize, kHeadAngle);
+  barb2 = PointToward(tip, start, headSize, -kHeadAngle);
   const TPoint points[4] = {start, barb1, barb2, tip};
   TRect bounds;
   TPolygone(4, points).GetBounds(bounds);
@@ -128,22 +121,9 @@ uint32_t TDataFleche::Message(uint32_t message, int32_t a, int32_t b, void* p)
     return kMaskA;
   case MSG_MASK_B:
     return kMaskB;
-  case MSG_MAY_RESIZE: {
-    // Sizing moves the tip alone, so only the tip must stay inside; the
-    // rectangle rule would refuse a quick first drag towards the left or the
-    // top, when the rectangle is still no wider than the head.
-    if (a == 0 && b == 0)
-      return 2;
-    if (!p)
-      return 0;
-    const TRect& bounds = *static_cast<const TRect*>(p);
-    const int64_t x = int64_t{tip.x} + a;
-    const int64_t y = int64_t{tip.y} + b;
-    if ((a < 0 && x < bounds.left) || (b < 0 && y < bounds.top) || (a > 0 && x > bounds.right) ||
-        (b > 0 && y > bounds.bottom))
-      return 0;
-    return 1;
-  }
+  case MSG_MAY_RESIZE:
+    // Sizing moves the tip alone.
+    return MayMoveEndPoint(tip, a, b, p);
   default:
     return TData::Message(message, a, b, p);
   }

@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "EndPointRules.h"
 #include "Geometry.h"
 #include "Messages.h"
 #include "ObjectCreation.h"
@@ -115,20 +116,9 @@ uint32_t TDataLine::Message(uint32_t message, int32_t a, int32_t b, void* p)
     return kMaskA;
   case MSG_MASK_B:
     return kMaskB;
-  case MSG_MAY_RESIZE: {
-    // Sizing moves the second end alone, so only that end must stay inside.
-    if (a == 0 && b == 0)
-      return 2;
-    if (!p)
-      return 0;
-    const TRect& bounds = *static_cast<const TRect*>(p);
-    const int64_t x = int64_t{x2} + a;
-    const int64_t y = int64_t{y2} + b;
-    if ((a < 0 && x < bounds.left) || (b < 0 && y < bounds.top) || (a > 0 && x > bounds.right) ||
-        (b > 0 && y > bounds.bottom))
-      return 0;
-    return 1;
-  }
+  case MSG_MAY_RESIZE:
+    // Sizing moves the second end alone.
+    return MayMoveEndPoint({x2, y2}, a, b, p);
   default:
     return TData::Message(message, a, b, p);
   }

@@ -1,0 +1,28 @@
+#include "EndPointRules.h"
+
+#include "Geometry.h"
+#include "TRect.h"
+
+#include <cmath>
+#include <numbers>
+
+TPoint PointToward(TPoint from, TPoint towards, int32_t distance, int32_t turnDegrees)
+{
+  const double phi = (DirectionDegrees(from, towards) + turnDegrees) * std::numbers::pi / 180.0;
+  return {SaturateInt32(int64_t{from.x} + RoundHalfAway(distance * std::cos(phi))),
+          SaturateInt32(int64_t{from.y} + RoundHalfAway(-distance * std::sin(phi)))};
+}
+
+uint32_t MayMoveEndPoint(TPoint end, int32_t a, int32_t b, const void* bounds)
+{
+  if (a == 0 && b == 0)
+    return 2;
+  if (!bounds)
+    return 0;
+  const TRect& r = *static_cast<const TRect*>(bounds);
+  const int64_t x = int64_t{end.x} + a;
+  const int64_t y = int64_t{end.y} + b;
+  if ((a < 0 && x < r.left) || (b < 0 && y < r.top) || (a > 0 && x > r.right) || (b > 0 && y > r.bottom))
+    return 0;
+  return 1;
+}
