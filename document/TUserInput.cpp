@@ -22,6 +22,27 @@ int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, 
   }
 }
 
+int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2, int32_t min2,
+                       int32_t max2, const std::string& title, const std::string& text1, const std::string& text2)
+{
+  std::vector<TUserInput::IntegerField> fields(2);
+  fields[0] = {FormatStr(IDS_INTEGER_RANGE, text1.c_str(), min1, max1), value1};
+  fields[1] = {FormatStr(IDS_INTEGER_RANGE, text2.c_str(), min2, max2), value2};
+  for (;;) {
+    if (!input.PromptIntegers(title, fields) || fields.size() != 2)
+      return 0;
+    const int32_t answer1 = fields[0].value;
+    const int32_t answer2 = fields[1].value;
+    if (answer1 >= min1 && answer1 <= max1 && answer2 >= min2 && answer2 <= max2) {
+      const bool changed = answer1 != value1 || answer2 != value2;
+      value1 = answer1;
+      value2 = answer2;
+      return changed ? 1 : 2;
+    }
+    input.MessageBox(LoadStr(IDS_INAPPROPRIATE_VALUE), LoadStr(IDS_ERROR_TITLE), MB_OK_);
+  }
+}
+
 bool TUserInput::AskText(const std::string& title, const std::string&, std::string& text, int32_t limit)
 {
   return EditText(title, text, limit, nullptr);

@@ -167,6 +167,13 @@ public:
 int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, const std::string& title,
                    const std::string& text);
 
+// The two-field integer prompt: the labels "text1 (min1...max1)" and
+// "text2 (min2...max2)"; it asks again, after saying so, until both answers
+// lie in their ranges. 0 when cancelled, 1 when either value changed, 2 when
+// both were confirmed unchanged.
+int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2, int32_t min2,
+                       int32_t max2, const std::string& title, const std::string& text1, const std::string& text2);
+
 // The string id of the first failing layer check (the active layer is
 // protected and hidden, protected, or hidden), or 0 when the settings can be
 // accepted.
