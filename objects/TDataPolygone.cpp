@@ -226,8 +226,8 @@ bool TDataPolygone::Paint(TPage* page, uint8_t mode)
   }
   if (WantsHighlight(*this, mode) && count > 0) {
     BeginHighlight(page);
-    // A closed outline of two vertices would stroke its one edge twice,
-    // and in exclusive-or mode cancel itself out.
+    // A closed outline of two vertices is its one edge there and back:
+    // it is drawn once, open, so that exclusive-or drawing shows it.
     DrawOutline(page, !IsOpen() && count != 2);
     if (IsPointEntry(page->GetDragMode()) && count >= 2) {
       TPoint last;
