@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "EndPointRules.h"
 #include "Geometry.h"
 #include "Messages.h"
 #include "ObjectPaint.h"
@@ -153,20 +154,10 @@ uint32_t TDataBezier::Message(uint32_t message, int32_t a, int32_t b, void* p)
     return kMaskA;
   case MSG_MASK_B:
     return kMaskB;
-  case MSG_MAY_RESIZE: {
+  case MSG_MAY_RESIZE:
     // Sizing moves one point (the end, or the control point while the curve
     // is bent): that point must stay inside p.
-    if (a == 0 && b == 0)
-      return 2;
-    if (!p)
-      return 0;
-    const TRect& bounds = *static_cast<const TRect*>(p);
-    const TPoint q = HandlePoint();
-    if ((a < 0 && int64_t{q.x} + a < bounds.left) || (b < 0 && int64_t{q.y} + b < bounds.top) ||
-        (a > 0 && int64_t{q.x} + a > bounds.right) || (b > 0 && int64_t{q.y} + b > bounds.bottom))
-      return 0;
-    return 1;
-  }
+    return MayMoveEndPoint(HandlePoint(), a, b, p);
   default:
     return TData::Message(message, a, b, p);
   }
