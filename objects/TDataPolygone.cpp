@@ -274,8 +274,8 @@ uint16_t TDataPolygone::EnterPoints(TClient* client, uint16_t command)
   const uint16_t minimum = IsOpen() ? kMinimumOpen : kMinimumClosed;
   // A list read from a file may already be longer than the entry allows:
   // it keeps every vertex and gets room for the rubber band.
-  constexpr uint16_t kMaxCount = std::numeric_limits<uint16_t>::max();
-  const uint16_t room = count < kMaxEnteredPoints ? kMaxEnteredPoints : std::min<uint16_t>(count, kMaxCount - 1) + 1;
+  const auto room = static_cast<uint16_t>(
+    std::clamp<int32_t>(count + 1, kMaxEnteredPoints, std::numeric_limits<uint16_t>::max()));
   std::unique_ptr<TDataPolygone> copy(static_cast<TDataPolygone*>(Clone(nullptr, 0)));
   if (!copy->SetCapacity(room) || !copy->AddPoint())
     return 0;
