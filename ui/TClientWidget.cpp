@@ -1,0 +1,376 @@
+#include "TClientWidget.h"
+
+#include "Colors.h"
+#include "Cursors.h"
+#include "Messages.h"
+#include "TClient.h"
+#include "TPage.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Around the paper.
+const QColor kOutsidePaper(160, 160, 160);
+const QRgb kBlankOverlay = qRgb(255, 255, 255);
+// A region of more pieces is rendered as its bounds.
+constexpr int kMaxRenderRects = 16;
+// Angle units of one wheel line (a notch of 120 scrolls kWheelLines lines).
+constexpr int kWheelUnitsPerLine = 120 / TClientWidget::kWheelLines;
+
+}  // namespace
+
+TClientWidget::TClientWidget(TClient& client, QWidget* parent) : TVueWidget(client, parent), m_input(&client, &client)
+{
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  m_bars[TClient::kHorizontal] = new QScrollBar(Qt::Horizontal, this);
+  m_bars[TClient::kVertical] = new QScrollBar(Qt::Vertical, this);
+  for (int32_t bar : {TClient::kHorizontal, TClient::kVertical}) {
+    m_bars[bar]->hide();
+    m_bars[bar]->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(m_bars[bar], &QScrollBar::actionTriggered, this, [this, bar](int action) { BarAction(bar, action); });
+  }
+  SetViewCursor(0);
+  client.SetInput(&m_input);
+  ResizeImages();
+  client.RecomputeView();
+}
+
+TClientWidget::~TClientWidget()
+{
+  if (TClient* client = Client(); client && client->GetInput() == &m_input)
+    client->SetInput(nullptr);
+}
+
+TClient* TClientWidget::Client() const
+{
+  return static_cast<TClient*>(View());
+}
+
+QCursor TClientWidget::OwnCursor() const
+{
+  return ResourceCursor("KARWI_CurseurZero");
+}
+
+QSize TClientWidget::ClientSize() const
+{
+  const int vertical = m_bars[TClient::kVertical]->isHidden() ? 0 : m_bars[TClient::kVertical]->sizeHint().width();
+  const int horizontal =
+    m_bars[TClient::kHorizontal]->isHidden() ? 0 : m_bars[TClient::kHorizontal]->sizeHint().height();
+  return QSize(std::max(width() - vertical, 1), std::max(height() - horizontal, 1));
+}
+
+// ---- the page image and the overlay ----
+
+void TClientWidget::ResizeImages()
+{
+  const QSize size = ClientSize();
+  if (m_page.size() == size)
+    return;
+  m_page = QImage(size, QImage::Format_RGB32);
+  m_page.fill(kOutsidePaper);
+  m_invalid = QRegion(Canvas());
+  // Outlines already drawn stay where they are, to be erased later.
+  QImage overlay(size, QImage::Format_RGB32);
+  overlay.fill(kBlankOverlay);
+  if (!m_overlay.isNull()) {
+    QPainter painter(&overlay);
+    painter.drawImage(0, 0, m_overlay);
+  }
+  m_overlay = overlay;
+}
+
+void TClientWidget::InvalidateArea(const QRect* area)
+{
+  const QRect canvas = Canvas();
+  const QRect part = area ? (*area & canvas) : canvas;
+  m_invalid += part;
+  update(part);
+}
+
+QPaintDevice* TClientWidget::OverlayDevice()
+{
+  return &m_overlay;
+}
+
+void TClientWidget::OverlayChanged(const QRect& area)
+{
+  m_overlayArea += area & Canvas();
+  update(area);
+}
+
+void TClientWidget::ModalEnded()
+{
+  // Once every outline is erased the page image is painted as it is again.
+  const QRect bounds = m_overlayArea.boundingRect() & m_overlay.rect();
+  for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(m_overlay.constScanLine(y));
+    for (int x = bounds.left(); x <= bounds.right(); ++x) {
+      if ((line[x] & 0xFFFFFF) != (kBlankOverlay & 0xFFFFFF))
+        return;
+    }
+  }
+  m_overlayArea = QRegion();
+}
+
+void TClientWidget::RenderInvalid()
+{
+  TClient* client = Client();
+  TPage* page = client ? client->GetPage() : nullptr;
+  QRegion invalid = m_invalid & Canvas();
+  if (invalid.isEmpty() || !page || page->IsBound())
+    return;
+  m_invalid = QRegion();
+  if (invalid.rectCount() > kMaxRenderRects)
+    invalid = invalid.boundingRect();
+  if (!page->BindDevice(&m_page, TPage::kPaint))
+    return;
+  QPainter* painter = page->Painter();
+  int32_t left, top, right, bottom;
+  page->PageToDevice(0, 0, left, top);
+  page->PageToDevice(page->GetPaperWidth(), page->GetPaperHeight(), right, bottom);
+  const QRect paper(QPoint(left, top), QPoint(right - 1, bottom - 1));
+  const uint32_t colour = client->GetColor(1);
+  const QColor background = colour == kNoColor ? QColor(Qt::white) : ToQColor(colour);
+  for (const QRect& area : invalid) {
+    // A little wider than asked, so the logical clip covers every pixel of
+    // the area; what lies inside the clip is cleared and drawn anew.
+    page->SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
+    painter->save();
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    painter->fillRect(m_page.rect(), kOutsidePaper);
+    painter->fillRect(paper, background);
+    painter->restore();
+    client->PaintObjects(page, TData::kPaintScreen);
+    m_renderedPixels += int64_t{area.width()} * area.height();
+  }
+  page->Release();
+}
+
+const QImage& TClientWidget::PageImage()
+{
+  RenderInvalid();
+  return m_page;
+}
+
+// ---- painting ----
+
+void TClientWidget::paintEvent(QPaintEvent* event)
+{
+  RenderInvalid();
+  QPainter painter(this);
+  const QRegion region = event->region() & Canvas();
+  for (const QRect& area : region) {
+    if (!m_overlayArea.intersects(area)) {
+      painter.drawImage(area.topLeft(), m_page, area);
+      continue;
+    }
+    // The outlines are exclusive-or drawings on a white overlay: where they
+    // left black, the page shows inverted.
+    QImage frame = m_page.copy(area);
+    QImage outlines = m_overlay.copy(area);
+    outlines.invertPixels();
+    QPainter combine(&frame);
+    combine.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    combine.drawImage(0, 0, outlines);
+    combine.end();
+    painter.drawImage(area.topLeft(), frame);
+  }
+  if (!m_bars[TClient::kHorizontal]->isHidden() && !m_bars[TClient::kVertical]->isHidden()) {
+    const QSize canvas = ClientSize();
+    painter.fillRect(QRect(canvas.width(), canvas.height(), width() - canvas.width(), height() - canvas.height()),
+                     palette().window());
+  }
+  m_lastPaintBounds = region.boundingRect();
+}
+
+void TClientWidget::resizeEvent(QResizeEvent* event)
+{
+  LayoutBars();
+  ResizeImages();
+  TVueWidget::resizeEvent(event);
+}
+
+// ---- scrolling ----
+
+void TClientWidget::LayoutBars()
+{
+  const QSize canvas = ClientSize();
+  QScrollBar* horizontal = m_bars[TClient::kHorizontal];
+  QScrollBar* vertical = m_bars[TClient::kVertical];
+  horizontal->setGeometry(0, canvas.height(), canvas.width(), horizontal->sizeHint().height());
+  vertical->setGeometry(canvas.width(), 0, vertical->sizeHint().width(), canvas.height());
+}
+
+void TClientWidget::ScrollChanged(int dx, int dy)
+{
+  if (dx != 0 || dy != 0) {
+    const QRect canvas = Canvas();
+    if (std::abs(dx) >= canvas.width() || std::abs(dy) >= canvas.height()) {
+      m_invalid = QRegion(canvas);
+    } else {
+      // What stays visible moves; only the uncovered strips are rendered.
+      QImage moved(m_page.size(), m_page.format());
+      moved.fill(kOutsidePaper);
+      QPainter painter(&moved);
+      painter.drawImage(-dx, -dy, m_page);
+      painter.end();
+      m_page = moved;
+      m_invalid.translate(-dx, -dy);
+      m_invalid += QRegion(canvas) - QRegion(canvas.translated(-dx, -dy));
+      m_invalid &= canvas;
+    }
+    // Outlines still drawn move with the page, so erasing them later hits
+    // them where they are.
+    QImage overlay(m_overlay.size(), m_overlay.format());
+    overlay.fill(kBlankOverlay);
+    QPainter painter(&overlay);
+    painter.drawImage(-dx, -dy, m_overlay);
+    painter.end();
+    m_overlay = overlay;
+    m_overlayArea.translate(-dx, -dy);
+    update();
+  }
+  UpdateScrollBars();
+}
+
+void TClientWidget::UpdateScrollBars()
+{
+  TClient* client = Client();
+  TPage* page = client ? client->GetPage() : nullptr;
+  if (!page || m_updatingBars)
+    return;
+  m_updatingBars = true;
+  // Showing a bar narrows the view, which may call for the other bar.
+  for (int pass = 0; pass < 3; ++pass) {
+    bool changed = false;
+    for (int32_t bar : {TClient::kHorizontal, TClient::kVertical}) {
+      const bool wanted = client->HasScrollBar(bar);
+      if (wanted == m_bars[bar]->isHidden()) {
+        m_bars[bar]->setVisible(wanted);
+        changed = true;
+      }
+    }
+    if (!changed)
+      break;
+    LayoutBars();
+    ResizeImages();
+    client->RecomputeView();
+    update();
+  }
+  int32_t stepX, stepY;
+  page->GetScrollStep(stepX, stepY);
+  for (int32_t bar : {TClient::kHorizontal, TClient::kVertical}) {
+    const int32_t step = std::max(bar == TClient::kHorizontal ? stepX : stepY, 1);
+    const int32_t view = bar == TClient::kHorizontal ? page->GetViewWidth() : page->GetViewHeight();
+    const int32_t pageSteps = std::max(view / step, 1);
+    QScrollBar* scrollBar = m_bars[bar];
+    scrollBar->setRange(0, std::max(client->GetScrollRange(bar) - pageSteps, 0));
+    scrollBar->setPageStep(pageSteps);
+    scrollBar->setSingleStep(1);
+    scrollBar->setValue(std::min(client->GetScrollThumb(bar), scrollBar->maximum()));
+  }
+  m_updatingBars = false;
+}
+
+void TClientWidget::BarAction(int32_t bar, int action)
+{
+  TClient* client = Client();
+  if (!client || m_updatingBars)
+    return;
+  QScrollBar* scrollBar = m_bars[bar];
+  int32_t code;
+  int32_t value = 0;
+  switch (action) {
+  case QAbstractSlider::SliderSingleStepAdd:
+    code = TClient::kLineDown;
+    break;
+  case QAbstractSlider::SliderSingleStepSub:
+    code = TClient::kLineUp;
+    break;
+  case QAbstractSlider::SliderPageStepAdd:
+    code = TClient::kPageDown;
+    break;
+  case QAbstractSlider::SliderPageStepSub:
+    code = TClient::kPageUp;
+    break;
+  case QAbstractSlider::SliderToMinimum:
+    code = TClient::kTop;
+    break;
+  case QAbstractSlider::SliderToMaximum:
+    code = TClient::kBottom;
+    break;
+  case QAbstractSlider::SliderMove:
+    code = TClient::kThumbPosition;
+    value = scrollBar->sliderPosition();
+    break;
+  default:
+    return;
+  }
+  client->Scroll(bar, code, value);
+  // The bar shows where the view really went.
+  m_updatingBars = true;
+  scrollBar->setSliderPosition(std::min(client->GetScrollThumb(bar), scrollBar->maximum()));
+  m_updatingBars = false;
+}
+
+void TClientWidget::wheelEvent(QWheelEvent* event)
+{
+  event->accept();
+  const QPoint delta = event->angleDelta();
+  if (event->modifiers() & Qt::ControlModifier) {
+    // Zooming under a running command would misplace its outlines.
+    if (!IsModal() && delta.y() != 0)
+      ZoomAround(event->position().toPoint(), delta.y() > 0);
+    return;
+  }
+  const bool sideways = delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
+  m_wheelRest += delta.x() != 0 ? delta.x() : delta.y();
+  const int lines = m_wheelRest / kWheelUnitsPerLine;
+  m_wheelRest -= lines * kWheelUnitsPerLine;
+  // The wheel scrolls as the arrow keys do, so a running command sees it.
+  const uint32_t key = sideways ? (lines > 0 ? VK_LEFT_ : VK_RIGHT_) : (lines > 0 ? VK_UP_ : VK_DOWN_);
+  for (int i = 0; i < std::abs(lines); ++i)
+    Dispatch(WM_KEYDOWN_, key, 0);
+}
+
+int32_t TClientWidget::NextZoomStep(int32_t zoom, bool larger)
+{
+  if (larger) {
+    for (int32_t step : kZoomSteps) {
+      if (step > zoom)
+        return step;
+    }
+    return zoom;
+  }
+  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
+    if (*it < zoom)
+      return *it;
+  }
+  return zoom;
+}
+
+void TClientWidget::ZoomAround(const QPoint& anchor, bool larger)
+{
+  TClient* client = Client();
+  TPage* page = client ? client->GetPage() : nullptr;
+  if (!page)
+    return;
+  int32_t x, y;
+  page->DeviceToPage(anchor.x(), anchor.y(), x, y);
+  if (!client->SetZoom(NextZoomStep(client->GetZoom(), larger)))
+    return;
+  // The point under the pointer stays under it where the paper allows.
+  int32_t deviceX, deviceY;
+  page->PageToDevice(x, y, deviceX, deviceY);
+  client->Scroll(TClient::kHorizontal, TClient::kRelative, page->ToLogicalX(deviceX - anchor.x()));
+  client->Scroll(TClient::kVertical, TClient::kRelative, page->ToLogicalY(deviceY - anchor.y()));
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "TQtUserInput.h"
+#include "TVueWidget.h"
+
+#include <QImage>
+#include <QRegion>
+
+#include <cstdint>
+
+class QScrollBar;
+class TClient;
+
+// The window of a page view (a document view): it shows the page from an
+// image rendered through the view's TPage at the page's zoom and scroll
+// (the paper in the view's background colour, the area outside it grey,
+// the objects layer by layer), and renders again only the areas the view
+// invalidates. The exclusive-or outlines of running commands live on an
+// overlay that is combined with the page image by an XOR raster operation,
+// so drawing an outline twice leaves the page image showing again; moving
+// an outline repaints only its old and new area.
+//
+// Scroll bars follow the view's scroll range and position and scroll it
+// with the view's scroll codes; the wheel scrolls three lines a notch
+// (with Shift sideways) and Ctrl+wheel zooms through the zoom steps.
+//
+// The widget gives the view a TQtUserInput of its own, whose dialogs belong
+// to the view's window and whose font sizes use the view's page. The view
+// must outlive the widget, or call ForgetView first.
+class TClientWidget : public TVueWidget
+{
+public:
+  static constexpr int32_t kWheelLines = 3;
+  // The zoom steps of Ctrl+wheel, the percentages of the Zoom menu.
+  static constexpr int32_t kZoomSteps[] = {25, 50, 100, 200, 400};
+
+  explicit TClientWidget(TClient& client, QWidget* parent = nullptr);
+  ~TClientWidget() override;
+
+  TClient* Client() const;
+  TQtUserInput& Input() { return m_input; }
+
+  QSize ClientSize() const override;
+  void InvalidateArea(const QRect* area) override;
+  QPaintDevice* OverlayDevice() override;
+  void OverlayChanged(const QRect& area) override;
+  void ScrollChanged(int dx, int dy) override;
+
+  // The page image, with every invalid area rendered again first.
+  const QImage& PageImage();
+  // What painting cost, for checks: the pixels rendered into the page image
+  // so far, and the bounds of the last area painted on the screen.
+  int64_t RenderedPixels() const { return m_renderedPixels; }
+  QRect LastPaintBounds() const { return m_lastPaintBounds; }
+
+  // The zoom step after zoom towards larger or smaller pages; zoom itself
+  // when there is none.
+  static int32_t NextZoomStep(int32_t zoom, bool larger);
+
+protected:
+  void ModalEnded() override;
+  QCursor OwnCursor() const override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+private:
+  QRect Canvas() const { return QRect(QPoint(0, 0), ClientSize()); }
+  void LayoutBars();
+  void ResizeImages();
+  void UpdateScrollBars();
+  void BarAction(int32_t bar, int action);
+  void RenderInvalid();
+  void ZoomAround(const QPoint& anchor, bool larger);
+
+  TQtUserInput m_input;
+  QScrollBar* m_bars[2];  // horizontal, vertical; owned by the widget
+  QImage m_page;
+  QImage m_overlay;
+  QRegion m_invalid;
+  QRegion m_overlayArea;  // where the overlay may hold something
+  int64_t m_renderedPixels = 0;
+  QRect m_lastPaintBounds;
+  int m_wheelRest = 0;
+  bool m_updatingBars = false;
+};

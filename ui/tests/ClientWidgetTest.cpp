@@ -1,0 +1,267 @@
+// A page view in its widget, driven by real mouse and key events through
+// the modal procedures of the core.
+
+#include "UiTestSupport.h"
+
+#include "ClassTable.h"
+#include "Colors.h"
+#include "CommandIds.h"
+#include "Messages.h"
+#include "ObjectFactories.h"
+#include "TClient.h"
+#include "TClientWidget.h"
+#include "TDataLine.h"
+#include "TDataRectangle.h"
+#include "TStatus.h"
+#include "TWindow.h"
+
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <memory>
+
+namespace {
+
+// The page as the screen shows it: no objects, white paper.
+class ClientWidgetTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    RegisterObjectFactories();
+    TPage* page = client.GetPage();
+    page->SetUnitsPerInch(100);
+    page->SetPaperSize(800, 1000);
+    page->SetUnitFactor(1.0f);
+    page->SetDecimals(0);
+    client.SetColor(1, MakeColor(255, 255, 255));
+    frame = std::make_unique<TWindow>(0, 0, 660, 540, "Vekta", nullptr);
+    frame->CreateStatusBar();
+    widget = new TClientWidget(client);
+    frame->SetClient(&client);
+    frame->Widget()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame->Widget()));
+    // The pointer starts from a known place.
+    MoveMouse(widget, {50, 50});
+  }
+  void TearDown() override
+  {
+    delete widget;
+    frame.reset();
+    client.ClearObjects();
+  }
+
+  // Runs action in the event loop after the pending events (the pointer
+  // placements of snapping among them) were handled.
+  static void Step(std::function<void()> action)
+  {
+    Later([action] {
+      QApplication::processEvents();
+      action();
+    });
+  }
+
+  bool OverlayBlank()
+  {
+    const QImage& overlay = *static_cast<QImage*>(widget->OverlayDevice());
+    for (int y = 0; y < overlay.height(); ++y) {
+      for (int x = 0; x < overlay.width(); ++x) {
+        if ((overlay.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+          return false;
+      }
+    }
+    return true;
+  }
+
+  QScrollBar* Bar(Qt::Orientation orientation)
+  {
+    return FindChild<QScrollBar>(widget, [orientation](QScrollBar* b) { return b->orientation() == orientation; });
+  }
+
+  TClient client;
+  std::unique_ptr<TWindow> frame;
+  TClientWidget* widget = nullptr;
+};
+
+TEST_F(ClientWidgetTest, GetPointSnapsTheClickAndShowsItsPrompt)
+{
+  client.SetSnapOn(true);
+  std::string prompt;
+  Qt::CursorShape shape = Qt::ArrowCursor;
+  Step([&] {
+    prompt = frame->GetStatusBar()->GetText();
+    shape = widget->cursor().shape();
+    MoveMouse(widget, {103, 207});
+    QTest::mouseClick(widget, Qt::LeftButton, {}, {103, 207});
+  });
+  int32_t x = 0, y = 0;
+  EXPECT_EQ(client.GetPoint(x, y, "Click a point", true, TClient::kCursorCross, 0), TClient::kPointGiven);
+  EXPECT_EQ(x, 100);
+  EXPECT_EQ(y, 210);
+  EXPECT_EQ(prompt, "Click a point");
+  EXPECT_EQ(shape, Qt::CrossCursor);
+  EXPECT_EQ(frame->GetStatusBar()->GetText(), "");
+  EXPECT_FALSE(client.IsBusy());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  EXPECT_EQ(widget->cursor().shape(), Qt::BitmapCursor);
+}
+
+TEST_F(ClientWidgetTest, EscapeAndTheRightButtonCancel)
+{
+  Step([&] { QTest::keyClick(widget, Qt::Key_Escape); });
+  int32_t x = 0, y = 0;
+  EXPECT_EQ(client.GetPoint(x, y, "Click", false, -1, 0), TClient::kPointCancelled);
+  Step([&] { QTest::mouseClick(widget, Qt::RightButton, {}, {80, 80}); });
+  EXPECT_EQ(client.GetPoint(x, y, "Click", false, -1, 0), TClient::kPointCancelled);
+  Step([&] { QTest::keyClick(widget, Qt::Key_Space); });
+  EXPECT_EQ(client.GetPoint(x, y, "Click", false, -1, TClient::kAcceptSpace), TClient::kPointSpace);
+}
+
+TEST_F(ClientWidgetTest, DraggingRepaintsOnlyTheOutlineNeverThePage)
+{
+  client.SetSnapOn(true);
+  TDataRectangle object(103, 107, 100, 50);
+  widget->repaint();
+  const int64_t rendered = widget->RenderedPixels();
+  QRect firstStep, secondStep;
+  MoveMouse(widget, {300, 300});
+  Step([&] {
+    MoveMouse(widget, {325, 318});
+    Step([&] {
+      firstStep = widget->LastPaintBounds();
+      MoveMouse(widget, {341, 333});
+      Step([&] {
+        secondStep = widget->LastPaintBounds();
+        QTest::mouseClick(widget, Qt::LeftButton, {}, {341, 333});
+      });
+    });
+  });
+  EXPECT_EQ(client.TrackObject(&object, CM_OBJ_POSITION, nullptr), TClient::kTrackReleased);
+  // Snapped to the grid first, then moved in whole steps of 10.
+  EXPECT_EQ(object.left, 140);
+  EXPECT_EQ(object.top, 140);
+  EXPECT_EQ(widget->RenderedPixels(), rendered);
+  const QSize canvas = widget->ClientSize();
+  for (const QRect& painted : {firstStep, secondStep}) {
+    EXPECT_FALSE(painted.isEmpty());
+    EXPECT_LT(painted.width() * painted.height(), canvas.width() * canvas.height() / 8);
+  }
+  EXPECT_TRUE(OverlayBlank());
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+TEST_F(ClientWidgetTest, ALineIsCreatedByClickAndDragOnTheGrid)
+{
+  client.SetSnapOn(true);
+  Step([&] {
+    MoveMouse(widget, {203, 298});
+    QTest::mouseClick(widget, Qt::LeftButton, {}, {203, 298});
+    Step([&] {
+      MoveMouse(widget, {253, 338});
+      QTest::mouseClick(widget, Qt::LeftButton, {}, {253, 338});
+    });
+  });
+  std::unique_ptr<TStreamable> made(CreateObjectByCommand(CM_NEW_LINE, &client, 0));
+  auto* line = dynamic_cast<TDataLine*>(made.get());
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->GetStart(), (TPoint{200, 300}));
+  EXPECT_EQ(line->GetEnd(), (TPoint{250, 340}));
+  EXPECT_TRUE(OverlayBlank());
+  // On the page it shows where it lies.
+  ASSERT_EQ(client.AddObject(line, true), 1);
+  made.release();
+  const QImage& page = widget->PageImage();
+  EXPECT_NE(page.pixel(225, 320) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(page.pixel(225, 300) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(ClientWidgetTest, OutlinesAreAnExclusiveOrOverTheRenderedPage)
+{
+  client.SetZoom(50);
+  auto* box = new TDataRectangle(100, 100, 200, 100);
+  box->SetColor(1, MakeColor(0, 0, 200));
+  client.AddObject(box, true);
+  const QImage page = widget->PageImage().copy();
+  // Paper white, its surroundings grey, the object in its colour (zoom 50:
+  // two units a pixel).
+  EXPECT_EQ(page.pixel(20, 20) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(page.pixel(450, 20) & 0xFFFFFF, qRgb(160, 160, 160) & 0xFFFFFFu);
+  EXPECT_EQ(QColor(page.pixel(100, 75)), QColor(0, 0, 200));
+  EXPECT_EQ(widget->grab().toImage().copy(QRect(QPoint(0, 0), page.size())).convertToFormat(QImage::Format_RGB32),
+            page.convertToFormat(QImage::Format_RGB32));
+
+  client.ToggleOutline(box);
+  const QImage shown = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  int inverted = 0, other = 0;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      const QRgb before = page.pixel(x, y) & 0xFFFFFF;
+      const QRgb now = shown.pixel(x, y) & 0xFFFFFF;
+      if (now == before)
+        continue;
+      if (now == (before ^ 0xFFFFFF))
+        ++inverted;
+      else
+        ++other;
+    }
+  }
+  EXPECT_GT(inverted, 100);
+  EXPECT_EQ(other, 0);
+  client.ToggleOutline(box);
+  EXPECT_EQ(widget->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(QRect(QPoint(0, 0), page.size())),
+            page.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(ClientWidgetTest, ScrollBarsFollowThePageAndScrollIt)
+{
+  QScrollBar* vertical = Bar(Qt::Vertical);
+  ASSERT_NE(vertical, nullptr);
+  EXPECT_TRUE(vertical->isVisible());
+  const TPage* page = client.GetPage();
+  EXPECT_EQ(widget->ClientSize().height(), page->GetViewHeight());
+  EXPECT_EQ(vertical->maximum(), client.GetScrollRange(TClient::kVertical) - page->GetViewHeight() / 20);
+
+  QTest::keyClick(widget, Qt::Key_Down);
+  EXPECT_EQ(page->GetScrollY(), 20);
+  EXPECT_EQ(vertical->value(), 1);
+  // A page down ends at the bottom of the paper, where the thumb is too.
+  QTest::keyClick(widget, Qt::Key_PageDown);
+  EXPECT_EQ(page->GetScrollY(), std::min(20 + page->GetViewHeight(), 1000 - page->GetViewHeight()));
+  EXPECT_EQ(vertical->value(), std::min(client.GetScrollThumb(TClient::kVertical), vertical->maximum()));
+
+  vertical->triggerAction(QAbstractSlider::SliderToMaximum);
+  EXPECT_EQ(page->GetScrollY(), 1000 - page->GetViewHeight());
+  vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(page->GetScrollY(), 1000 - page->GetViewHeight() - 20);
+
+  // A wheel notch scrolls three lines.
+  const int before = page->GetScrollY();
+  QWheelEvent wheel(QPointF(100, 100), widget->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &wheel);
+  EXPECT_EQ(page->GetScrollY(), before - 60);
+
+  // The page image moved with it: it equals a fresh rendering.
+  const QImage scrolled = widget->PageImage().copy();
+  widget->InvalidateArea(nullptr);
+  EXPECT_EQ(widget->PageImage(), scrolled);
+}
+
+TEST_F(ClientWidgetTest, ControlWheelZoomsThroughTheSteps)
+{
+  EXPECT_EQ(TClientWidget::NextZoomStep(100, true), 200);
+  EXPECT_EQ(TClientWidget::NextZoomStep(75, false), 50);
+  EXPECT_EQ(TClientWidget::NextZoomStep(400, true), 400);
+  QWheelEvent wheel(QPointF(100, 100), widget->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &wheel);
+  EXPECT_EQ(client.GetZoom(), 50);
+}
+
+TEST_F(ClientWidgetTest, TheReadoutFollowsThePointerWhenIdle)
+{
+  MoveMouse(widget, {120, 45});
+  EXPECT_EQ(frame->GetStatusBar()->GetText(), "   X = 120   Y = 45");
+}
+
+}  // namespace

@@ -1,0 +1,343 @@
+// The modal loop of dialogues and the prompts, driven through their widgets.
+
+#include "UiTestSupport.h"
+
+#include "EditText.h"
+#include "MessageBox.h"
+#include "Messages.h"
+#include "StringTable.h"
+#include "TBouton.h"
+#include "TCheck.h"
+#include "TDialog.h"
+#include "TEdit.h"
+#include "TEdl.h"
+#include "TQtUserInput.h"
+#include "TRadio.h"
+#include "ValueFormat.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A dialogue built in code: three edits, a radio group and OK / Cancel.
+class KeyDialog : public TDialog
+{
+public:
+  explicit KeyDialog(bool withDefault) : TDialog(nullptr, "Keys")
+  {
+    for (int32_t id : {10, 11, 12}) {
+      auto* edit = new TEdl(this, id, "Field", kTypeInt32, 12, 0, 6, 6);
+      Body()->addWidget(edit->Widget());
+    }
+    radio = new TRadio(this, 20, "Choice", {"A", "B"}, 21);
+    Body()->addWidget(radio->Widget());
+    auto* ok = new TBouton(this, IDOK_, "OK", withDefault);
+    auto* cancel = new TBouton(this, IDCANCEL_, "Cancel");
+    Body()->addWidget(ok->Widget());
+    Body()->addWidget(cancel->Widget());
+  }
+  QWidget* Stop(int32_t id) const { return Control(id)->FocusStop(0); }
+  TRadio* radio;
+};
+
+TEST(DialogKeys, TabWrapsBothWaysAndEscapeCancels)
+{
+  KeyDialog dialog(true);
+  std::vector<QWidget*> order;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    order.push_back(modal->focusWidget());
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+    order.push_back(modal->focusWidget());
+    // From the first edit round to the last control (Cancel) and on.
+    for (int i = 0; i < 4; ++i)
+      QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+    order.push_back(modal->focusWidget());
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+    order.push_back(modal->focusWidget());
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    order.push_back(modal->focusWidget());
+    QWidget* last = modal->focusWidget();
+    Later([last] { QTest::keyClick(last, Qt::Key_Escape); });
+  });
+  EXPECT_EQ(dialog.RunModal(0), IDCANCEL_);
+  ASSERT_TRUE(script.Done());
+  ASSERT_EQ(order.size(), 5u);
+  EXPECT_EQ(order[0], dialog.Stop(10));
+  EXPECT_EQ(order[1], dialog.Stop(11));
+  EXPECT_EQ(order[2], dialog.Stop(IDCANCEL_));
+  EXPECT_EQ(order[3], dialog.Stop(10));
+  EXPECT_EQ(order[4], dialog.Stop(IDCANCEL_));
+  EXPECT_FALSE(dialog.Widget()->isVisible());
+}
+
+TEST(DialogKeys, EnterPressesTheDefaultButtonWhereverTheFocusIs)
+{
+  KeyDialog dialog(true);
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Tab);
+    QWidget* second = modal->focusWidget();
+    Later([second] { QTest::keyClick(second, Qt::Key_Return); });
+  });
+  EXPECT_EQ(dialog.RunModal(0), IDOK_);
+  EXPECT_TRUE(script.Done());
+}
+
+TEST(DialogKeys, WithoutDefaultEnterMovesOnOrConfirmsWhereAsked)
+{
+  KeyDialog dialog(false);
+  dialog.SetDialogFlags(TDialog::kEnterOnLastIsOk);
+  QWidget* afterEnter = nullptr;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Enter);
+    afterEnter = modal->focusWidget();
+    // Backwards onto the last control, where Enter means OK.
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(modal->focusWidget(), Qt::Key_Backtab);
+    QWidget* last = modal->focusWidget();
+    Later([last] { QTest::keyClick(last, Qt::Key_Return); });
+  });
+  EXPECT_EQ(dialog.RunModal(0), IDOK_);
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(afterEnter, dialog.Stop(11));
+  // Shift+Enter confirms from anywhere.
+  ModalScript again;
+  again.Then([](QWidget* modal) {
+    QWidget* first = modal->focusWidget();
+    Later([first] { QTest::keyClick(first, Qt::Key_Return, Qt::ShiftModifier); });
+  });
+  EXPECT_EQ(dialog.RunModal(0), IDOK_);
+  EXPECT_TRUE(again.Done());
+}
+
+TEST(DialogKeys, ARadioGroupIsOneStopOnItsChosenButton)
+{
+  KeyDialog dialog(true);
+  dialog.radio->SetSelected(1);
+  QWidget* focused = nullptr;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    focused = modal->focusWidget();
+    Later([modal] { QTest::keyClick(modal->focusWidget(), Qt::Key_Escape); });
+  });
+  // Asked to start on the radio group (labels of edits are controls too).
+  int32_t radioIndex = -1;
+  for (int32_t i = 0; i < dialog.ControlCount(); ++i) {
+    if (dialog.ControlAt(i) == dialog.radio)
+      radioIndex = i;
+  }
+  EXPECT_EQ(dialog.RunModal(radioIndex), IDCANCEL_);
+  EXPECT_EQ(focused, static_cast<QWidget*>(dialog.radio->Button(1)));
+  EXPECT_EQ(dialog.FocusedIndex(), radioIndex);
+}
+
+TEST(DialogKeys, AnUnknownDescriptionGivesNoDialogue)
+{
+  TDialog dialog("KARWI_NOSUCHDIALOG", nullptr);
+  EXPECT_FALSE(dialog.IsValid());
+  EXPECT_EQ(dialog.RunModal(0), 0);
+  // Names are matched without regard to case.
+  EXPECT_TRUE(TDialog("karwi_dialogsnap", nullptr).IsValid());
+}
+
+// ---- the integer prompt ----
+
+TEST(IntegerPrompt, OutOfRangeIsRefusedAndComesBackWithTheTypedValue)
+{
+  TQtUserInput input;
+  int32_t value = 50;
+  std::string label, comeBack;
+  SeenBox refusal;
+  ModalScript script;
+  script
+    .Then([&](QWidget* modal) {
+      label = FindChild<QLabel>(modal)->text().toStdString();
+      QLineEdit* edit = LineEdits(modal).at(0);
+      TypeInto(edit, "5");
+      QAbstractButton* ok = ButtonWithText(modal, "Ok");
+      Later([ok] { ok->click(); });
+    })
+    .Then(AnswerBox(refusal, "OK"))
+    .Then([&](QWidget* modal) {
+      QLineEdit* edit = LineEdits(modal).at(0);
+      comeBack = edit->text().toStdString();
+      TypeInto(edit, "70");
+      Later([edit] { QTest::keyClick(edit, Qt::Key_Return); });
+    });
+  EXPECT_EQ(AskInteger(input, value, 10, 100, "Zoom", "Zoom:(in %)"), 1);
+  ASSERT_TRUE(script.Done());
+  EXPECT_EQ(label, "Zoom:(in %) (10...100)");
+  EXPECT_EQ(refusal.text, "Inapropriate value");
+  EXPECT_EQ(refusal.title, "ERROR");
+  EXPECT_EQ(comeBack, "5");
+  EXPECT_EQ(value, 70);
+}
+
+TEST(IntegerPrompt, ConfirmingTheSameValueAnswersTwoAndCancelZero)
+{
+  TQtUserInput input;
+  int32_t value = 42;
+  ModalScript script;
+  script.Then([](QWidget* modal) {
+    QWidget* focus = modal->focusWidget();
+    Later([focus] { QTest::keyClick(focus, Qt::Key_Return); });
+  });
+  EXPECT_EQ(AskInteger(input, value, 10, 100, "Zoom", "Zoom:(in %)"), 2);
+  EXPECT_TRUE(script.Done());
+  ModalScript cancel;
+  cancel.Then([](QWidget* modal) {
+    QAbstractButton* button = ButtonWithText(modal, "Cancel");
+    Later([button] { button->click(); });
+  });
+  EXPECT_EQ(AskInteger(input, value, 10, 100, "Zoom", "Zoom:(in %)"), 0);
+  EXPECT_EQ(value, 42);
+}
+
+TEST(IntegerPrompt, OnlyDigitsAndSignsCanBeTyped)
+{
+  TQtUserInput input;
+  std::vector<TUserInput::IntegerField> fields{{"Count", 7}};
+  ModalScript script;
+  script.Then([](QWidget* modal) {
+    QLineEdit* edit = LineEdits(modal).at(0);
+    TypeInto(edit, "-1x2.5");
+    Later([edit] { QTest::keyClick(edit, Qt::Key_Return); });
+  });
+  ASSERT_TRUE(input.PromptIntegers("Count", fields));
+  EXPECT_EQ(fields[0].value, -125);
+}
+
+// ---- typed values ----
+
+TEST(ValueField, FiltersFollowTheFormat)
+{
+  const QChar separator = QLatin1Char(DecimalSeparator());
+  EXPECT_EQ(FilterTypedChar(kTypeDouble, 6, QLatin1Char('.'), "12"), separator);
+  EXPECT_EQ(FilterTypedChar(kTypeDouble, 6, QLatin1Char(','), "12"), separator);
+  EXPECT_FALSE(FilterTypedChar(kTypeDouble, 6, QLatin1Char('.'), QString("1") + separator + "5"));
+  EXPECT_FALSE(FilterTypedChar(kTypeDouble, 6, QLatin1Char('a'), ""));
+  EXPECT_FALSE(FilterTypedChar(kTypeInt32, 6, QLatin1Char('.'), "1"));
+  EXPECT_TRUE(FilterTypedChar(kTypeDate, 2, QLatin1Char('/'), ""));
+  EXPECT_FALSE(FilterTypedChar(kTypeDate, 2, QLatin1Char('x'), ""));
+  EXPECT_TRUE(FilterTypedChar(kTypeUInt32, 7, QLatin1Char('F'), ""));
+  EXPECT_FALSE(FilterTypedChar(kTypeUInt32, 7, QLatin1Char('g'), ""));
+  EXPECT_FALSE(FilterTypedChar(kTypeBitMask, 8, QLatin1Char('2'), ""));
+  EXPECT_FALSE(FilterTypedChar(kTypeString | 20, 9, QLatin1Char('1'), ""));
+  EXPECT_TRUE(FilterTypedChar(kTypeString | 20, 11, QLatin1Char('_'), ""));
+  EXPECT_FALSE(FilterTypedChar(kTypeInt32, 12, QLatin1Char('-'), ""));
+  EXPECT_TRUE(FilterTypedChar(kTypeDouble, 30, QLatin1Char('\''), ""));
+  EXPECT_TRUE(FilterTypedChar(kTypeString | 20, 0, QChar(0x00E9), ""));
+  // Control characters always pass.
+  EXPECT_TRUE(FilterTypedChar(kTypeInt32, 12, QChar(8), ""));
+}
+
+TEST(ValueField, ValuesAskedInTheirFormatComeBack)
+{
+  TQtUserInput input;
+  std::vector<TUserInput::ValueField> fields{{"X:", 1.5, 2, 6}, {"Y:", -2.0, 2, 6}};
+  std::vector<std::string> shown;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    for (QLineEdit* edit : LineEdits(modal))
+      shown.push_back(edit->text().toStdString());
+    QLineEdit* y = LineEdits(modal).at(1);
+    TypeInto(y, "3.25");
+    Later([y] { QTest::keyClick(y, Qt::Key_Return); });
+  });
+  ASSERT_TRUE(input.AskValues("Position", fields));
+  const std::string sep(1, DecimalSeparator());
+  EXPECT_EQ(shown, (std::vector<std::string>{"1" + sep + "50", "-2" + sep + "00"}));
+  EXPECT_DOUBLE_EQ(fields[0].value, 1.5);
+  EXPECT_DOUBLE_EQ(fields[1].value, 3.25);
+}
+
+// ---- text, choices and message boxes ----
+
+TEST(TextDialog, EditsKeepTheirLineEndsAndLimit)
+{
+  std::string text = "one\r\ntwo";
+  QString shown;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    auto* edit = FindChild<QPlainTextEdit>(modal);
+    shown = edit->toPlainText();
+    edit->moveCursor(QTextCursor::End);
+    // Enter is a new line in the edit; Shift+Enter confirms.
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClicks(edit, "three and more");
+    Later([edit] { QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier); });
+  });
+  ASSERT_TRUE(EditText(nullptr, text, 20, "Text", nullptr));
+  EXPECT_EQ(shown, "one\ntwo");
+  // The limit counts the stored line ends: what does not fit is refused.
+  EXPECT_EQ(text, "one\r\ntwo\r\nthree and ");
+}
+
+TEST(TextDialog, OneLinePromptTakesAtMostTheLimit)
+{
+  TQtUserInput input;
+  std::string name = "old";
+  ModalScript script;
+  script.Then([](QWidget* modal) {
+    QLineEdit* edit = LineEdits(modal).at(0);
+    TypeInto(edit, "abcdefghij");
+    Later([edit] { QTest::keyClick(edit, Qt::Key_Return); });
+  });
+  ASSERT_TRUE(input.AskText("Symbol", "Name:", name, 6));
+  EXPECT_EQ(name, "abcdef");
+}
+
+TEST(ChoiceDialog, TheChosenRadioButtonIsTheAnswer)
+{
+  TQtUserInput input;
+  int32_t index = 0;
+  ModalScript script;
+  script.Then([](QWidget* modal) {
+    auto* chord = FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "Chord"; });
+    chord->click();
+    QAbstractButton* ok = ButtonWithText(modal, "OK");
+    Later([ok] { ok->click(); });
+  });
+  ASSERT_TRUE(input.ChooseOption("Circle Type", "Type", {"Circle", "Pie", "Chord", "Arc"}, index));
+  EXPECT_EQ(index, 2);
+}
+
+TEST(MessageBoxes, ShowTheirTextIconAndButtons)
+{
+  SeenBox seen;
+  QStringList buttons;
+  QString defaultText;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    for (QAbstractButton* b : box->buttons())
+      buttons << b->text();
+    defaultText = box->defaultButton()->text();
+    AnswerBox(seen, "No")(modal);
+  });
+  EXPECT_EQ(MessageBox(nullptr, "QUIT", "Quit Vekta ?", MB_YESNO_ | MB_ICONQUESTION_ | MB_DEFBUTTON2_), IDNO_);
+  EXPECT_EQ(seen.title, "QUIT");
+  EXPECT_EQ(seen.text, "Quit Vekta ?");
+  EXPECT_EQ(seen.icon, QMessageBox::Question);
+  EXPECT_TRUE(buttons.contains("Yes") && buttons.contains("No"));
+  EXPECT_EQ(defaultText, "No");
+  // Escape answers the way out the buttons offer.
+  ModalScript escape;
+  escape.Then([](QWidget* modal) { Later([modal] { QTest::keyClick(modal, Qt::Key_Escape); }); });
+  EXPECT_EQ(MessageBox(nullptr, "", "Save?", MB_YESNOCANCEL_), IDCANCEL_);
+}
+
+TEST(FileDialogs, FiltersBecomeQtFilters)
+{
+  EXPECT_EQ(FileDialogFilter("Vekta Files (*.vk1)|*.vk1"), "Vekta Files (*.vk1)");
+  EXPECT_EQ(FileDialogFilter("Images|*.png *.jpg|All|*"), "Images (*.png *.jpg);;All (*)");
+}
+
+}  // namespace
