@@ -4,16 +4,21 @@
 #include "TClient.h"
 #include "TData.h"
 
-std::unique_ptr<TData> PlaceAndSize(TClient& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
+std::unique_ptr<TData> PlaceObject(TClient& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
 {
   int32_t x = 0, y = 0;
   if (client.GetPosition(x, y) != TClient::kPointGiven)
     return nullptr;
   std::unique_ptr<TData> object = build({x, y});
-  if (!object)
-    return nullptr;
-  object->SetLayers(client.GetLayers());
-  if (object->ContextCommand(&client, CM_OBJ_SIZE) == 0)
+  if (object)
+    object->SetLayers(client.GetLayers());
+  return object;
+}
+
+std::unique_ptr<TData> PlaceAndSize(TClient& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
+{
+  std::unique_ptr<TData> object = PlaceObject(client, build);
+  if (!object || object->ContextCommand(&client, CM_OBJ_SIZE) == 0)
     return nullptr;
   return object;
 }

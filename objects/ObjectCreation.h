@@ -8,6 +8,11 @@
 class TClient;
 class TData;
 
+// The first step of every interactive creation: the user gives the position
+// (a click, or typed coordinates), build makes the object there and the
+// object goes on the view's active layers. Null when the user cancels.
+std::unique_ptr<TData> PlaceObject(TClient& client, const std::function<std::unique_ptr<TData>(TPoint)>& build);
+
 // The interactive creation of the kinds that are placed by one point and
 // then sized by one drag: the user gives the position (a click, or typed
 // coordinates), build makes the object there, the object goes on the view's

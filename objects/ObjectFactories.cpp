@@ -3,6 +3,7 @@
 #include "ClassTable.h"
 #include "TDataBezier.h"
 #include "TDataCercle.h"
+#include "TDataDim.h"
 #include "TDataFleche.h"
 #include "TDataGroup.h"
 #include "TDataGroupSymbol.h"
@@ -12,6 +13,11 @@
 #include "TDataRectangle.h"
 #include "TDataSin.h"
 #include "TDataSymbol.h"
+#include "TDataTexte.h"
+#include "TDataTexteDate.h"
+#include "TDataTexteHeure.h"
+#include "TDataTexteNomFichier.h"
+#include "TDataTexteRpt.h"
 #include "TPolyRectangle.h"
 
 // Each object kind contributes one line: SetClassFactory(id, &Class::Create),
@@ -31,4 +37,10 @@ void RegisterObjectFactories()
   SetClassFactory(kTDataGroup, &TDataGroup::Create);
   SetClassFactory(kTDataSymbol, &TDataSymbol::Create);
   SetClassFactory(kTDataGroupSymbol, &TDataGroupSymbol::Create);
+  SetClassFactory(kTDataTexte, &TDataTexte::Create);
+  SetClassFactory(kTDataTexteRpt, &TDataTexteRpt::Create);
+  SetClassFactory(kTDataTexteDate, &TDataTexteDate::Create);
+  SetClassFactory(kTDataTexteHeure, &TDataTexteHeure::Create);
+  SetClassFactory(kTDataTexteNomFichier, &TDataTexteNomFichier::Create);
+  SetClassFactory(kTDataDim, &TDataDim::Create);
 }

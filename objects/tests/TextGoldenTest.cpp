@@ -1,0 +1,129 @@
+#include "ShapeTestSupport.h"
+
+#include "Geometry.h"
+#include "TDataDim.h"
+#include "TDataTexte.h"
+#include "TPageMem.h"
+#include "TestSupport.h"
+#include "ValueFormat.h"
+
+#include <functional>
+#include <string>
+
+// Texts and dimensions drawn into a memory page and compared with reviewed
+// reference images. Glyph edges may differ by a few pixels between font
+// builds, hence the small tolerance.
+
+namespace {
+
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kGreen = 0x008000;
+constexpr int kChannelTolerance = 48;
+constexpr int kBadPixels = 40;
+
+std::string Golden(const std::string& name)
+{
+  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
+}
+
+QImage Render(int32_t width, int32_t height, const std::function<void(TPage&)>& draw)
+{
+  TPageMem page(width, height, 100);
+  draw(page);
+  page.Release();
+  return page.Image().copy();
+}
+
+// A text in Arial of the given height at (x, y).
+TDataTexte Text(int32_t x, int32_t y, int32_t height, std::string_view characters, uint32_t colour = kBlack)
+{
+  const TFont saved = DefaultFont();
+  DefaultFont() = TFont(height, 0);
+  TDataTexte text(x, y, 0);
+  DefaultFont() = saved;
+  text.SetColor(0, colour);
+  text.SetText(characters);
+  return text;
+}
+
+}  // namespace
+
+TEST(TextGoldenTest, JustifiedTurnedFramedAndSeveralLines)
+{
+  const QImage image = Render(320, 200, [](TPage& page) {
+    for (uint16_t justification : {TDataTexte::kLeft, TDataTexte::kCentred, TDataTexte::kRight}) {
+      TDataTexte text = Text(10 + 100 * justification, 10, 14, "Left,\r\ncentred or\r\nright");
+      text.SetJustification(justification);
+      text.Paint(&page, TData::kPaintScreen);
+    }
+    TDataTexte turned = Text(40, 180, 16, "Turned 30\xC2\xB0", kBlue);
+    turned.SetAngle(30);
+    turned.Paint(&page, TData::kPaintScreen);
+
+    TDataTexte framed = Text(170, 80, 18, "Framed", kRed);
+    TBordure frame;
+    frame.SetType(15);
+    frame.colour1 = kBlue;
+    framed.SetBorder(frame);
+    framed.Paint(&page, TData::kPaintScreen);
+
+    TDataTexte wrapped = Text(170, 120, 12, "Several words wrapped in a narrow frame, 150 % apart", kGreen);
+    wrapped.SetRect(TRect(170, 120, 300, 130), 6);
+    wrapped.SetLineSpacing(150);
+    TBordure dotted;
+    dotted.SetType(6);
+    wrapped.SetBorder(dotted);
+    wrapped.Paint(&page, TData::kPaintScreen);
+  });
+  EXPECT_TRUE(MatchesGolden(image, Golden("texts"), kChannelTolerance, kBadPixels));
+}
+
+TEST(TextGoldenTest, Dimensions)
+{
+  const char separator = DecimalSeparator();
+  SetDecimalSeparator('.');
+  TClient view;
+  view.GetPage()->SetUnitFactor(0.01f);
+  view.GetPage()->SetDecimals(2);
+  const QImage image = Render(240, 160, [&](TPage& page) {
+    TDataDim horizontal(20, 40, 200, 40);
+    horizontal.SetOwner(&view);
+    horizontal.Paint(&page, TData::kPaintScreen);
+    TDataDim vertical(220, 150, 220, 60);
+    vertical.SetOwner(&view);
+    vertical.GetPen() = TPen(kBlue, 1, TPen::kSolid);
+    vertical.Paint(&page, TData::kPaintScreen);
+    TDataDim slanted(20, 140, 160, 80);
+    slanted.SetHeadSize(12);
+    slanted.SetOwner(&view);
+    slanted.GetPen() = TPen(kRed, 2, TPen::kSolid);
+    slanted.Paint(&page, TData::kPaintScreen);
+  });
+  SetDecimalSeparator(separator);
+  EXPECT_TRUE(MatchesGolden(image, Golden("dimensions"), kChannelTolerance, kBadPixels));
+}
+
+TEST(TextGoldenTest, HighlightOfATurnedTextIsItsTurnedBox)
+{
+  TDataTexte text = Text(30, 60, 16, "Selected");
+  text.SetAngle(20);
+  const QImage plain = Render(120, 80, [&](TPage& page) { text.Paint(&page, TData::kPaintScreen); });
+  // The outline is drawn in exclusive-or mode: toggled twice, nothing stays.
+  const QImage twice = Render(120, 80, [&](TPage& page) {
+    text.Paint(&page, TData::kPaintScreen);
+    text.Paint(&page, TData::kPaintToggleOutline);
+    text.Paint(&page, TData::kPaintToggleOutline);
+  });
+  EXPECT_TRUE(CompareImages(twice, plain, 0).same);
+  EXPECT_EQ(text.GetState(), 0);
+  // The outline's top-right corner is turned up with the text.
+  const QImage outlined = Render(120, 80, [&](TPage& page) { text.Paint(&page, TData::kPaintToggleOutline); });
+  const TPoint corner = RotatePoint({text.right, text.top}, {30, 60}, 20);
+  bool marked = false;
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx)
+      marked = marked || outlined.pixel(corner.x + dx, corner.y + dy) != 0xFFFFFFFFu;
+  EXPECT_TRUE(marked);
+}
