@@ -650,6 +650,9 @@ void TClient::ToggleOutline(TData* object)
   page->Release();
   TRect bounds;
   object->GetRect(bounds, 5);
+  // The handle crosses of end points and edges reach half a cross beyond the
+  // drawing bounds.
+  bounds.Inflate(TData::kCrossLength / 2);
   int32_t l, t, r, b;
   page->PageToDevice(bounds.left, bounds.top, l, t);
   page->PageToDevice(bounds.right, bounds.bottom, r, b);

@@ -22,8 +22,6 @@ constexpr uint32_t kMaskLineType = 0x400;
 constexpr uint32_t kMaskLayer = 0x10;
 constexpr size_t kInfoFieldLength = 15;
 constexpr size_t kInfoTextLength = 149;
-// Length of each stroke of the reference cross.
-constexpr int32_t kCrossLength = 16;
 
 }  // namespace
 

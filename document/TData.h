@@ -40,6 +40,9 @@ public:
     kPaintWindow = 16,
   };
 
+  // Length of each stroke of the reference-point cross.
+  static constexpr int32_t kCrossLength = 16;
+
   TData();
   TData(const TData& other);
   TData& operator=(const TData& other);
