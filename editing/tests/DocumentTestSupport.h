@@ -75,13 +75,6 @@ protected:
     WriteWholeFile(path, data);
     return path;
   }
-  std::vector<std::string> BoxTexts() const
-  {
-    std::vector<std::string> texts;
-    for (const auto& box : input.messageBoxes)
-      texts.push_back(box.text);
-    return texts;
-  }
 
   TempDir dir;
   TaClientPage client{3};
