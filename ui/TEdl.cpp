@@ -172,11 +172,6 @@ bool TEdl::HoldsNumber() const
   return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-void TEdl::SetPrecision(int32_t decimals)
-{
-  m_decimals = decimals;
-}
-
 void TEdl::SetFormat(uint16_t format, int32_t decimals)
 {
   m_format = format;

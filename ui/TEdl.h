@@ -34,15 +34,10 @@ public:
   void SetValue(const void* value);
   // The number of bytes stored into value (0: nothing, value untouched).
   int32_t GetValue(void* value) const;
-  void SetPrecision(int32_t decimals);
   // True when the field holds a digit (a number can be read from it).
   bool HoldsNumber() const;
   // The format word and decimals of the values shown from now on.
   void SetFormat(uint16_t format, int32_t decimals);
-
-  uint16_t GetType() const { return m_type; }
-  uint16_t GetFormat() const { return m_format; }
-  int32_t GetDecimals() const { return m_decimals; }
 
 private:
   uint16_t m_type;

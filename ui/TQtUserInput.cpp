@@ -40,10 +40,17 @@ constexpr double kPointsPerInch = 72.0;
 constexpr int32_t kTextField = 100;
 constexpr int32_t kTextFieldWidth = 30;
 
+// Set once a message loop found the application quitting; every later wait
+// gives up at once.
 bool& QuittingFlag()
 {
   static bool quitting = false;
   return quitting;
+}
+
+bool Quitting()
+{
+  return QuittingFlag() || QCoreApplication::closingDown();
 }
 
 TVueWidget* WidgetOf(const TVue* view)
@@ -128,11 +135,6 @@ QString FileDialogFilter(const std::string& filter)
 TQtUserInput::TQtUserInput(TVue* owner, TClient* unitsClient) : m_owner(owner), m_unitsClient(unitsClient) {}
 
 TQtUserInput::~TQtUserInput() = default;
-
-bool TQtUserInput::Quitting()
-{
-  return QuittingFlag() || QCoreApplication::closingDown();
-}
 
 QWidget* TQtUserInput::DialogOwner() const
 {

@@ -32,13 +32,6 @@ public:
   TQtUserInput(const TQtUserInput&) = delete;
   TQtUserInput& operator=(const TQtUserInput&) = delete;
 
-  TVue* Owner() const { return m_owner; }
-  void SetOwner(TVue* owner) { m_owner = owner; }
-  void SetUnitsClient(TClient* client) { m_unitsClient = client; }
-
-  // True once PumpMessage found the application quitting.
-  static bool Quitting();
-
   // ---- TUserInput ----
   bool PumpMessage(TVue* view) override;
   void GetClientSize(TVue* view, int32_t& width, int32_t& height) override;
@@ -76,8 +69,8 @@ private:
   QWidget* DialogOwner() const;
   int32_t UnitsPerInch() const;
 
-  TVue* m_owner;
-  TClient* m_unitsClient;
+  TVue* m_owner;          // not owned; may be null
+  TClient* m_unitsClient;  // not owned; may be null
 };
 
 // A filter of the form "label|pattern|label|pattern" as Qt's file dialogs

@@ -78,8 +78,8 @@ std::string TStatus::MemoryText()
   QFile status(QStringLiteral("/proc/self/status"));
   if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
     return {};
-  while (!status.atEnd()) {
-    const QByteArray line = status.readLine();
+  // The file reports no size, so it is read whole rather than to its end.
+  for (const QByteArray& line : status.readAll().split('\n')) {
     if (!line.startsWith("VmRSS:"))
       continue;
     const QList<QByteArray> parts = line.mid(6).simplified().split(' ');

@@ -51,6 +51,16 @@ bool TTabWindow::RemoveTab(TVue* view)
   return true;
 }
 
+void TTabWindow::RemoveAllTabs()
+{
+  for (int32_t i = 0; i < m_tabs->Count(); ++i) {
+    if (QWidget* widget = ViewWidget(m_tabs->ViewAt(i)))
+      widget->hide();
+  }
+  m_tabs->RemoveAll();
+  ShowSelected();
+}
+
 bool TTabWindow::SelectView(TVue* view)
 {
   const int32_t index = m_tabs->IndexOf(view);

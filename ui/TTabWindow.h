@@ -24,6 +24,7 @@ public:
   // Takes the tab of view away (the view and its widget stay the caller's);
   // false when view has no tab.
   bool RemoveTab(TVue* view);
+  void RemoveAllTabs();
   bool SelectView(TVue* view);
   // The view of the selected tab, null without tabs.
   TVue* ActiveView() const;

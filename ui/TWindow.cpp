@@ -8,7 +8,11 @@
 #include "TVueWidget.h"
 #include "ViewRegistry.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPalette>
 #include <QToolBar>
 
@@ -88,6 +92,27 @@ TToolbar* TWindow::CreateToolBar()
   return m_toolBar.get();
 }
 
+QMenuBar* TWindow::MenuBar()
+{
+  if (!m_menuBar && m_widget) {
+    m_menuBar = new QMenuBar(m_widget);
+    m_menuBar->show();
+    Layout();
+  }
+  return m_menuBar.data();
+}
+
+QAction* TWindow::AddCommand(QMenu* menu, uint16_t command, const std::string& text, const QKeySequence& keys)
+{
+  if (!menu)
+    return nullptr;
+  QAction* action = menu->addAction(QString::fromStdString(text));
+  action->setData(command);
+  action->setShortcut(keys);
+  QObject::connect(action, &QAction::triggered, menu, [this, command] { WndProc(WM_COMMAND_, command, 0); });
+  return action;
+}
+
 void TWindow::SetBottomBar(TVue* view)
 {
   m_bottomBar = view;
@@ -115,6 +140,11 @@ void TWindow::Layout()
   if (!m_widget)
     return;
   QRect area = m_widget->rect();
+  if (m_menuBar) {
+    const int height = BarHeight(m_menuBar);
+    m_menuBar->setGeometry(area.left(), area.top(), area.width(), height);
+    area.setTop(area.top() + height);
+  }
   if (m_toolBar && m_toolBar->Widget()) {
     const int height = BarHeight(m_toolBar->Widget());
     m_toolBar->Widget()->setGeometry(area.left(), area.top(), area.width(), height);

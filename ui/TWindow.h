@@ -7,14 +7,20 @@
 #include <memory>
 #include <string>
 
+class QAction;
+class QKeySequence;
+class QMenu;
+class QMenuBar;
 class QWidget;
 class TStatus;
 class TToolbar;
 class TVueWidget;
 
-// A frame: a window that lays out a toolbar at the top, a status bar and a
-// second bar at the bottom, and one client view in the rest (Layout runs on
-// every size change). The client gets the keyboard: key and character
+// A frame: a window that lays out a menu bar and a toolbar at the top, a
+// status bar and a second bar at the bottom, and one client view in the rest
+// (Layout runs on every size change). Menu entries and toolbar buttons send
+// their command ids to the frame as command messages (WndProc 273), which
+// reach its Message. The client gets the keyboard: key and character
 // messages the frame receives go to it. Views show their prompts in the
 // frame's status bar with message 32701 (the text in param2).
 //
@@ -46,6 +52,10 @@ public:
   TStatus* GetStatusBar() const { return m_statusBar.get(); }
   TToolbar* CreateToolBar();
   TToolbar* GetToolBar() const { return m_toolBar.get(); }
+  // The menu bar, made on first use.
+  QMenuBar* MenuBar();
+  // An entry of menu that sends command to this frame.
+  QAction* AddCommand(QMenu* menu, uint16_t command, const std::string& text, const QKeySequence& keys);
   void SetBottomBar(TVue* view);
   TVue* GetBottomBar() const { return m_bottomBar; }
 
@@ -60,6 +70,7 @@ protected:
 
 private:
   QPointer<TVueWidget> m_widget;
+  QPointer<QMenuBar> m_menuBar;  // a child of the window
   TVue* m_client = nullptr;
   TVue* m_bottomBar = nullptr;
   std::unique_ptr<TStatus> m_statusBar;

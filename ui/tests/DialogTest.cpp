@@ -11,12 +11,16 @@
 #include "TDialog.h"
 #include "TEdit.h"
 #include "TEdl.h"
+#include "TListe.h"
+#include "TPop.h"
 #include "TQtUserInput.h"
 #include "TRadio.h"
 #include "ValueFormat.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -121,6 +125,8 @@ TEST(DialogKeys, ARadioGroupIsOneStopOnItsChosenButton)
 {
   KeyDialog dialog(true);
   dialog.radio->SetSelected(1);
+  EXPECT_EQ(dialog.radio->IndexOfItem(22), 1);
+  EXPECT_EQ(dialog.radio->IndexOfItem(20), -1);
   QWidget* focused = nullptr;
   ModalScript script;
   script.Then([&](QWidget* modal) {
@@ -338,6 +344,66 @@ TEST(FileDialogs, FiltersBecomeQtFilters)
 {
   EXPECT_EQ(FileDialogFilter("Vekta Files (*.vk1)|*.vk1"), "Vekta Files (*.vk1)");
   EXPECT_EQ(FileDialogFilter("Images|*.png *.jpg|All|*"), "Images (*.png *.jpg);;All (*)");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListBox, HoldsTextsAndADoubleClickConfirms)
+{
+  TDialog dialog(nullptr, "Symbols");
+  auto* list = new TListe(&dialog, 100);
+  dialog.Body()->addWidget(list->Widget());
+  dialog.AddOkCancel("OK", "Cancel");
+  for (const char* name : {"Arrow", "Door", "Window"})
+    list->Add(name);
+  EXPECT_EQ(list->Count(), 3);
+  list->SetSelection(7);
+  EXPECT_EQ(list->GetSelection(), -1);
+  list->SetSelection(1);
+  EXPECT_EQ(list->GetItemText(list->GetSelection()), "Door");
+  EXPECT_EQ(list->GetItemText(3), "");
+  ModalScript script;
+  script.Then([](QWidget* modal) {
+    auto* view = FindChild<QListWidget>(modal);
+    const QRect third = view->visualItemRect(view->item(2));
+    Later([view, third] {
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, third.center());
+      QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, third.center());
+      QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, third.center());
+    });
+  });
+  EXPECT_EQ(dialog.RunModal(0), IDOK_);
+  EXPECT_EQ(list->GetSelection(), 2);
+  list->Clear();
+  EXPECT_EQ(list->Count(), 0);
+}
+
+TEST(PopupMenu, BuildsItsItemsAndAnswersTheChosenCommand)
+{
+  TPop pop;
+  pop.Build("Rectangle", {{32558, "Position", false, true},
+                          {0, "", false, true},
+                          {32566, "Color", false, false},
+                          {32564, "Line Type...", true, true}});
+  const QList<QAction*> actions = pop.Menu()->actions();
+  ASSERT_EQ(actions.size(), 6);
+  EXPECT_EQ(actions[0]->text(), "Rectangle");
+  EXPECT_FALSE(actions[0]->isEnabled());
+  EXPECT_TRUE(actions[1]->isSeparator());
+  EXPECT_TRUE(actions[3]->isSeparator());
+  EXPECT_FALSE(actions[4]->isEnabled());
+  EXPECT_TRUE(actions[5]->isChecked());
+  // Down twice passes over the title, the separators and the disabled entry.
+  QTimer::singleShot(50, [&pop] {
+    QTest::keyClick(pop.Menu(), Qt::Key_Down);
+    QTest::keyClick(pop.Menu(), Qt::Key_Down);
+    QTest::keyClick(pop.Menu(), Qt::Key_Return);
+  });
+  EXPECT_EQ(pop.Track(QPoint(100, 100)), 32564);
+  QTimer::singleShot(50, [&pop] { QTest::keyClick(pop.Menu(), Qt::Key_Escape); });
+  EXPECT_EQ(pop.Track(QPoint(100, 100)), 0);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@
 #include "TVueWidget.h"
 #include "TWindow.h"
 
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QAction>
 #include <QToolBar>
@@ -110,7 +113,13 @@ class Frame : public TWindow
 public:
   Frame() : TWindow(10, 10, 400, 300, "Frame", nullptr) {}
   bool CanClose() override { return mayClose; }
+  uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override
+  {
+    commands.push_back(message);
+    return TWindow::Message(message, a, b, p);
+  }
   bool mayClose = false;
+  std::vector<uint32_t> commands;
 };
 
 TEST(Frames, LayOutBarsAroundTheClientAndAskBeforeClosing)
@@ -118,6 +127,8 @@ TEST(Frames, LayOutBarsAroundTheClientAndAskBeforeClosing)
   Frame frame;
   Recorder client;
   TVueWidget clientWidget(client);
+  QMenu* file = frame.MenuBar()->addMenu("File");
+  QAction* save = frame.AddCommand(file, 32520, "Save", QKeySequence(Qt::CTRL | Qt::Key_S));
   frame.CreateToolBar()->AddButton(7, QIcon(), "Undo");
   frame.CreateStatusBar();
   frame.SetClient(&client);
@@ -127,7 +138,8 @@ TEST(Frames, LayOutBarsAroundTheClientAndAskBeforeClosing)
   const QRect tools = frame.GetToolBar()->Widget()->geometry();
   const QRect status = frame.GetStatusBar()->Widget()->geometry();
   const QRect area = clientWidget.geometry();
-  EXPECT_EQ(tools.top(), 0);
+  EXPECT_EQ(frame.MenuBar()->geometry().top(), 0);
+  EXPECT_EQ(tools.top(), frame.MenuBar()->geometry().bottom() + 1);
   EXPECT_EQ(area.top(), tools.bottom() + 1);
   EXPECT_EQ(status.top(), area.bottom() + 1);
   EXPECT_EQ(status.bottom(), frame.Widget()->height() - 1);
@@ -137,10 +149,20 @@ TEST(Frames, LayOutBarsAroundTheClientAndAskBeforeClosing)
   const std::string longText(200, 'x');
   EXPECT_EQ(frame.WndProc(MSG_SET_STATUS, 0, reinterpret_cast<uintptr_t>(longText.c_str())), 1u);
   EXPECT_EQ(frame.GetStatusBar()->GetText(), std::string(150, 'x'));
+  // A held button shows the memory in use; the text comes back on release.
+  auto* label = FindChild<QLabel>(frame.GetStatusBar()->Widget());
+  QTest::mousePress(frame.GetStatusBar()->Widget(), Qt::LeftButton);
+  EXPECT_TRUE(label->text().startsWith("Memory in use: ") && label->text().endsWith(" KB"));
+  QTest::mouseRelease(frame.GetStatusBar()->Widget(), Qt::LeftButton);
+  EXPECT_EQ(label->text().toStdString(), std::string(150, 'x'));
   // Keys given to the frame go to its client.
   frame.WndProc(WM_CHAR_, 'g', 0);
   EXPECT_EQ(client.messages.back().message, uint32_t{WM_CHAR_});
 
+  // Menu entries and buttons send their commands to the frame.
+  save->trigger();
+  frame.GetToolBar()->Widget()->actions().front()->trigger();
+  EXPECT_EQ(frame.commands, (std::vector<uint32_t>{32520, 7}));
   // Without an answer from the frame the button's own tip shows.
   EXPECT_EQ(frame.GetToolBar()->TipFor(7), "Undo");
 
@@ -161,6 +183,10 @@ TEST(Frames, ToolbarTipsComeFromTheOwnerView)
   EXPECT_EQ(toolbar.TipFor(8), "Redo");
   toolbar.Widget()->actions().back()->trigger();
   EXPECT_EQ(owner.commands, std::vector<uint32_t>{8});
+  toolbar.EnableCommand(8, false);
+  EXPECT_FALSE(toolbar.Widget()->actions().back()->isEnabled());
+  toolbar.Clear();
+  EXPECT_TRUE(toolbar.Widget()->actions().isEmpty());
 }
 
 TEST(Frames, TabsShowOneViewAtATimeInTheSamePlace)
@@ -186,12 +212,18 @@ TEST(Frames, TabsShowOneViewAtATimeInTheSamePlace)
   EXPECT_TRUE(frame.SetTabTitle(&second, "Renamed"));
   EXPECT_EQ(frame.Tabs().Widget()->tabText(1), "Renamed");
 
+  TTabControl& tabs = frame.Tabs();
+  EXPECT_EQ(tabs.Count(), 2);
+  EXPECT_EQ(tabs.ViewAt(5), nullptr);
   EXPECT_TRUE(frame.RemoveTab(&first));
   EXPECT_EQ(frame.ActiveView(), &second);
   EXPECT_EQ(frame.Tabs().IndexOf(&first), -1);
-  EXPECT_TRUE(frame.RemoveTab(&second));
+  frame.AddTab(&first, "One");
+  frame.RemoveAllTabs();
+  EXPECT_EQ(tabs.Count(), 0);
   EXPECT_EQ(frame.ActiveView(), nullptr);
   EXPECT_EQ(frame.GetClient(), nullptr);
+  EXPECT_FALSE(firstWidget.isVisible());
 }
 
 }  // namespace
