@@ -74,10 +74,15 @@ void TToolbar::AddButton(uint16_t command, const QIcon& icon, const std::string&
   QAction* action = m_widget->addAction(icon, QString::fromStdString(tip));
   action->setData(command);
   action->setToolTip(QString::fromStdString(tip));
-  QObject::connect(action, &QAction::triggered, m_widget, [this, command] {
-    if (m_owner)
-      m_owner->WndProc(WM_COMMAND_, command, 0);
-  });
+  // Queued, like menu commands: a modal procedure does not run inside the
+  // button's mouse handling.
+  QObject::connect(
+    action, &QAction::triggered, m_widget,
+    [this, command] {
+      if (m_owner)
+        m_owner->WndProc(WM_COMMAND_, command, 0);
+    },
+    Qt::QueuedConnection);
   if (QWidget* button = m_widget->widgetForAction(action)) {
     auto* asker = new TipAsker(*this);
     asker->setParent(button);

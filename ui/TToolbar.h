@@ -11,7 +11,7 @@ class QToolBar;
 class QWidget;
 
 // A frame's toolbar. Each button sends its command id to the owner view as
-// a command message (WndProc 273). Its tooltip is asked from the owner
+// a command message (WndProc 273, from the event loop). Its tooltip is asked from the owner
 // view when it is about to show: Message(32269, command, buffer size,
 // buffer) answering non-zero with the text in the buffer; otherwise the
 // button's own tip is shown.

@@ -109,7 +109,10 @@ QAction* TWindow::AddCommand(QMenu* menu, uint16_t command, const std::string& t
   QAction* action = menu->addAction(QString::fromStdString(text));
   action->setData(command);
   action->setShortcut(keys);
-  QObject::connect(action, &QAction::triggered, menu, [this, command] { WndProc(WM_COMMAND_, command, 0); });
+  // Queued: a command that runs a modal procedure then runs from the event
+  // loop, not inside the menu's own mouse handling.
+  QObject::connect(
+    action, &QAction::triggered, menu, [this, command] { WndProc(WM_COMMAND_, command, 0); }, Qt::QueuedConnection);
   return action;
 }
 

@@ -19,8 +19,8 @@ class TVueWidget;
 // A frame: a window that lays out a menu bar and a toolbar at the top, a
 // status bar and a second bar at the bottom, and one client view in the rest
 // (Layout runs on every size change). Menu entries and toolbar buttons send
-// their command ids to the frame as command messages (WndProc 273), which
-// reach its Message. The client gets the keyboard: key and character
+// their command ids to the frame as command messages (WndProc 273, from the
+// event loop), which reach its Message. The client gets the keyboard: key and character
 // messages the frame receives go to it. Views show their prompts in the
 // frame's status bar with message 32701 (the text in param2).
 //

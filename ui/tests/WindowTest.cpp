@@ -162,6 +162,7 @@ TEST(Frames, LayOutBarsAroundTheClientAndAskBeforeClosing)
   // Menu entries and buttons send their commands to the frame.
   save->trigger();
   frame.GetToolBar()->Widget()->actions().front()->trigger();
+  QApplication::processEvents();
   EXPECT_EQ(frame.commands, (std::vector<uint32_t>{32520, 7}));
   // Without an answer from the frame the button's own tip shows.
   EXPECT_EQ(frame.GetToolBar()->TipFor(7), "Undo");
@@ -182,6 +183,7 @@ TEST(Frames, ToolbarTipsComeFromTheOwnerView)
   EXPECT_EQ(toolbar.TipFor(7), "Undo Modify object <ctrl-z>");
   EXPECT_EQ(toolbar.TipFor(8), "Redo");
   toolbar.Widget()->actions().back()->trigger();
+  QApplication::processEvents();
   EXPECT_EQ(owner.commands, std::vector<uint32_t>{8});
   toolbar.EnableCommand(8, false);
   EXPECT_FALSE(toolbar.Widget()->actions().back()->isEnabled());
