@@ -601,7 +601,7 @@ bool TDataTexte::ShowInfo(TClient* client, const TData* reference, uint16_t)
   std::string info;
   if (!RectInfoText(client, reference, 3, info))
     return false;
-  if (text.Length() < kAngleInfoRoom)
+  if (info.size() < kAngleInfoRoom)
     info += FormatStr(IDS_INFO_ANGLE, static_cast<double>(GetAngle()));
   client->SetStatusText(info);
   return true;

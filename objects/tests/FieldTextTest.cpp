@@ -87,27 +87,14 @@ TEST_F(FieldViewTest, FormatCommandsOfferTheFormatsAsTheyWouldShow)
   EXPECT_EQ(input.dialogs.back(), "ChooseOption:Time Format");
 }
 
-TEST_F(FieldViewTest, NamesAndMenus)
-{
-  TDataTexteDate date;
-  TDataTexteHeure time;
-  TDataTexteNomFichier name;
-  EXPECT_EQ(date.Message(MSG_TYPE_NAME, 0, 0, nullptr), 29298u);
-  EXPECT_EQ(time.Message(MSG_TYPE_NAME, 0, 0, nullptr), 29297u);
-  EXPECT_EQ(name.Message(MSG_TYPE_NAME, 0, 0, nullptr), 29299u);
-  EXPECT_EQ(date.Message(MSG_MASK_A, 0, 0, nullptr), 0xC0202807u);
-  EXPECT_EQ(name.Message(MSG_MASK_A, 0, 0, nullptr), 0xC0200807u);
-  EXPECT_EQ(name.Message(MSG_MASK_B, 0, 0, nullptr), 0x10u);
-  EXPECT_TRUE(date.IsA(kTDataTexte));
-  EXPECT_TRUE(date.IsA(kTDataTexteRpt));
-  EXPECT_FALSE(name.IsA(kTDataTexteDate));
-}
-
 TEST(FieldTextTest, FileNameFieldShowsTheDocumentsName)
 {
   NamedClient view;
   TDataTexteNomFichier name(&view, 10, 10);
   EXPECT_EQ(name.GetState(), TData::kRefreshOnSave);
+  EXPECT_TRUE(name.IsA(kTDataTexte));
+  EXPECT_TRUE(name.IsA(kTDataTexteRpt));
+  EXPECT_FALSE(name.IsA(kTDataTexteDate));
   EXPECT_EQ(name.Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr), 1u);
   EXPECT_EQ(name.GetText(), "plan.vk1");
   view.title = "other.vk1";
@@ -174,7 +161,22 @@ TEST(FieldTextTest, RecordsRoundTripAndReadNewerVersions)
   EXPECT_EQ(fromNewer.GetText(), "06/12/2026");
 
   TDataTexteNomFichier name;
-  EXPECT_EQ(FirstLine(Written(name)), "TDataTexteNomFichier 0 0");
+  const std::string nameText = Written(name);
+  EXPECT_EQ(FirstLine(nameText), "TDataTexteNomFichier 0 0");
+  TDataTexteNomFichier nameBack;
+  EXPECT_EQ(LeftUnread(nameBack, nameText), 0u);
+  EXPECT_EQ(nameBack.GetState(), TData::kRefreshOnSave);
+
+  // The bare base record, of a newer version.
+  TDataTexteRpt base;
+  base.SetText("kept");
+  std::string baseText = Written(base);
+  ASSERT_EQ(FirstLine(baseText), "TDataTexteRpt 0");
+  baseText.replace(0, FirstLine(baseText).size(), "TDataTexteRpt 3 1 2");
+  TDataTexteRpt baseBack;
+  EXPECT_EQ(LeftUnread(baseBack, baseText), 0u);
+  EXPECT_EQ(baseBack.GetText(), "kept");
+  EXPECT_EQ(LeftUnread(baseBack, nameText), nameText.size()) << "another class is left alone";
 }
 
 TEST_F(FieldViewTest, FieldsArePlacedAndShowTheirValueAtOnce)

@@ -95,7 +95,6 @@ TEST(TextTest, NewTextTakesTheDefaults)
   EXPECT_EQ(text.GetLineCount(), 1);
   EXPECT_EQ(text.GetLineSpacing(), 100);
   EXPECT_FALSE(text.IsSingleLine());
-  EXPECT_EQ(text.Message(MSG_MASK_B, 0, 0, nullptr), 0x4000012u);
 }
 
 TEST(TextTest, OneLineIsAsWideAsItsTextAndAnEighthTallerThanTheFont)
