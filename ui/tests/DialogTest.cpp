@@ -2,6 +2,8 @@
 
 #include "UiTestSupport.h"
 
+#include "ColorDialog.h"
+#include "Colors.h"
 #include "EditText.h"
 #include "MessageBox.h"
 #include "Messages.h"
@@ -11,12 +13,14 @@
 #include "TDialog.h"
 #include "TEdit.h"
 #include "TEdl.h"
+#include "TFont.h"
 #include "TListe.h"
 #include "TPop.h"
 #include "TQtUserInput.h"
 #include "TRadio.h"
 #include "ValueFormat.h"
 
+#include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -404,6 +408,53 @@ TEST(PopupMenu, BuildsItsItemsAndAnswersTheChosenCommand)
   EXPECT_EQ(pop.Track(QPoint(100, 100)), 32564);
   QTimer::singleShot(50, [&pop] { QTest::keyClick(pop.Menu(), Qt::Key_Escape); });
   EXPECT_EQ(pop.Track(QPoint(100, 100)), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColourDialog, OffersNoneWhereAllowed)
+{
+  uint32_t colour = MakeColor(10, 20, 30);
+  bool noneOffered = false;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    noneOffered = ButtonWithText(modal, "None") != nullptr;
+    FindChild<QColorDialog>(modal)->setCurrentColor(QColor(200, 100, 50));
+    QAbstractButton* ok = ButtonWithText(modal, "OK");
+    Later([ok] { ok->click(); });
+  });
+  ASSERT_TRUE(ChooseColorDialog(nullptr, colour, false));
+  EXPECT_FALSE(noneOffered);
+  EXPECT_EQ(colour, MakeColor(200, 100, 50));
+  ModalScript none;
+  none.Then([](QWidget* modal) {
+    QAbstractButton* button = ButtonWithText(modal, "None");
+    Later([button] { button->click(); });
+  });
+  ASSERT_TRUE(ChooseColorDialog(nullptr, colour, true));
+  EXPECT_EQ(colour, kNoColor);
+}
+
+TEST(FontSizes, PageUnitsBecomePointsAndBack)
+{
+  TFont font(14, 0);  // 14 units at 100 units per inch
+  EXPECT_NEAR(FontPoints(font, 100), 10.08, 1e-9);
+  EXPECT_NEAR(FontPoints(font, 254), 14 * 72.0 / 254, 1e-9);
+  QFont chosen(QStringLiteral("Liberation Serif"));
+  chosen.setPointSizeF(12);
+  chosen.setItalic(true);
+  chosen.setWeight(QFont::Bold);
+  TLogFont record = font.Record();
+  record.width = 7;
+  font.SetRecord(record);
+  SetFontFromQt(font, chosen, 254);
+  EXPECT_EQ(font.Record().height, -42);  // 12 points at 254 units per inch
+  EXPECT_EQ(font.Record().width, 21);    // the width keeps its proportion (7 of 14)
+  EXPECT_EQ(font.Record().italic, 1);
+  EXPECT_EQ(font.Record().weight, 700);
+  EXPECT_EQ(font.Record().FaceName(), "Liberation Serif");
 }
 
 }  // namespace

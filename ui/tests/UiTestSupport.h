@@ -92,9 +92,11 @@ T* FindChild(QWidget* root, const std::function<bool(T*)>& match = nullptr)
   return nullptr;
 }
 
+// A button the user can see with that text.
 inline QAbstractButton* ButtonWithText(QWidget* root, const QString& text)
 {
-  return FindChild<QAbstractButton>(root, [&text](QAbstractButton* b) { return b->text() == text; });
+  return FindChild<QAbstractButton>(root,
+                                    [&text](QAbstractButton* b) { return b->text() == text && b->isVisible(); });
 }
 
 // The line edits of a dialogue in their order on screen (top to bottom,
