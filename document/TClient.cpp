@@ -14,6 +14,7 @@
 #include "ValueFormat.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -228,14 +229,28 @@ TData* TClient::ObjectAt(int32_t, int32_t)
 
 // ---- units ----
 
+double TClient::UnitFactor() const
+{
+  // The factor is stored as a float, whose binary value lies just beside the
+  // decimal the user typed (0.01f is 0.0099999998). Computing with that value
+  // would show 100 units at 0.01 as 0.99999998 inch, i.e. 63/64", so convert
+  // through the float's shortest decimal form.
+  const float f = page ? page->GetUnitFactor() : kDefaultUnitFactor;
+  char buf[32];
+  const auto written = std::to_chars(buf, buf + sizeof buf, f);
+  double value = f;
+  std::from_chars(buf, written.ptr, value);
+  return value;
+}
+
 double TClient::ToUser(int32_t v) const
 {
-  return v * static_cast<double>(page ? page->GetUnitFactor() : kDefaultUnitFactor);
+  return v * UnitFactor();
 }
 
 int32_t TClient::FromUser(double u) const
 {
-  const double factor = page ? page->GetUnitFactor() : kDefaultUnitFactor;
+  const double factor = UnitFactor();
   if (factor == 0)
     return 0;
   return RoundHalfAway(u / factor);
@@ -243,7 +258,7 @@ int32_t TClient::FromUser(double u) const
 
 double TClient::ToUserArea(double area) const
 {
-  const double factor = page ? page->GetUnitFactor() : kDefaultUnitFactor;
+  const double factor = UnitFactor();
   return area * factor * factor;
 }
 

@@ -120,6 +120,8 @@ public:
   virtual TData* ObjectAt(int32_t x, int32_t y);
 
   // ---- units ----
+  // User units per logical unit, as the decimal the user gave.
+  double UnitFactor() const;
   double ToUser(int32_t v) const;
   int32_t FromUser(double u) const;
   double ToUserArea(double area) const;

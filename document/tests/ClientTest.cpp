@@ -376,3 +376,16 @@ TEST_F(ViewTest, MouseShortcutsPostCommandsForThePickedObject)
 }
 
 }  // namespace
+
+TEST(ClientUnits, InchFractionsReadTheTypedFactor)
+{
+  TClient client;
+  TPage* page = client.GetPage();
+  ASSERT_NE(page, nullptr);
+  page->SetUnitFactor(0.01f);
+  page->SetNumberFormat(TPage::kFormatInches);
+  page->SetDecimals(2);
+  EXPECT_EQ(client.FormatLength(100), "1\"") << "not 63/64\"";
+  EXPECT_EQ(client.FormatLength(175), "1 3/4\"");
+  EXPECT_EQ(client.FromUser(1.75), 175);
+}

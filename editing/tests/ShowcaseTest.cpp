@@ -292,15 +292,13 @@ private:
   void Dimensions(int32_t x, int32_t y)
   {
     Panel(x, y, "Dimensions");
-    // A part 1 3/4" x 3/4" with an inclined strut of 1". Lengths show in
-    // whole 64ths of an inch, cut down: each one is a hair longer so that
-    // the unit factor's binary rounding cannot take it below its 64th.
-    Add(new TDataRectangle(x + 40, y + 65, 176, 76), kInk, 2, TPen::kInsideFrame,
+    // A part 1 3/4" x 3/4" with an inclined strut of 1".
+    Add(new TDataRectangle(x + 40, y + 65, 175, 75), kInk, 2, TPen::kInsideFrame,
         Hatched(TBrush::kBackwardDiagonal, kGrey))
       ->SetCorners(0, 0);
     Add(new TDataLine(x + 265, y + 141, x + 326, y + 60), kInk, 4);
-    Add(new TDataDim(x + 40, y + 52, x + 216, y + 52), kNavy);
-    Add(new TDataDim(x + 231, y + 65, x + 231, y + 141), kNavy);
+    Add(new TDataDim(x + 40, y + 52, x + 215, y + 52), kNavy);
+    Add(new TDataDim(x + 230, y + 65, x + 230, y + 140), kNavy);
     Add(new TDataDim(x + 251, y + 130, x + 312, y + 49), kRed);
   }
 
