@@ -4,6 +4,7 @@
 // outputs are written whole through a temporary file or not at all.
 #include "DocumentFile.h"
 #include "DocumentInfo.h"
+#include "LanguageSettings.h"
 #include "ObjectFactories.h"
 #include "SheetExport.h"
 #include "StringTable.h"
@@ -154,6 +155,7 @@ int main(int argc, char** argv)
   // Fonts, images and painters need the application object.
   QGuiApplication app(argc, argv);
   RegisterObjectFactories();
+  ApplyResourceLanguage();
 
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty())

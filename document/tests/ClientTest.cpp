@@ -6,6 +6,8 @@
 #include "TOutStream.h"
 #include "TVue.h"
 #include "ValueFormat.h"
+#include "DateTime.h"
+#include "LanguageSettings.h"
 
 #include <QImage>
 
@@ -388,4 +390,16 @@ TEST(ClientUnits, InchFractionsReadTheTypedFactor)
   EXPECT_EQ(client.FormatLength(100), "1\"") << "not 63/64\"";
   EXPECT_EQ(client.FormatLength(175), "1 3/4\"");
   EXPECT_EQ(client.FromUser(1.75), 175);
+}
+
+TEST(LanguageSettings, EnglishResourcesGiveEnglishNamesAndAPoint)
+{
+  const char separator = DecimalSeparator();
+  ApplyResourceLanguage();
+  EXPECT_EQ(DecimalSeparator(), '.');
+  std::string name;
+  MonthName(12, name);
+  EXPECT_EQ(name, "December");
+  SetDecimalSeparator(separator);
+  SetNameLanguage(kLanguageFrench);
 }
