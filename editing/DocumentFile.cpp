@@ -1,6 +1,7 @@
 #include "DocumentFile.h"
 
 #include "ClassTable.h"
+#include "FieldRefresh.h"
 #include "Messages.h"
 #include "ObjectStream.h"
 #include "StringTable.h"
@@ -94,12 +95,7 @@ bool IsReadOnly(const std::string& path)
 // written.
 void RefreshBeforeSave(TClient& client)
 {
-  const uint32_t message = client.GetInput() ? MSG_REFRESH : MSG_REFRESH_NO_WINDOW;
-  for (int32_t i = 0; i < client.ObjectCount(); ++i) {
-    TData* object = client.ObjectAtIndex(i);
-    if (object->TestState(TData::kRefreshOnSave))
-      object->Message(message, 0, 0, &client);
-  }
+  RefreshObjects(client, TData::kRefreshOnSave);
 }
 
 void WriteDocument(const TaClientPage& client, TOutStream& os)
