@@ -23,8 +23,9 @@ constexpr size_t kSizeNumberLength = 63;
 
 uint16_t KnownFormat(uint16_t format)
 {
-  return format == TPage::kFormatInches || format == TPage::kFormatFeetInches ? format
-                                                                             : uint16_t{TPage::kFormatDecimal};
+  return format == TPage::kFormatInches || format == TPage::kFormatFeetInches
+             ? format
+             : uint16_t{TPage::kFormatDecimal};
 }
 
 // value / scale + 0.5 cut to a whole step; 0 (refused by the view) when it
@@ -37,7 +38,7 @@ int32_t StepOf(double value, double scale)
   return static_cast<int32_t>(step);
 }
 
-}  // namespace
+} // namespace
 
 int32_t UnitsPerInchAt(int32_t index)
 {
@@ -65,8 +66,8 @@ void ProposeUnits(int32_t unitIndex, uint16_t numberFormat, float& factor, int32
   decimals = kDecimals[index];
 }
 
-std::string PaperSizeLine(const TUserInput::UnitsSettings& current, int32_t unitIndex, double factor, int32_t decimals,
-                          uint16_t numberFormat)
+std::string PaperSizeLine(const TUserInput::UnitsSettings& current, int32_t unitIndex, double factor,
+                          int32_t decimals, uint16_t numberFormat)
 {
   const double from = current.unitsPerInch != 0 ? current.unitsPerInch : 100;
   const double scale = UnitsPerInchAt(unitIndex) * factor / from;
@@ -74,7 +75,8 @@ std::string PaperSizeLine(const TUserInput::UnitsSettings& current, int32_t unit
   const double height = current.paperHeight * scale;
   const uint16_t precision = MakePrecision(std::clamp(decimals, 0, kMaxDecimals));
   const std::string w = CutText(FormatValue(&width, kTypeDouble, numberFormat, precision), kSizeNumberLength);
-  const std::string h = CutText(FormatValue(&height, kTypeDouble, numberFormat, precision), kSizeNumberLength);
+  const std::string h =
+      CutText(FormatValue(&height, kTypeDouble, numberFormat, precision), kSizeNumberLength);
   return FormatStr(IDS_PAPER_SIZE_LINE, w.c_str(), h.c_str());
 }
 
@@ -150,8 +152,8 @@ bool PageSizeCommand(TClient& view)
     return false;
   int32_t width = page->GetPaperWidth();
   int32_t height = page->GetPaperHeight();
-  if (AskTwoIntegers(*input, width, kMinPaper, kMaxPaper, height, kMinPaper, kMaxPaper, LoadStr(IDS_PAGE_SIZE_TITLE),
-                     LoadStr(IDS_PAGE_WIDTH), LoadStr(IDS_PAGE_HEIGHT)) == 0)
+  if (AskTwoIntegers(*input, width, kMinPaper, kMaxPaper, height, kMinPaper, kMaxPaper,
+                     LoadStr(IDS_PAGE_SIZE_TITLE), LoadStr(IDS_PAGE_WIDTH), LoadStr(IDS_PAGE_HEIGHT)) == 0)
     return false;
   page->SetPaperSize(width, height);
   page->SetSizeMode(0);

@@ -42,5 +42,5 @@ void ProposeUnits(int32_t unitIndex, uint16_t numberFormat, float& factor, int32
 // The paper size in the chosen unit, scale, decimals (cut into 0..6) and
 // number format, as "width x height": the paper of current (in its units
 // per inch, 100 when 0) times the chosen units per inch and the scale.
-std::string PaperSizeLine(const TUserInput::UnitsSettings& current, int32_t unitIndex, double factor, int32_t decimals,
-                          uint16_t numberFormat);
+std::string PaperSizeLine(const TUserInput::UnitsSettings& current, int32_t unitIndex, double factor,
+                          int32_t decimals, uint16_t numberFormat);

@@ -60,7 +60,7 @@ void ZeroShape(QPainter& p)
   p.drawEllipse(kHot - 2, kHot - 2, 4, 4);
 }
 
-}  // namespace
+} // namespace
 
 QCursor ResourceCursor(std::string_view name)
 {

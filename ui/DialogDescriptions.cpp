@@ -98,19 +98,19 @@ void DescribeObjectLayers(TDialog& dialog)
 void DescribeUnits(TDialog& dialog)
 {
   dialog.SetTitle(LoadStr(IDS_UNITS_TITLE));
-  auto* paper =
-    new TRadio(&dialog, 100, LoadStr(IDS_UNITS_ON_PAPER),
-               Texts({IDS_UNIT_0002_INCH, IDS_UNIT_0005_INCH, IDS_UNIT_001_INCH, IDS_UNIT_005_MM, IDS_UNIT_01_MM,
-                      IDS_UNIT_02_MM}),
-               101);
+  auto* paper = new TRadio(&dialog, 100, LoadStr(IDS_UNITS_ON_PAPER),
+                           Texts({IDS_UNIT_0002_INCH, IDS_UNIT_0005_INCH, IDS_UNIT_001_INCH, IDS_UNIT_005_MM,
+                                  IDS_UNIT_01_MM, IDS_UNIT_02_MM}),
+                           101);
   auto* scale = new TEdl(&dialog, 200, LoadStr(IDS_UNITS_SCALE), kTypeFloat, 6, 6, 15, 12, 199);
   auto* decimals = new TEdl(&dialog, 300, LoadStr(IDS_UNITS_DECIMALS), kTypeInt32, 12, 0, 2, 2, 299);
-  auto* format =
-    new TRadio(&dialog, 500, LoadStr(IDS_UNITS_FORMAT),
-               Texts({IDS_UNITS_FORMAT_DECIMALS, IDS_UNITS_FORMAT_INCHES, IDS_UNITS_FORMAT_FEET_INCHES}), 501);
+  auto* format = new TRadio(
+      &dialog, 500, LoadStr(IDS_UNITS_FORMAT),
+      Texts({IDS_UNITS_FORMAT_DECIMALS, IDS_UNITS_FORMAT_INCHES, IDS_UNITS_FORMAT_FEET_INCHES}), 501);
   auto* sizeLabel = new TStatic(&dialog, 600, LoadStr(IDS_UNITS_PIXEL_SIZE));
   auto* sizeLine = new TStatic(&dialog, 400, "");
-  sizeLine->Widget()->setMinimumWidth(sizeLine->Widget()->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 24);
+  sizeLine->Widget()->setMinimumWidth(sizeLine->Widget()->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
+                                      24);
 
   auto* fields = new QGridLayout;
   AddField(fields, 0, 0, scale);
@@ -157,9 +157,9 @@ void DescribeSnap(TDialog& dialog)
 void DescribePen(TDialog& dialog)
 {
   dialog.SetTitle(LoadStr(IDS_PEN_TITLE));
-  auto* style = new TRadio(&dialog, 32585, LoadStr(IDS_PEN_STYLE),
-                           Texts({IDS_PEN_SOLID, IDS_PEN_DASH, IDS_PEN_DOT, IDS_PEN_DASH_DOT, IDS_PEN_DASH_DOT_DOT}),
-                           100);
+  auto* style = new TRadio(
+      &dialog, 32585, LoadStr(IDS_PEN_STYLE),
+      Texts({IDS_PEN_SOLID, IDS_PEN_DASH, IDS_PEN_DOT, IDS_PEN_DASH_DOT, IDS_PEN_DASH_DOT_DOT}), 100);
   // The captions picture the styles, so every character takes the same room.
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   for (int32_t i = 0; i < style->ItemCount(); ++i)
@@ -177,7 +177,8 @@ void DescribeMultiEdit(TDialog& dialog)
 {
   auto* edit = new TEdit(&dialog, 101, "", -1);
   const QFontMetrics metrics(edit->Widget()->font());
-  edit->Widget()->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 50, metrics.lineSpacing() * 10);
+  edit->Widget()->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 50,
+                                 metrics.lineSpacing() * 10);
   // This one may be resized to see a long text.
   dialog.Body()->setSizeConstraint(QLayout::SetDefaultConstraint);
   dialog.Body()->addWidget(edit->Widget(), 1);
@@ -191,12 +192,12 @@ struct Description
 };
 
 const Description kDescriptions[] = {
-  {"KARWI_DIALOGLAYERS", DescribeLayers},   {"KARWI_DIALOG1LAYER", DescribeObjectLayers},
-  {"KARWI_DIALOGUNITES", DescribeUnits},    {"KARWI_DIALOGSNAP", DescribeSnap},
-  {"KARWI_CHOOSEPEN", DescribePen},         {"KARWI_DIALOGMULTIEDIT", DescribeMultiEdit},
+    {"KARWI_DIALOGLAYERS", DescribeLayers}, {"KARWI_DIALOG1LAYER", DescribeObjectLayers},
+    {"KARWI_DIALOGUNITES", DescribeUnits},  {"KARWI_DIALOGSNAP", DescribeSnap},
+    {"KARWI_CHOOSEPEN", DescribePen},       {"KARWI_DIALOGMULTIEDIT", DescribeMultiEdit},
 };
 
-}  // namespace
+} // namespace
 
 DialogDescription FindDialogDescription(std::string_view resource)
 {

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int32_t kEditItem = 101;
 
-}  // namespace
+} // namespace
 
 bool EditText(TVue* parent, std::string& text, int32_t limit, const std::string& title, const TFont* font)
 {

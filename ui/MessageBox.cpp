@@ -52,7 +52,7 @@ std::vector<Button> ButtonsOf(uint32_t flags)
   }
 }
 
-}  // namespace
+} // namespace
 
 int32_t MessageBox(QWidget* owner, const std::string& caption, const std::string& text, uint32_t flags)
 {

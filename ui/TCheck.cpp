@@ -4,9 +4,9 @@
 
 #include <QAbstractButton>
 
-TCheck::TCheck(TDialog* dialog, int32_t id, const std::string& title, const std::vector<std::string>& captions,
-               int32_t firstItemId, int32_t columns)
-  : TRadioBase(dialog, id, title, captions, firstItemId, columns, false)
+TCheck::TCheck(TDialog* dialog, int32_t id, const std::string& title,
+               const std::vector<std::string>& captions, int32_t firstItemId, int32_t columns)
+    : TRadioBase(dialog, id, title, captions, firstItemId, columns, false)
 {
   classId = kTCheck;
 }

@@ -25,9 +25,10 @@ constexpr int kMaxRenderRects = 16;
 // Angle units of one wheel line (a notch of 120 scrolls kWheelLines lines).
 constexpr int kWheelUnitsPerLine = 120 / TClientWidget::kWheelLines;
 
-}  // namespace
+} // namespace
 
-TClientWidget::TClientWidget(TClient& client, QWidget* parent) : TVueWidget(client, parent), m_input(&client, &client)
+TClientWidget::TClientWidget(TClient& client, QWidget* parent)
+    : TVueWidget(client, parent), m_input(&client, &client)
 {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -36,7 +37,8 @@ TClientWidget::TClientWidget(TClient& client, QWidget* parent) : TVueWidget(clie
   for (int32_t bar : {TClient::kHorizontal, TClient::kVertical}) {
     m_bars[bar]->hide();
     m_bars[bar]->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(m_bars[bar], &QScrollBar::actionTriggered, this, [this, bar](int action) { BarAction(bar, action); });
+    QObject::connect(m_bars[bar], &QScrollBar::actionTriggered, this,
+                     [this, bar](int action) { BarAction(bar, action); });
   }
   SetViewCursor(0);
   client.SetInput(&m_input);
@@ -62,9 +64,10 @@ QCursor TClientWidget::OwnCursor() const
 
 QSize TClientWidget::ClientSize() const
 {
-  const int vertical = m_bars[TClient::kVertical]->isHidden() ? 0 : m_bars[TClient::kVertical]->sizeHint().width();
+  const int vertical =
+      m_bars[TClient::kVertical]->isHidden() ? 0 : m_bars[TClient::kVertical]->sizeHint().width();
   const int horizontal =
-    m_bars[TClient::kHorizontal]->isHidden() ? 0 : m_bars[TClient::kHorizontal]->sizeHint().height();
+      m_bars[TClient::kHorizontal]->isHidden() ? 0 : m_bars[TClient::kHorizontal]->sizeHint().height();
   return QSize(std::max(width() - vertical, 1), std::max(height() - horizontal, 1));
 }
 
@@ -186,8 +189,9 @@ void TClientWidget::paintEvent(QPaintEvent* event)
   }
   if (!m_bars[TClient::kHorizontal]->isHidden() && !m_bars[TClient::kVertical]->isHidden()) {
     const QSize canvas = ClientSize();
-    painter.fillRect(QRect(canvas.width(), canvas.height(), width() - canvas.width(), height() - canvas.height()),
-                     palette().window());
+    painter.fillRect(
+        QRect(canvas.width(), canvas.height(), width() - canvas.width(), height() - canvas.height()),
+        palette().window());
   }
   m_lastPaintBounds = region.boundingRect();
 }

@@ -74,11 +74,11 @@ private:
   void ZoomAround(const QPoint& anchor, bool larger);
 
   TQtUserInput m_input;
-  QScrollBar* m_bars[2];  // horizontal, vertical; owned by the widget
+  QScrollBar* m_bars[2]; // horizontal, vertical; owned by the widget
   QImage m_page;
   QImage m_overlay;
   QRegion m_invalid;
-  QRegion m_overlayArea;  // where the overlay may hold something
+  QRegion m_overlayArea; // where the overlay may hold something
   int64_t m_renderedPixels = 0;
   QRect m_lastPaintBounds;
   int m_wheelRest = 0;

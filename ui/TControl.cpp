@@ -66,6 +66,7 @@ QWidget* TControl::DialogWindow() const
 void TControl::NotifyDialog(uint16_t code)
 {
   if (m_dialog)
-    m_dialog->WndProc(WM_COMMAND_, (static_cast<uint32_t>(m_id) & 0xFFFF) | (static_cast<uint32_t>(code) << 16),
+    m_dialog->WndProc(WM_COMMAND_,
+                      (static_cast<uint32_t>(m_id) & 0xFFFF) | (static_cast<uint32_t>(code) << 16),
                       reinterpret_cast<uintptr_t>(this));
 }

@@ -23,8 +23,8 @@ class TControl : public TVue
 public:
   // viewFlags bits of controls.
   enum ControlFlag : uint16_t {
-    kFocusable = 4,  // Tab stops here
-    kNoFocus = 16,   // ... unless this is set
+    kFocusable = 4, // Tab stops here
+    kNoFocus = 16,  // ... unless this is set
   };
   enum Notification : uint16_t {
     kClicked = 0,     // a button or a choice box was clicked

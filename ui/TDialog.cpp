@@ -214,7 +214,9 @@ void TDialog::MoveFocus(bool forward)
   else
     next = (current + (forward ? 1 : n - 1)) % n;
   const Stop& stop = stops[static_cast<size_t>(next)];
-  ControlAt(stop.control)->FocusStop(stop.index)->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  ControlAt(stop.control)
+      ->FocusStop(stop.index)
+      ->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   m_focusIndex = stop.control;
 }
 

@@ -70,11 +70,7 @@ public:
   int32_t ControlCount() const;
   TControl* ControlAt(int32_t index) const;
   TControl* Control(int32_t id) const;
-  template <class T>
-  T* ControlAs(int32_t id) const
-  {
-    return dynamic_cast<T*>(Control(id));
-  }
+  template <class T> T* ControlAs(int32_t id) const { return dynamic_cast<T*>(Control(id)); }
   // Puts the focus on a control (the first stop of the control with that id).
   void FocusControl(int32_t id);
 
@@ -109,7 +105,7 @@ private:
   void Place();
 
   QPointer<QWidget> m_widget;
-  QVBoxLayout* m_body = nullptr;  // owned by the widget
+  QVBoxLayout* m_body = nullptr; // owned by the widget
   uint16_t m_dialogFlags = 0;
   bool m_centredOnScreen = false;
   bool m_running = false;

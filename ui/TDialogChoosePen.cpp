@@ -20,10 +20,10 @@ int32_t ButtonOf(uint32_t style)
   return style >= TPen::kDash && style <= TPen::kDashDotDot ? static_cast<int32_t>(style) : kSolidButton;
 }
 
-}  // namespace
+} // namespace
 
 TDialogChoosePen::TDialogChoosePen(TVue* parent, TPen& pen, TClient* client)
-  : TDialog("KARWI_ChoosePen", parent), m_pen(pen), m_client(client)
+    : TDialog("KARWI_ChoosePen", parent), m_pen(pen), m_client(client)
 {
   m_style = ControlAs<TRadio>(kStyleGroup);
   m_width = ControlAs<TEdl>(kWidthField);
@@ -49,7 +49,8 @@ void TDialogChoosePen::Fill()
 {
   m_style->SetSelected(ButtonOf(m_pen.GetStyle()));
   const TPage* page = m_client ? m_client->GetPage() : nullptr;
-  m_width->SetFormat(page ? page->GetNumberFormat() : uint16_t{TPage::kFormatDecimal}, page ? page->GetDecimals() : 0);
+  m_width->SetFormat(page ? page->GetNumberFormat() : uint16_t{TPage::kFormatDecimal},
+                     page ? page->GetDecimals() : 0);
   const double shown = m_client ? m_client->ToUser(m_pen.GetWidth()) : m_pen.GetWidth();
   m_width->SetValue(&shown);
   EnableWidth();

@@ -42,7 +42,7 @@ private:
 
   TPen& m_pen;
   TClient* m_client;
-  TRadio* m_style = nullptr;  // owned by the dialogue
+  TRadio* m_style = nullptr; // owned by the dialogue
   TEdl* m_width = nullptr;
 };
 

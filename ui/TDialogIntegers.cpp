@@ -14,11 +14,11 @@ namespace {
 constexpr int32_t kFirstField = 100;
 constexpr int32_t kFieldWidth = 6;
 
-}  // namespace
+} // namespace
 
 TDialogIntegers::TDialogIntegers(TVue* parent, const std::string& title,
                                  const std::vector<TUserInput::IntegerField>& fields)
-  : TDialog(parent, title)
+    : TDialog(parent, title)
 {
   SetCentredOnScreen(true);
   auto* grid = new QGridLayout;

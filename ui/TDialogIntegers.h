@@ -13,7 +13,8 @@
 class TDialogIntegers : public TDialog
 {
 public:
-  TDialogIntegers(TVue* parent, const std::string& title, const std::vector<TUserInput::IntegerField>& fields);
+  TDialogIntegers(TVue* parent, const std::string& title,
+                  const std::vector<TUserInput::IntegerField>& fields);
 
   // Runs the dialogue; true on OK with the typed values.
   bool Run(std::vector<TUserInput::IntegerField>& fields);

@@ -15,10 +15,10 @@ namespace {
 constexpr int32_t kLayers = 8;
 constexpr size_t kNameLength = 31;
 
-}  // namespace
+} // namespace
 
 TDialogLayers::TDialogLayers(TVue* parent, const TUserInput::LayerSettings& settings)
-  : TDialog("KARWI_DIALOGLAYERS", parent), m_original(settings)
+    : TDialog("KARWI_DIALOGLAYERS", parent), m_original(settings)
 {
   auto* active = ControlAs<TRadio>(kActiveGroup);
   auto* visible = ControlAs<TCheck>(kVisibleGroup);

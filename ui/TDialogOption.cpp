@@ -8,7 +8,7 @@
 
 TDialogOption::TDialogOption(TVue* parent, const std::string& title, const std::string& groupLabel,
                              const std::vector<std::string>& options, int32_t index)
-  : TDialog(parent, title)
+    : TDialog(parent, title)
 {
   auto* group = new TRadio(this, kGroup, groupLabel, options, kGroup + 1);
   group->SetSelected(index);

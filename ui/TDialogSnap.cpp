@@ -15,16 +15,16 @@ struct Field
 };
 
 constexpr Field kFields[] = {
-  {TDialogSnap::kGridX, &TUserInput::GridSnapSettings::gridX},
-  {TDialogSnap::kGridY, &TUserInput::GridSnapSettings::gridY},
-  {TDialogSnap::kSnapX, &TUserInput::GridSnapSettings::snapX},
-  {TDialogSnap::kSnapY, &TUserInput::GridSnapSettings::snapY},
+    {TDialogSnap::kGridX, &TUserInput::GridSnapSettings::gridX},
+    {TDialogSnap::kGridY, &TUserInput::GridSnapSettings::gridY},
+    {TDialogSnap::kSnapX, &TUserInput::GridSnapSettings::snapX},
+    {TDialogSnap::kSnapY, &TUserInput::GridSnapSettings::snapY},
 };
 
-}  // namespace
+} // namespace
 
 TDialogSnap::TDialogSnap(TVue* parent, const TUserInput::GridSnapSettings& settings)
-  : TDialog("KARWI_DialogSnap", parent)
+    : TDialog("KARWI_DialogSnap", parent)
 {
   if (auto* grid = ControlAs<TCheck>(kGridCheck))
     grid->SetChecked(0, settings.gridShown);

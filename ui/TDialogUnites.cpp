@@ -18,7 +18,7 @@ namespace {
 constexpr int32_t kMaxDecimals = 6;
 constexpr uint16_t kFormats[] = {TPage::kFormatDecimal, TPage::kFormatInches, TPage::kFormatFeetInches};
 
-}  // namespace
+} // namespace
 
 std::string ScaleText(double scale)
 {
@@ -34,7 +34,7 @@ std::string ScaleText(double scale)
 }
 
 TDialogUnites::TDialogUnites(TVue* parent, const TUserInput::UnitsSettings& settings)
-  : TDialog("KARWI_DIALOGUNITES", parent), m_settings(settings)
+    : TDialog("KARWI_DIALOGUNITES", parent), m_settings(settings)
 {
   auto* paper = ControlAs<TRadio>(kPaperGroup);
   auto* format = ControlAs<TRadio>(kFormatGroup);

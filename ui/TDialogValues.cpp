@@ -16,17 +16,18 @@ namespace {
 constexpr int32_t kFirstField = 100;
 constexpr int32_t kFieldWidth = 15;
 
-}  // namespace
+} // namespace
 
-TDialogValues::TDialogValues(TVue* parent, const std::string& title, const std::vector<TUserInput::ValueField>& fields)
-  : TDialog(parent, title)
+TDialogValues::TDialogValues(TVue* parent, const std::string& title,
+                             const std::vector<TUserInput::ValueField>& fields)
+    : TDialog(parent, title)
 {
   auto* grid = new QGridLayout;
   for (size_t i = 0; i < fields.size(); ++i) {
     const TUserInput::ValueField& field = fields[i];
     const int32_t id = kFirstField + static_cast<int32_t>(i);
-    auto* edit =
-      new TEdl(this, id, field.label, kTypeDouble, field.numberFormat, field.decimals, kFieldWidth, kFieldWidth);
+    auto* edit = new TEdl(this, id, field.label, kTypeDouble, field.numberFormat, field.decimals, kFieldWidth,
+                          kFieldWidth);
     edit->SetValue(&field.value);
     grid->addWidget(edit->GetLabel()->Widget(), static_cast<int>(i), 0);
     grid->addWidget(edit->Widget(), static_cast<int>(i), 1);

@@ -19,5 +19,5 @@ public:
   virtual std::string GetText() const = 0;
 
 private:
-  TStatic* m_label = nullptr;  // owned by the dialogue
+  TStatic* m_label = nullptr; // owned by the dialogue
 };

@@ -9,7 +9,7 @@
 #include <QTextCursor>
 
 TEdit::TEdit(TDialog* dialog, int32_t id, const std::string& label, int32_t limit)
-  : TEdBase(dialog, id, label), m_limit(limit)
+    : TEdBase(dialog, id, label), m_limit(limit)
 {
   classId = kTEdit;
   auto* edit = new QPlainTextEdit(DialogWindow());

@@ -39,7 +39,9 @@ bool IsWholeNumberType(uint16_t type)
 class EdlLine : public QLineEdit
 {
 public:
-  EdlLine(uint16_t type, uint16_t format, QWidget* parent) : QLineEdit(parent), m_type(type), m_format(format) {}
+  EdlLine(uint16_t type, uint16_t format, QWidget* parent) : QLineEdit(parent), m_type(type), m_format(format)
+  {
+  }
   void SetFormat(uint16_t format) { m_format = format; }
 
 protected:
@@ -70,13 +72,15 @@ private:
   uint16_t m_format;
 };
 
-}  // namespace
+} // namespace
 
 std::optional<QChar> FilterTypedChar(uint16_t type, uint16_t format, QChar c, const QString& current)
 {
   if (c.unicode() < 0x20 || c.unicode() == 0x7F)
     return c;
-  const auto in = [c](const char* set) { return c.unicode() < 0x80 && std::strchr(set, static_cast<char>(c.unicode())); };
+  const auto in = [c](const char* set) {
+    return c.unicode() < 0x80 && std::strchr(set, static_cast<char>(c.unicode()));
+  };
   const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
   const bool letter = c.isLetter();
   const std::optional<QChar> refused;
@@ -113,9 +117,9 @@ std::optional<QChar> FilterTypedChar(uint16_t type, uint16_t format, QChar c, co
   }
 }
 
-TEdl::TEdl(TDialog* dialog, int32_t id, const std::string& label, uint16_t type, uint16_t format, int32_t decimals,
-           int32_t maxLength, int32_t shownWidth, int32_t labelId)
-  : TEdBase(dialog, id, label, labelId), m_type(type), m_format(format), m_decimals(decimals)
+TEdl::TEdl(TDialog* dialog, int32_t id, const std::string& label, uint16_t type, uint16_t format,
+           int32_t decimals, int32_t maxLength, int32_t shownWidth, int32_t labelId)
+    : TEdBase(dialog, id, label, labelId), m_type(type), m_format(format), m_decimals(decimals)
 {
   classId = kTEdl;
   maxLength = std::clamp(maxLength, 1, kMaxLength);

@@ -23,8 +23,8 @@ class TEdl : public TEdBase
 public:
   static constexpr int32_t kMaxLength = 255;
 
-  TEdl(TDialog* dialog, int32_t id, const std::string& label, uint16_t type, uint16_t format, int32_t decimals,
-       int32_t maxLength, int32_t shownWidth, int32_t labelId = -1);
+  TEdl(TDialog* dialog, int32_t id, const std::string& label, uint16_t type, uint16_t format,
+       int32_t decimals, int32_t maxLength, int32_t shownWidth, int32_t labelId = -1);
 
   bool IsA(int32_t id) const override;
   void SetText(const std::string& text) override;

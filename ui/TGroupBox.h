@@ -18,5 +18,5 @@ public:
   QGridLayout* Grid() const { return m_grid; }
 
 private:
-  QGridLayout* m_grid;  // owned by the widget
+  QGridLayout* m_grid; // owned by the widget
 };

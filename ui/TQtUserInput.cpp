@@ -28,8 +28,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 #include <QStringList>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -85,7 +85,7 @@ private:
   QPointer<QWidget> m_grabber;
 };
 
-}  // namespace
+} // namespace
 
 // ---- fonts ----
 
@@ -123,7 +123,8 @@ QString FileDialogFilter(const std::string& filter)
     const QString& label = parts[i];
     const QString& pattern = parts[i + 1];
     // Qt reads the patterns from the parentheses of the label.
-    filters << (label.contains(QLatin1Char('(')) ? label : label + QLatin1String(" (") + pattern + QLatin1Char(')'));
+    filters << (label.contains(QLatin1Char('(')) ? label
+                                                 : label + QLatin1String(" (") + pattern + QLatin1Char(')'));
   }
   if (filters.isEmpty() && !parts.isEmpty())
     filters << parts.front();
@@ -157,10 +158,12 @@ bool TQtUserInput::PumpMessage(TVue* view)
   widget->BeginModal();
   while (widget && !widget->HasMessage()) {
     TVueWidget::Waiter waiter;
-    widget->SetWaiter(&waiter);
+    TVueWidget::Waiter* outer = widget->SetWaiter(&waiter);
     waiter.loop.exec();
     if (widget)
-      widget->SetWaiter(nullptr);
+      widget->SetWaiter(outer);
+    else if (outer)
+      outer->loop.quit(); // an outer wait on the same widget ends too
     // The loop ended without a message: the application is quitting (or
     // the widget went away, which the loop condition sees).
     if (widget && !waiter.arrived) {
@@ -310,14 +313,15 @@ bool TQtUserInput::EditText(const std::string& title, std::string& text, int32_t
   return ::EditText(m_owner, text, limit, title, font);
 }
 
-bool TQtUserInput::AskText(const std::string& title, const std::string& prompt, std::string& text, int32_t limit)
+bool TQtUserInput::AskText(const std::string& title, const std::string& prompt, std::string& text,
+                           int32_t limit)
 {
   GrabPause pause;
   // The field holds at most limit bytes, and never more than a line field can.
   const int32_t length = limit > 0 ? std::min(limit, TEdl::kMaxLength) : TEdl::kMaxLength;
   TDialog dialog(m_owner, title);
-  auto* field = new TEdl(&dialog, kTextField, prompt, static_cast<uint16_t>(kTypeString | length), 0, 0, length,
-                         std::min(length, kTextFieldWidth));
+  auto* field = new TEdl(&dialog, kTextField, prompt, static_cast<uint16_t>(kTypeString | length), 0, 0,
+                         length, std::min(length, kTextFieldWidth));
   field->SetText(CutText(text, static_cast<size_t>(length)));
   auto* row = new QHBoxLayout;
   row->addWidget(field->GetLabel()->Widget());

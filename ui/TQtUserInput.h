@@ -51,9 +51,10 @@ public:
   bool AskValues(const std::string& title, std::vector<ValueField>& fields) override;
   bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) override;
   bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) override;
-  bool AskText(const std::string& title, const std::string& prompt, std::string& text, int32_t limit) override;
-  bool ChooseOption(const std::string& title, const std::string& groupLabel, const std::vector<std::string>& options,
-                    int32_t& index) override;
+  bool AskText(const std::string& title, const std::string& prompt, std::string& text,
+               int32_t limit) override;
+  bool ChooseOption(const std::string& title, const std::string& groupLabel,
+                    const std::vector<std::string>& options, int32_t& index) override;
   bool ChooseColor(uint32_t& colour, bool allowNone) override;
   bool ChooseFont(TFont& font) override;
   bool ChoosePen(TPen& pen, TClient* client) override;
@@ -70,7 +71,7 @@ private:
   int32_t UnitsPerInch() const;
 
   TVue* m_owner;          // not owned; may be null
-  TClient* m_unitsClient;  // not owned; may be null
+  TClient* m_unitsClient; // not owned; may be null
 };
 
 // A filter of the form "label|pattern|label|pattern" as Qt's file dialogs

@@ -4,9 +4,9 @@
 
 #include <QAbstractButton>
 
-TRadio::TRadio(TDialog* dialog, int32_t id, const std::string& title, const std::vector<std::string>& captions,
-               int32_t firstItemId, int32_t columns)
-  : TRadioBase(dialog, id, title, captions, firstItemId, columns, true)
+TRadio::TRadio(TDialog* dialog, int32_t id, const std::string& title,
+               const std::vector<std::string>& captions, int32_t firstItemId, int32_t columns)
+    : TRadioBase(dialog, id, title, captions, firstItemId, columns, true)
 {
   classId = kTRadio;
 }

@@ -6,17 +6,17 @@
 
 #include <algorithm>
 
-TRadioBase::TRadioBase(TDialog* dialog, int32_t id, const std::string& title, const std::vector<std::string>& captions,
-                       int32_t firstItemId, int32_t columns, bool exclusive)
-  : TGroupBox(dialog, id, title, !title.empty()), m_firstItemId(firstItemId)
+TRadioBase::TRadioBase(TDialog* dialog, int32_t id, const std::string& title,
+                       const std::vector<std::string>& captions, int32_t firstItemId, int32_t columns,
+                       bool exclusive)
+    : TGroupBox(dialog, id, title, !title.empty()), m_firstItemId(firstItemId)
 {
   viewFlags = kFocusable;
   columns = std::max(columns, 1);
   for (size_t i = 0; i < captions.size(); ++i) {
     const QString caption = QString::fromStdString(captions[i]);
-    QAbstractButton* button =
-      exclusive ? static_cast<QAbstractButton*>(new QRadioButton(caption, Widget()))
-                : static_cast<QAbstractButton*>(new QCheckBox(caption, Widget()));
+    QAbstractButton* button = exclusive ? static_cast<QAbstractButton*>(new QRadioButton(caption, Widget()))
+                                        : static_cast<QAbstractButton*>(new QCheckBox(caption, Widget()));
     const int index = static_cast<int>(i);
     Grid()->addWidget(button, index / columns, index % columns);
     QObject::connect(button, &QAbstractButton::clicked, [this] { NotifyDialog(kClicked); });

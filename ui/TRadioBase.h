@@ -28,6 +28,6 @@ protected:
              int32_t firstItemId, int32_t columns, bool exclusive);
 
 private:
-  std::vector<QAbstractButton*> m_buttons;  // owned by the widget
+  std::vector<QAbstractButton*> m_buttons; // owned by the widget
   int32_t m_firstItemId;
 };

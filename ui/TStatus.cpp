@@ -45,7 +45,7 @@ private:
   QLabel* m_label;
 };
 
-}  // namespace
+} // namespace
 
 TStatus::TStatus(QWidget* parentWidget)
 {

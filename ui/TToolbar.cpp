@@ -30,8 +30,9 @@ protected:
     const QAction* action = m_toolbar.Widget()->actionAt(inBar);
     if (!action || action->isSeparator())
       return false;
-    QToolTip::showText(help->globalPos(),
-                       QString::fromStdString(m_toolbar.TipFor(static_cast<uint16_t>(action->data().toUInt()))), widget);
+    QToolTip::showText(
+        help->globalPos(),
+        QString::fromStdString(m_toolbar.TipFor(static_cast<uint16_t>(action->data().toUInt()))), widget);
     return true;
   }
 
@@ -39,7 +40,7 @@ private:
   TToolbar& m_toolbar;
 };
 
-}  // namespace
+} // namespace
 
 TToolbar::TToolbar(TVue* owner, QWidget* parentWidget) : m_owner(owner)
 {
@@ -77,12 +78,12 @@ void TToolbar::AddButton(uint16_t command, const QIcon& icon, const std::string&
   // Queued, like menu commands: a modal procedure does not run inside the
   // button's mouse handling.
   QObject::connect(
-    action, &QAction::triggered, m_widget,
-    [this, command] {
-      if (m_owner)
-        m_owner->WndProc(WM_COMMAND_, command, 0);
-    },
-    Qt::QueuedConnection);
+      action, &QAction::triggered, m_widget,
+      [this, command] {
+        if (m_owner)
+          m_owner->WndProc(WM_COMMAND_, command, 0);
+      },
+      Qt::QueuedConnection);
   if (QWidget* button = m_widget->widgetForAction(action)) {
     auto* asker = new TipAsker(*this);
     asker->setParent(button);

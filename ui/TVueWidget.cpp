@@ -25,7 +25,7 @@ class PostedMessageEvent : public QEvent
 {
 public:
   PostedMessageEvent(uint32_t message, uint32_t param1, uintptr_t param2)
-    : QEvent(kPostedMessage), message(message), param1(param1), param2(param2)
+      : QEvent(kPostedMessage), message(message), param1(param1), param2(param2)
   {
   }
   uint32_t message;
@@ -38,7 +38,7 @@ uint32_t SizeParam(const QSize& size)
   return MakePointParam(std::min(size.width(), 32767), std::min(size.height(), 32767));
 }
 
-}  // namespace
+} // namespace
 
 uint32_t VirtualKeyOf(int key)
 {
@@ -100,7 +100,8 @@ uint32_t ModifierBits(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
   return bits;
 }
 
-TVueWidget::TVueWidget(TVue& view, QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), m_view(&view)
+TVueWidget::TVueWidget(TVue& view, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), m_view(&view)
 {
   setMouseTracking(true);
   BindViewWidget(&view, this);
@@ -146,6 +147,18 @@ bool TVueWidget::DeliverMessage()
   m_queue.pop_front();
   Deliver(message);
   return true;
+}
+
+TVueWidget::Waiter* TVueWidget::SetWaiter(Waiter* waiter)
+{
+  Waiter* previous = m_waiter;
+  m_waiter = waiter;
+  // A waiter given back after a nested wait learns of what came meanwhile.
+  if (m_waiter && !m_queue.empty()) {
+    m_waiter->arrived = true;
+    m_waiter->loop.quit();
+  }
+  return previous;
 }
 
 void TVueWidget::PostMessage(uint32_t message, uint32_t param1, uintptr_t param2)
@@ -234,9 +247,7 @@ void TVueWidget::InvalidateArea(const QRect* area)
     update();
 }
 
-void TVueWidget::ScrollChanged(int, int)
-{
-}
+void TVueWidget::ScrollChanged(int, int) {}
 
 // ---- events ----
 

@@ -51,8 +51,8 @@ public:
   // Hands the oldest queued message to WndProc; false when none waits.
   bool DeliverMessage();
   // The waiter is told (and its loop quit) when a message is queued or the
-  // widget goes away; null: nobody waits.
-  void SetWaiter(Waiter* waiter) { m_waiter = waiter; }
+  // widget goes away; null: nobody waits. Answers the previous waiter.
+  Waiter* SetWaiter(Waiter* waiter);
 
   // A message delivered later through WndProc (queued like the others
   // while a modal procedure runs).

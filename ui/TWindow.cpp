@@ -112,7 +112,8 @@ QAction* TWindow::AddCommand(QMenu* menu, uint16_t command, const std::string& t
   // Queued: a command that runs a modal procedure then runs from the event
   // loop, not inside the menu's own mouse handling.
   QObject::connect(
-    action, &QAction::triggered, menu, [this, command] { WndProc(WM_COMMAND_, command, 0); }, Qt::QueuedConnection);
+      action, &QAction::triggered, menu, [this, command] { WndProc(WM_COMMAND_, command, 0); },
+      Qt::QueuedConnection);
   return action;
 }
 
@@ -136,7 +137,7 @@ int BarHeight(const QWidget* bar)
   return bar->sizeHint().expandedTo(bar->minimumSize()).boundedTo(bar->maximumSize()).height();
 }
 
-}  // namespace
+} // namespace
 
 void TWindow::Layout()
 {

@@ -70,7 +70,7 @@ protected:
 
 private:
   QPointer<TVueWidget> m_widget;
-  QPointer<QMenuBar> m_menuBar;  // a child of the window
+  QPointer<QMenuBar> m_menuBar; // a child of the window
   TVue* m_client = nullptr;
   TVue* m_bottomBar = nullptr;
   std::unique_ptr<TStatus> m_statusBar;

@@ -13,7 +13,7 @@ std::unordered_map<const TVue*, QPointer<QWidget>>& Registry()
   return registry;
 }
 
-}  // namespace
+} // namespace
 
 void BindViewWidget(TVue* view, QWidget* widget)
 {

@@ -47,9 +47,9 @@ TEST_F(PageSettingsTest, UnitsRescaleThePaperButNotTheObjects)
   auto* object = new TestObject(100, 100, 200, 150);
   client.AddObject(object, false);
   TUserInput::UnitsSettings answer;
-  answer.unitIndex = 4;  // 0.1 mm
+  answer.unitIndex = 4; // 0.1 mm
   answer.factor = 0.1f;
-  answer.decimals = 9;   // more than can be shown
+  answer.decimals = 9; // more than can be shown
   answer.numberFormat = TPage::kFormatDecimal;
   input.AnswerUnits(answer);
   ASSERT_TRUE(UnitsCommand(client));
@@ -71,7 +71,7 @@ TEST_F(PageSettingsTest, UnitsShowTheCurrentSettingsAndKeepAPositiveScale)
   TUserInput::UnitsSettings answer;
   answer.unitIndex = 0;
   answer.factor = 0.0f;
-  answer.numberFormat = 12;  // no such format
+  answer.numberFormat = 12; // no such format
   input.AnswerUnits(answer);
   ASSERT_TRUE(UnitsCommand(client));
   EXPECT_FLOAT_EQ(client.GetPage()->GetUnitFactor(), 0.01f);
@@ -99,11 +99,12 @@ TEST(UnitsDialogue, ProposalsAndThePaperSizeLine)
   EXPECT_EQ(UnitIndexOf(300), 2);
   EXPECT_EQ(UnitsPerInchAt(5), 127);
 
-  TUserInput::UnitsSettings current;  // 800 x 1000 at 100 units per inch
+  TUserInput::UnitsSettings current; // 800 x 1000 at 100 units per inch
   const std::string sep(1, DecimalSeparator());
   EXPECT_EQ(PaperSizeLine(current, 4, 0.1, 1, TPage::kFormatDecimal), "203" + sep + "2 x 254" + sep + "0");
-  current.unitsPerInch = 0;  // read as 100
-  EXPECT_EQ(PaperSizeLine(current, 2, 0.01, 9, TPage::kFormatDecimal), "8" + sep + "000000 x 10" + sep + "000000");
+  current.unitsPerInch = 0; // read as 100
+  EXPECT_EQ(PaperSizeLine(current, 2, 0.01, 9, TPage::kFormatDecimal),
+            "8" + sep + "000000 x 10" + sep + "000000");
 }
 
 TEST_F(PageSettingsTest, GridAndSnapAreAskedAndTakenInUserUnits)
@@ -112,9 +113,9 @@ TEST_F(PageSettingsTest, GridAndSnapAreAskedAndTakenInUserUnits)
   TUserInput::GridSnapSettings answer;
   answer.gridShown = true;
   answer.snapOn = true;
-  answer.gridX = 0.25;  // 25 units
+  answer.gridX = 0.25; // 25 units
   answer.gridY = 0.1;
-  answer.snapX = 3.0;   // 300 units: out of range, the old step stays
+  answer.snapX = 3.0; // 300 units: out of range, the old step stays
   answer.snapY = 0.3;
   input.AnswerGridSnap(answer);
   ASSERT_TRUE(GridSnapCommand(client));
@@ -153,7 +154,7 @@ TEST_F(PageSettingsTest, AScaleNotAboveZeroCountsAsOneForTheGrid)
 {
   client.GetPage()->SetUnitFactor(0.0f);
   TUserInput::GridSnapSettings answer;
-  answer.gridX = answer.gridY = 1e12;  // far beyond any step
+  answer.gridX = answer.gridY = 1e12; // far beyond any step
   answer.snapX = answer.snapY = 7.4;
   input.AnswerGridSnap(answer);
   ASSERT_TRUE(GridSnapCommand(client));
@@ -168,7 +169,7 @@ TEST_F(PageSettingsTest, AScaleNotAboveZeroCountsAsOneForTheGrid)
 TEST_F(PageSettingsTest, PageSizeIsAskedInRangeAndMarksTheDocument)
 {
   client.GetPage()->SetSizeMode(1);
-  input.AnswerIntegers(std::vector<int32_t>{5, 900});     // width too small
+  input.AnswerIntegers(std::vector<int32_t>{5, 900}); // width too small
   input.AnswerIntegers(std::vector<int32_t>{1200, 900});
   ASSERT_TRUE(PageSizeCommand(client));
   ASSERT_EQ(input.messageBoxes.size(), 1u);
@@ -218,4 +219,4 @@ TEST(PageSettings, WithoutAnInputNothingIsAsked)
   EXPECT_FALSE(ZoomCommand(client));
 }
 
-}  // namespace
+} // namespace

@@ -75,7 +75,8 @@ protected:
 
   QScrollBar* Bar(Qt::Orientation orientation)
   {
-    return FindChild<QScrollBar>(widget, [orientation](QScrollBar* b) { return b->orientation() == orientation; });
+    return FindChild<QScrollBar>(widget,
+                                 [orientation](QScrollBar* b) { return b->orientation() == orientation; });
   }
 
   TClient client;
@@ -187,8 +188,9 @@ TEST_F(ClientWidgetTest, OutlinesAreAnExclusiveOrOverTheRenderedPage)
   EXPECT_EQ(page.pixel(20, 20) & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(page.pixel(450, 20) & 0xFFFFFF, qRgb(160, 160, 160) & 0xFFFFFFu);
   EXPECT_EQ(QColor(page.pixel(100, 75)), QColor(0, 0, 200));
-  EXPECT_EQ(widget->grab().toImage().copy(QRect(QPoint(0, 0), page.size())).convertToFormat(QImage::Format_RGB32),
-            page.convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(
+      widget->grab().toImage().copy(QRect(QPoint(0, 0), page.size())).convertToFormat(QImage::Format_RGB32),
+      page.convertToFormat(QImage::Format_RGB32));
 
   client.ToggleOutline(box);
   const QImage shown = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -208,8 +210,9 @@ TEST_F(ClientWidgetTest, OutlinesAreAnExclusiveOrOverTheRenderedPage)
   EXPECT_GT(inverted, 100);
   EXPECT_EQ(other, 0);
   client.ToggleOutline(box);
-  EXPECT_EQ(widget->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(QRect(QPoint(0, 0), page.size())),
-            page.convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(
+      widget->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(QRect(QPoint(0, 0), page.size())),
+      page.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(ClientWidgetTest, ScrollBarsFollowThePageAndScrollIt)
@@ -264,4 +267,4 @@ TEST_F(ClientWidgetTest, TheReadoutFollowsThePointerWhenIdle)
   EXPECT_EQ(frame->GetStatusBar()->GetText(), "   X = 120   Y = 45");
 }
 
-}  // namespace
+} // namespace

@@ -167,20 +167,20 @@ TEST(IntegerPrompt, OutOfRangeIsRefusedAndComesBackWithTheTypedValue)
   SeenBox refusal;
   ModalScript script;
   script
-    .Then([&](QWidget* modal) {
-      label = FindChild<QLabel>(modal)->text().toStdString();
-      QLineEdit* edit = LineEdits(modal).at(0);
-      TypeInto(edit, "5");
-      QAbstractButton* ok = ButtonWithText(modal, "Ok");
-      Later([ok] { ok->click(); });
-    })
-    .Then(AnswerBox(refusal, "OK"))
-    .Then([&](QWidget* modal) {
-      QLineEdit* edit = LineEdits(modal).at(0);
-      comeBack = edit->text().toStdString();
-      TypeInto(edit, "70");
-      Later([edit] { QTest::keyClick(edit, Qt::Key_Return); });
-    });
+      .Then([&](QWidget* modal) {
+        label = FindChild<QLabel>(modal)->text().toStdString();
+        QLineEdit* edit = LineEdits(modal).at(0);
+        TypeInto(edit, "5");
+        QAbstractButton* ok = ButtonWithText(modal, "Ok");
+        Later([ok] { ok->click(); });
+      })
+      .Then(AnswerBox(refusal, "OK"))
+      .Then([&](QWidget* modal) {
+        QLineEdit* edit = LineEdits(modal).at(0);
+        comeBack = edit->text().toStdString();
+        TypeInto(edit, "70");
+        Later([edit] { QTest::keyClick(edit, Qt::Key_Return); });
+      });
   EXPECT_EQ(AskInteger(input, value, 10, 100, "Zoom", "Zoom:(in %)"), 1);
   ASSERT_TRUE(script.Done());
   EXPECT_EQ(label, "Zoom:(in %) (10...100)");
@@ -332,7 +332,8 @@ TEST(MessageBoxes, ShowTheirTextIconAndButtons)
     defaultText = box->defaultButton()->text();
     AnswerBox(seen, "No")(modal);
   });
-  EXPECT_EQ(MessageBox(nullptr, "QUIT", "Quit Vekta ?", MB_YESNO_ | MB_ICONQUESTION_ | MB_DEFBUTTON2_), IDNO_);
+  EXPECT_EQ(MessageBox(nullptr, "QUIT", "Quit Vekta ?", MB_YESNO_ | MB_ICONQUESTION_ | MB_DEFBUTTON2_),
+            IDNO_);
   EXPECT_EQ(seen.title, "QUIT");
   EXPECT_EQ(seen.text, "Quit Vekta ?");
   EXPECT_EQ(seen.icon, QMessageBox::Question);
@@ -350,7 +351,7 @@ TEST(FileDialogs, FiltersBecomeQtFilters)
   EXPECT_EQ(FileDialogFilter("Images|*.png *.jpg|All|*"), "Images (*.png *.jpg);;All (*)");
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -410,7 +411,7 @@ TEST(PopupMenu, BuildsItsItemsAndAnswersTheChosenCommand)
   EXPECT_EQ(pop.Track(QPoint(100, 100)), 0);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -439,7 +440,7 @@ TEST(ColourDialog, OffersNoneWhereAllowed)
 
 TEST(FontSizes, PageUnitsBecomePointsAndBack)
 {
-  TFont font(14, 0);  // 14 units at 100 units per inch
+  TFont font(14, 0); // 14 units at 100 units per inch
   EXPECT_NEAR(FontPoints(font, 100), 10.08, 1e-9);
   EXPECT_NEAR(FontPoints(font, 254), 14 * 72.0 / 254, 1e-9);
   QFont chosen(QStringLiteral("Liberation Serif"));
@@ -450,11 +451,11 @@ TEST(FontSizes, PageUnitsBecomePointsAndBack)
   record.width = 7;
   font.SetRecord(record);
   SetFontFromQt(font, chosen, 254);
-  EXPECT_EQ(font.Record().height, -42);  // 12 points at 254 units per inch
-  EXPECT_EQ(font.Record().width, 21);    // the width keeps its proportion (7 of 14)
+  EXPECT_EQ(font.Record().height, -42); // 12 points at 254 units per inch
+  EXPECT_EQ(font.Record().width, 21);   // the width keeps its proportion (7 of 14)
   EXPECT_EQ(font.Record().italic, 1);
   EXPECT_EQ(font.Record().weight, 700);
   EXPECT_EQ(font.Record().FaceName(), "Liberation Serif");
 }
 
-}  // namespace
+} // namespace

@@ -77,7 +77,8 @@ TEST(LineStyle, DottedStoresNoWidthWhateverTheField)
   bool enabledAfter = true;
   ModalScript script;
   script.Then([&](QWidget* modal) {
-    auto* dotted = FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "................."; });
+    auto* dotted =
+        FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "................."; });
     dotted->click();
     enabledAfter = LineEdits(modal).at(0)->isEnabled();
     ClickLater(Ok(modal));
@@ -85,7 +86,7 @@ TEST(LineStyle, DottedStoresNoWidthWhateverTheField)
   EXPECT_EQ(ChoosePen(pen, nullptr), 1);
   EXPECT_FALSE(enabledAfter);
   EXPECT_EQ(pen.GetStyle(), uint32_t{TPen::kDot});
-  EXPECT_EQ(pen.GetWidth(), 1);  // a stored width of 0 draws one pixel
+  EXPECT_EQ(pen.GetWidth(), 1); // a stored width of 0 draws one pixel
   // The width really is 0: switching back to solid shows 1 for it.
   TPen copy = pen;
   copy.SetStyle(TPen::kSolid);
@@ -99,17 +100,18 @@ TEST(LineStyle, ATooWideWidthIsRefusedAndTheDialogueStays)
   bool focusOnWidth = false;
   ModalScript script;
   script
-    .Then([](QWidget* modal) {
-      auto* solid = FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "-----------------"; });
-      solid->click();
-      TypeInto(LineEdits(modal).at(0), "1001");
-      ClickLater(Ok(modal));
-    })
-    .Then(AnswerBox(refusal, "OK"))
-    .Then([&](QWidget* modal) {
-      focusOnWidth = modal->focusWidget() == LineEdits(modal).at(0);
-      ClickLater(ButtonWithText(modal, "Cancel"));
-    });
+      .Then([](QWidget* modal) {
+        auto* solid =
+            FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "-----------------"; });
+        solid->click();
+        TypeInto(LineEdits(modal).at(0), "1001");
+        ClickLater(Ok(modal));
+      })
+      .Then(AnswerBox(refusal, "OK"))
+      .Then([&](QWidget* modal) {
+        focusOnWidth = modal->focusWidget() == LineEdits(modal).at(0);
+        ClickLater(ButtonWithText(modal, "Cancel"));
+      });
   EXPECT_EQ(ChoosePen(pen, nullptr), 0);
   ASSERT_TRUE(script.Done());
   EXPECT_EQ(refusal.text, "Pen width is too wide");
@@ -148,21 +150,21 @@ TEST_F(PageDialogTest, LayersRefuseAHiddenActiveLayerAndReturnToTheActiveGroup)
   bool focusInActive = false;
   ModalScript script;
   script
-    .Then([](QWidget* modal) {
-      // The "Visible" box of layer 4 (boxes: eight visible, then eight
-      // protected, in order).
-      QList<QCheckBox*> boxes = modal->findChildren<QCheckBox*>();
-      boxes.at(3)->click();
-      TypeInto(LineEdits(modal).at(0), "Background");
-      ClickLater(Ok(modal));
-    })
-    .Then(AnswerBox(refusal, "OK"))
-    .Then([&](QWidget* modal) {
-      auto* radio = qobject_cast<QRadioButton*>(modal->focusWidget());
-      focusInActive = radio && radio->text() == "4";
-      modal->findChildren<QCheckBox*>().at(3)->click();
-      ClickLater(Ok(modal));
-    });
+      .Then([](QWidget* modal) {
+        // The "Visible" box of layer 4 (boxes: eight visible, then eight
+        // protected, in order).
+        QList<QCheckBox*> boxes = modal->findChildren<QCheckBox*>();
+        boxes.at(3)->click();
+        TypeInto(LineEdits(modal).at(0), "Background");
+        ClickLater(Ok(modal));
+      })
+      .Then(AnswerBox(refusal, "OK"))
+      .Then([&](QWidget* modal) {
+        auto* radio = qobject_cast<QRadioButton*>(modal->focusWidget());
+        focusInActive = radio && radio->text() == "4";
+        modal->findChildren<QCheckBox*>().at(3)->click();
+        ClickLater(Ok(modal));
+      });
   ASSERT_TRUE(input.EditLayers(settings));
   ASSERT_TRUE(script.Done());
   EXPECT_EQ(refusal.text, LoadStr(IDS_LAYER_ACTIVE_HIDDEN));
@@ -176,21 +178,21 @@ TEST_F(PageDialogTest, LayersRefuseAHiddenActiveLayerAndReturnToTheActiveGroup)
 
 TEST_F(PageDialogTest, AnObjectMustStayOnOneLayer)
 {
-  uint16_t mask = 0x0104;  // layer 3, and a bit without a box
+  uint16_t mask = 0x0104; // layer 3, and a bit without a box
   SeenBox refusal;
   ModalScript script;
   script
-    .Then([](QWidget* modal) {
-      modal->findChildren<QCheckBox*>().at(2)->click();
-      ClickLater(Ok(modal));
-    })
-    .Then(AnswerBox(refusal, "OK"))
-    .Then([](QWidget* modal) {
-      QList<QCheckBox*> boxes = modal->findChildren<QCheckBox*>();
-      boxes.at(0)->click();
-      boxes.at(4)->click();
-      ClickLater(Ok(modal));
-    });
+      .Then([](QWidget* modal) {
+        modal->findChildren<QCheckBox*>().at(2)->click();
+        ClickLater(Ok(modal));
+      })
+      .Then(AnswerBox(refusal, "OK"))
+      .Then([](QWidget* modal) {
+        QList<QCheckBox*> boxes = modal->findChildren<QCheckBox*>();
+        boxes.at(0)->click();
+        boxes.at(4)->click();
+        ClickLater(Ok(modal));
+      });
   ASSERT_TRUE(input.EditObjectLayers(mask));
   EXPECT_EQ(refusal.text, "The object must show\nat least on one layer");
   EXPECT_EQ(mask, 0x0111);
@@ -207,7 +209,8 @@ TEST_F(PageDialogTest, UnitsProposeAScaleShowThePaperAndRescaleIt)
     mm->click();
     scale = LineEdits(modal).at(0)->text().toStdString();
     decimals = LineEdits(modal).at(1)->text().toStdString();
-    sizeLine = FindChild<QLabel>(modal, [](QLabel* l) { return l->text().contains(" x "); })->text().toStdString();
+    sizeLine =
+        FindChild<QLabel>(modal, [](QLabel* l) { return l->text().contains(" x "); })->text().toStdString();
     ClickLater(Ok(modal));
   });
   ASSERT_TRUE(UnitsCommand(client));
@@ -229,15 +232,16 @@ TEST_F(PageDialogTest, UnitsFollowTypingAndRefuseANullScale)
   SeenBox refusal;
   ModalScript script;
   script
-    .Then([&](QWidget* modal) {
-      TypeInto(LineEdits(modal).at(0), "0.02");
-      afterTyping =
-        FindChild<QLabel>(modal, [](QLabel* l) { return l->text().contains(" x "); })->text().toStdString();
-      TypeInto(LineEdits(modal).at(0), "0");
-      ClickLater(Ok(modal));
-    })
-    .Then(AnswerBox(refusal, "OK"))
-    .Then([](QWidget* modal) { ClickLater(ButtonWithText(modal, "Cancel")); });
+      .Then([&](QWidget* modal) {
+        TypeInto(LineEdits(modal).at(0), "0.02");
+        afterTyping = FindChild<QLabel>(modal, [](QLabel* l) { return l->text().contains(" x "); })
+                          ->text()
+                          .toStdString();
+        TypeInto(LineEdits(modal).at(0), "0");
+        ClickLater(Ok(modal));
+      })
+      .Then(AnswerBox(refusal, "OK"))
+      .Then([](QWidget* modal) { ClickLater(ButtonWithText(modal, "Cancel")); });
   EXPECT_FALSE(UnitsCommand(client));
   EXPECT_EQ(afterTyping, "16" + kSep + "00 x 20" + kSep + "00");
   EXPECT_EQ(refusal.text, "The scale must be greater than 0");
@@ -252,15 +256,15 @@ TEST_F(PageDialogTest, GridAndSnapAreShownAndTakenInUserUnits)
   script.Then([&](QWidget* modal) {
     for (QLineEdit* edit : LineEdits(modal))
       shown.push_back(edit->text().toStdString());
-    modal->findChildren<QCheckBox*>().at(0)->click();  // "Grid"
+    modal->findChildren<QCheckBox*>().at(0)->click(); // "Grid"
     TypeInto(LineEdits(modal).at(0), "0.25");
-    TypeInto(LineEdits(modal).at(2), "3");  // 300 units: too big
+    TypeInto(LineEdits(modal).at(2), "3"); // 300 units: too big
     TypeInto(LineEdits(modal).at(3), "0.3");
     ClickLater(Ok(modal));
   });
   ASSERT_TRUE(GridSnapCommand(client));
   EXPECT_EQ(shown, (std::vector<std::string>{"0" + kSep + "10", "0" + kSep + "10", "0" + kSep + "10",
-                                              "0" + kSep + "20"}));
+                                             "0" + kSep + "20"}));
   EXPECT_TRUE(client.IsGridShown());
   int32_t gx, gy, sx, sy;
   client.GetGridStep(gx, gy);
@@ -271,4 +275,4 @@ TEST_F(PageDialogTest, GridAndSnapAreShownAndTakenInUserUnits)
   EXPECT_EQ(sy, 30);
 }
 
-}  // namespace
+} // namespace

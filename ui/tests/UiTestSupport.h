@@ -82,8 +82,7 @@ inline void Later(std::function<void()> action)
 }
 
 // The first child of root of type T for which match holds.
-template <class T>
-T* FindChild(QWidget* root, const std::function<bool(T*)>& match = nullptr)
+template <class T> T* FindChild(QWidget* root, const std::function<bool(T*)>& match = nullptr)
 {
   for (T* child : root->findChildren<T*>()) {
     if (!match || match(child))
@@ -95,8 +94,8 @@ T* FindChild(QWidget* root, const std::function<bool(T*)>& match = nullptr)
 // A button the user can see with that text.
 inline QAbstractButton* ButtonWithText(QWidget* root, const QString& text)
 {
-  return FindChild<QAbstractButton>(root,
-                                    [&text](QAbstractButton* b) { return b->text() == text && b->isVisible(); });
+  return FindChild<QAbstractButton>(
+      root, [&text](QAbstractButton* b) { return b->text() == text && b->isVisible(); });
 }
 
 // The line edits of a dialogue in their order on screen (top to bottom,
@@ -114,7 +113,8 @@ inline void TypeInto(QLineEdit* edit, const QString& text)
 // A pointer movement without buttons, delivered to the widget directly.
 inline void MoveMouse(QWidget* widget, QPoint at)
 {
-  QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent event(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                    Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
 

@@ -11,11 +11,11 @@
 #include "TVueWidget.h"
 #include "TWindow.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
-#include <QAction>
 #include <QToolBar>
 
 #include <algorithm>
@@ -205,7 +205,7 @@ TEST(Frames, TabsShowOneViewAtATimeInTheSamePlace)
   EXPECT_TRUE(secondWidget.isVisible());
   EXPECT_FALSE(firstWidget.isVisible());
   EXPECT_EQ(firstWidget.geometry(), secondWidget.geometry());
-  EXPECT_GT(secondWidget.geometry().top(), 0);  // under the tab strip
+  EXPECT_GT(secondWidget.geometry().top(), 0); // under the tab strip
 
   frame.Tabs().Widget()->setCurrentIndex(0);
   EXPECT_EQ(frame.ActiveView(), &first);
@@ -228,4 +228,4 @@ TEST(Frames, TabsShowOneViewAtATimeInTheSamePlace)
   EXPECT_FALSE(firstWidget.isVisible());
 }
 
-}  // namespace
+} // namespace
