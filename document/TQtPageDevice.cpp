@@ -31,6 +31,11 @@ QString ToQString(std::string_view utf8)
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// The resolution whose pixels patterns and hairlines are measured in.
+constexpr double kReferenceDpi = 96.0;
+// Spacing of hatch lines in pixels, as the platform's 8 x 8 hatch patterns.
+constexpr double kHatchPixels = 8.0;
+
 // Dash lengths in pixels of the platform's one-pixel styled pens.
 QList<qreal> CosmeticDashPattern(uint32_t style)
 {
@@ -96,6 +101,15 @@ bool TQtPageDevice::IsActive() const
 
 void TQtPageDevice::Begin()
 {
+  // On fine vector and print devices a device pixel is tiny: one-pixel
+  // lines, dash lengths and hatch spacing are measured in pixels of a
+  // screen-like resolution there, so a PDF looks like the page on screen.
+  // Images keep exact pixels.
+  const QPaintEngine* engine = m_painter->paintEngine();
+  const QPaintDevice* device = m_painter->device();
+  m_pixelScale = 1;
+  if (engine && engine->type() != QPaintEngine::Raster && device)
+    m_pixelScale = std::max(1, static_cast<int>(std::lround(device->logicalDpiX() / kReferenceDpi)));
   m_painter->setRenderHint(QPainter::Antialiasing, true);
   m_painter->setRenderHint(QPainter::TextAntialiasing, true);
   m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -277,8 +291,8 @@ bool TQtPageDevice::CosmeticDashes() const
 int TQtPageDevice::PenPixels() const
 {
   if (m_pen.isCosmetic() || CosmeticDashes())
-    return 1;
-  return std::max(1, RoundHalfAway(m_pen.widthF() * ScaleX()));
+    return m_pixelScale;
+  return std::max(m_pixelScale, RoundHalfAway(m_pen.widthF() * ScaleX()));
 }
 
 double TQtPageDevice::PenOffset() const
@@ -360,12 +374,49 @@ void TQtPageDevice::DrawShape(const QPainterPath& fill, const QPainterPath& outl
     return;
   const QBrush& b = brush ? *brush : m_brush;
   if (b.style() != Qt::NoBrush && !fill.isEmpty()) {
-    m_painter->setPen(Qt::NoPen);
-    m_painter->setBrush(b);
-    m_painter->drawPath(fill);
+    if (m_pixelScale > 1 && b.style() >= Qt::HorPattern && b.style() <= Qt::DiagCrossPattern) {
+      FillHatch(fill, b);
+    } else {
+      m_painter->setPen(Qt::NoPen);
+      m_painter->setBrush(b);
+      m_painter->drawPath(fill);
+    }
   }
   if (HasPen() && !outline.isEmpty())
     StrokePath(outline);
+}
+
+void TQtPageDevice::FillHatch(const QPainterPath& area, const QBrush& brush)
+{
+  // Vector and print devices get the hatch as lines of the reference
+  // resolution's spacing (their own pattern brushes would be a few device
+  // pixels apart, a grey tint at 1200 dpi, or not supported at all).
+  const double step = kHatchPixels * m_pixelScale;
+  m_painter->save();
+  m_painter->setClipPath(area, Qt::IntersectClip);
+  if (m_bkMode == OPAQUE_)
+    m_painter->fillPath(area, m_bkColour);
+  QPen pen(brush.color(), m_pixelScale);
+  pen.setCapStyle(Qt::FlatCap);
+  m_painter->setPen(pen);
+  const QRectF box = area.boundingRect();
+  const Qt::BrushStyle style = brush.style();
+  auto first = [step](double v) { return std::floor(v / step) * step + step / 2; };
+  if (style == Qt::HorPattern || style == Qt::CrossPattern)
+    for (double y = first(box.top()); y <= box.bottom(); y += step)
+      m_painter->drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+  if (style == Qt::VerPattern || style == Qt::CrossPattern)
+    for (double x = first(box.left()); x <= box.right(); x += step)
+      m_painter->drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
+  // Diagonals: x - y constant runs down to the right, x + y constant up.
+  const double h = box.height();
+  if (style == Qt::FDiagPattern || style == Qt::DiagCrossPattern)
+    for (double c = first(box.left() - box.bottom()); c <= box.right() - box.top(); c += step)
+      m_painter->drawLine(QPointF(c + box.top(), box.top()), QPointF(c + box.top() + h, box.bottom()));
+  if (style == Qt::BDiagPattern || style == Qt::DiagCrossPattern)
+    for (double c = first(box.left() + box.top()); c <= box.right() + box.bottom(); c += step)
+      m_painter->drawLine(QPointF(c - box.top(), box.top()), QPointF(c - box.top() - h, box.bottom()));
+  m_painter->restore();
 }
 
 void TQtPageDevice::StrokePath(const QPainterPath& path)

@@ -106,6 +106,7 @@ private:
   // Fills fill with brush (the selected one when null) and strokes outline
   // with the selected pen.
   void DrawShape(const QPainterPath& fill, const QPainterPath& outline, const QBrush* brush = nullptr);
+  void FillHatch(const QPainterPath& area, const QBrush& brush);
   void StrokePath(const QPainterPath& path);
   // A closed shape that shape() builds inside a box, filled and outlined.
   void DrawClosed(const QRectF& box, const std::function<QPainterPath(const QRectF&)>& shape);
@@ -122,6 +123,8 @@ private:
   std::unique_ptr<QPainter> m_ownPainter;
   QPainter* m_painter = nullptr;
   bool m_borrowed = false;
+  // Device pixels per pixel of the reference resolution (1 on images).
+  int m_pixelScale = 1;
   // The borrowed painter's clip at binding; SetClip narrows it, never widens it.
   std::optional<QPainterPath> m_baseClip;
 
