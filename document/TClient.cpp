@@ -115,8 +115,9 @@ uint32_t TClient::Message(uint32_t message, int32_t a, int32_t b, void* p)
     InvalidateWindow();
     return 1;
   case CM_PAGE_COLOR: {
+    // "None" leaves the page without a colour of its own: it shows white.
     uint32_t colour = GetColor(1);
-    if (!input || !input->ChooseColor(colour, false))
+    if (!input || !input->ChooseColor(colour, true))
       return 0;
     SetColor(1, colour);
     SetModified(true);

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -56,9 +58,16 @@ bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, 
   if (!image.HasBitmap())
     return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, zoom));
   RenderSheet(client, image);
+  // The writers tell only whether they succeeded; the system's reason is
+  // what the failing call left in errno.
+  errno = 0;
   const bool written = format == SheetFormat::kPng ? image.ExportPng(path, -1)
                                                    : image.ExportJpeg(path, std::clamp(quality, 0, 100));
-  return written || Fail(error, FormatStr(IDS_EXPORT_WRITE_FAILED, path.c_str()));
+  if (written)
+    return true;
+  const int code = errno;
+  return Fail(error, code != 0 ? FormatStr(IDS_EXPORT_WRITE_FAILED_REASON, path.c_str(), std::strerror(code))
+                               : FormatStr(IDS_EXPORT_WRITE_FAILED, path.c_str()));
 }
 
 // Renders the sheet onto a vector device whose pixels are `resolution` per

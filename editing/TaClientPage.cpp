@@ -27,7 +27,8 @@ bool CopyToBuffer(const std::string& text, void* p, int32_t size)
 
 }  // namespace
 
-TaClientPage::TaClientPage(int32_t number) : untitledNumber(number), symbolModule(this), layerModule(this)
+TaClientPage::TaClientPage(int32_t number)
+    : untitledNumber(number), symbolModule(this), layerModule(this), dataModule(this)
 {
   SetFlags(kReady, true);
   SetFlags(kConfirmDeletions, false);
@@ -70,8 +71,12 @@ uint32_t TaClientPage::Message(uint32_t message, int32_t a, int32_t b, void* p)
     return 0;
   case CM_LAYERS:
     return static_cast<uint32_t>(layerModule.Command(CM_LAYERS, static_cast<TData*>(p), 0));
-  default:
+  default: {
+    uint32_t result = 0;
+    if (RunCommand(message, a, b, p, result))
+      return result;
     return TClient::Message(message, a, b, p);
+  }
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TClient.h"
+#include "TClientModuleData.h"
 #include "TClientModuleLayer.h"
 #include "TClientModuleSym.h"
 
@@ -20,9 +21,10 @@ public:
   explicit TaClientPage(int32_t untitledNumber = 0);
   ~TaClientPage() override;
 
-  // Routes the module commands and answers the document queries (title,
-  // path, active layer, layer data, symbol library, object-menu vetoes);
-  // everything else goes to the page view.
+  // Routes the module commands, the page settings, zoom, default-attribute
+  // and image export commands, and answers the document queries (title,
+  // path, active layer, layer data, symbol library, object-menu vetoes,
+  // toolbar tips); everything else goes to the page view.
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
 
   int32_t GetUntitledNumber() const { return untitledNumber; }
@@ -51,6 +53,7 @@ public:
   const TClientModuleSym& GetSymbolModule() const { return symbolModule; }
   TClientModuleLayer& GetLayerModule() { return layerModule; }
   const TClientModuleLayer& GetLayerModule() const { return layerModule; }
+  TClientModuleData& GetDataModule() { return dataModule; }
 
   // The document was loaded (MSG_DOC_LOADED) or saved under a new name
   // (MSG_DOC_SAVED_AS): the parent window hears of it through a posted
@@ -61,6 +64,10 @@ public:
   void NotifyDocument(uint32_t message);
 
 private:
+  // The commands of the menus that the view carries out itself or through
+  // its modules; false for any other message.
+  bool RunCommand(uint32_t message, int32_t a, int32_t b, void* p, uint32_t& result);
+
   int32_t untitledNumber;
   int32_t exportScale = kDefaultExportScale;
   std::string filePath;
@@ -68,5 +75,6 @@ private:
   bool fromDamagedFile = false;
   TClientModuleSym symbolModule;
   TClientModuleLayer layerModule;
+  TClientModuleData dataModule;
   DocumentNotice documentNotice;
 };

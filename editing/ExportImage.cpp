@@ -1,0 +1,122 @@
+#include "ExportImage.h"
+
+#include "CommandIds.h"
+#include "Messages.h"
+#include "SheetExport.h"
+#include "StringTable.h"
+#include "TPage.h"
+#include "TUserInput.h"
+#include "TaClientPage.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+constexpr int32_t kMaxZoom = 100;
+constexpr int32_t kMinZoom = 10;
+
+struct ImageType
+{
+  const char* extension; // without the dot, the dialog's default
+  uint32_t filter;
+};
+
+bool TypeOf(uint16_t command, ImageType& type)
+{
+  switch (command) {
+  case CM_EXPORT_PNG:
+    type = {"png", IDS_EXPORT_PNG_FILTER};
+    return true;
+  case CM_EXPORT_JPG:
+    type = {"jpg", IDS_EXPORT_JPG_FILTER};
+    return true;
+  default:
+    return false;
+  }
+}
+
+// The document's path with the image extension; an untitled document
+// proposes its title.
+std::string ProposedName(const TaClientPage& view, const char* extension)
+{
+  std::filesystem::path name = view.GetFilePath().empty() ? view.GetTitle() : view.GetFilePath();
+  name.replace_extension(extension);
+  return name.string();
+}
+
+// Shows the wait cursor on the view for its lifetime.
+class WaitCursor
+{
+public:
+  explicit WaitCursor(TaClientPage& view) : m_view(view), m_previous(view.SetCursor(TClient::kCursorWait)) {}
+  ~WaitCursor() { m_view.SetCursor(m_previous); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+  TaClientPage& m_view;
+  int32_t m_previous;
+};
+
+} // namespace
+
+int32_t& ExportJpegQuality()
+{
+  static int32_t quality = kDefaultJpegQuality;
+  return quality;
+}
+
+bool ExportZoomRange(int32_t width, int32_t height, int32_t& lower, int32_t& upper)
+{
+  if (std::max(width, height) < 1 || std::min(width, height) <= 0)
+    return false;
+  upper = kMaxZoom;
+  lower = std::clamp(kMaxZoom / std::min(width, height), kMinZoom, kMaxZoom);
+  return true;
+}
+
+int32_t ExportImage(TaClientPage& view, uint16_t command)
+{
+  TUserInput* input = view.GetInput();
+  const TPage* page = view.GetPage();
+  ImageType type;
+  if (!input || !page || !TypeOf(command, type))
+    return 0;
+  if (view.ObjectCount() == 0 && input->MessageBox(LoadStr(IDS_EXPORT_EMPTY_PAGE), LoadStr(IDS_EXPORT_TITLE),
+                                                   MB_YESNO_ | MB_ICONQUESTION_) != IDYES_)
+    return 0;
+
+  std::string path = ProposedName(view, type.extension);
+  if (!input->ChooseSaveFile(path, LoadStr(type.filter), type.extension) || path.empty())
+    return 0;
+
+  int32_t lower = 0, upper = 0;
+  if (!ExportZoomRange(page->GetPaperWidth(), page->GetPaperHeight(), lower, upper))
+    return 0;
+  int32_t zoom = std::clamp(view.GetExportScale(), lower, upper);
+  if (AskInteger(*input, zoom, lower, upper, LoadStr(IDS_ZOOM_TITLE), LoadStr(IDS_ZOOM_LABEL)) == 0)
+    return 0;
+  view.SetExportScale(zoom);
+
+  if (command == CM_EXPORT_JPG) {
+    int32_t quality = ExportJpegQuality();
+    if (AskInteger(*input, quality, 0, 100, LoadStr(IDS_EXPORT_QUALITY_TITLE),
+                   LoadStr(IDS_EXPORT_QUALITY_LABEL)) == 0)
+      return 0;
+    ExportJpegQuality() = quality;
+  }
+
+  std::string error;
+  bool written = false;
+  {
+    WaitCursor wait(view);
+    written = ExportSheet(view, path, zoom, ExportJpegQuality(), &error);
+  }
+  if (!written) {
+    input->MessageBox(FormatStr(IDS_EXPORT_FAILED, error.c_str()), LoadStr(IDS_EXPORT_TITLE),
+                      MB_OK_ | MB_ICONSTOP_);
+    return 0;
+  }
+  return 1;
+}

@@ -1,0 +1,193 @@
+// Exporting the sheet as a PNG or JPEG image from the document view: the
+// questions, the zoom and quality prompts and a failed write.
+
+#include "DocumentTestSupport.h"
+
+#include "CommandIds.h"
+#include "ExportImage.h"
+
+#include <QImage>
+#include <QImageReader>
+
+#include <filesystem>
+
+namespace {
+
+// Keeps what the file and integer prompts were shown.
+class RecordingInput : public TScriptedInput
+{
+public:
+  bool ChooseSaveFile(std::string& path, const std::string& filter, const std::string& defaultExt) override
+  {
+    proposed.push_back(path);
+    filters.push_back(filter + " " + defaultExt);
+    return TScriptedInput::ChooseSaveFile(path, filter, defaultExt);
+  }
+  bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) override
+  {
+    labels.push_back(title + ": " + (fields.empty() ? std::string() : fields[0].label) + " = " +
+                     (fields.empty() ? std::string() : std::to_string(fields[0].value)));
+    return TScriptedInput::PromptIntegers(title, fields);
+  }
+  std::vector<std::string> proposed, filters, labels;
+};
+
+class ExportImageTest : public DocumentTest
+{
+protected:
+  void SetUp() override
+  {
+    DocumentTest::SetUp();
+    recorder.Attach(&client);
+    client.GetPage()->SetPaperSize(400, 300);
+    client.SetFilePath(dir.File("house.vk1"));
+    RecordingObject* box = Add(50, 50, 150, 100);
+    box->GetBrush().SetStyle(TBrush::kSolid);
+    box->GetBrush().SetColor(0x0000FF);
+  }
+  void TearDown() override
+  {
+    ExportJpegQuality() = 75;
+    DocumentTest::TearDown();
+  }
+
+  RecordingInput recorder;
+};
+
+TEST_F(ExportImageTest, PngAtTheChosenZoomProposesTheDocumentsName)
+{
+  const std::string target = dir.File("out.png");
+  recorder.AnswerSaveFile(target);
+  recorder.AnswerIntegers(std::vector<int32_t>{50});
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 1u);
+  ASSERT_EQ(recorder.proposed.size(), 1u);
+  EXPECT_EQ(recorder.proposed[0], dir.File("house.png"));
+  EXPECT_EQ(recorder.filters[0], "PNG Files (*.png)|*.png png");
+  // The smaller side is 300 units: 100 / 300 is below 10, so 10 is the least.
+  EXPECT_EQ(recorder.labels, std::vector<std::string>{"Zoom: Zoom:(in %) (10...100) = 100"});
+  QImage image(QString::fromStdString(target));
+  ASSERT_EQ(image.size(), QSize(200, 150));
+  EXPECT_EQ(image.pixel(50, 37), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(150, 120), qRgb(255, 255, 255));
+  // The zoom is remembered for this document.
+  EXPECT_EQ(client.GetExportScale(), 50);
+  EXPECT_FALSE(client.IsModified());
+}
+
+TEST_F(ExportImageTest, ZoomRangeFollowsTheSmallerSide)
+{
+  int32_t lower = 0, upper = 0;
+  ASSERT_TRUE(ExportZoomRange(40, 5, lower, upper));
+  EXPECT_EQ(lower, 20);
+  EXPECT_EQ(upper, 100);
+  ASSERT_TRUE(ExportZoomRange(2000, 3000, lower, upper));
+  EXPECT_EQ(lower, 10);
+  ASSERT_TRUE(ExportZoomRange(1, 1, lower, upper));
+  EXPECT_EQ(lower, 100);
+  EXPECT_FALSE(ExportZoomRange(0, 300, lower, upper));
+
+  // The remembered zoom is proposed within the bounds, and a value out of
+  // them is asked again.
+  client.GetPage()->SetPaperSize(40, 5);
+  client.SetExportScale(10);
+  recorder.AnswerSaveFile(dir.File("small.png"));
+  recorder.AnswerIntegers(std::vector<int32_t>{15});
+  recorder.AnswerMessageBox(IDOK_);
+  recorder.AnswerIntegers(std::vector<int32_t>{25});
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 1u);
+  ASSERT_EQ(recorder.labels.size(), 2u);
+  EXPECT_EQ(recorder.labels[0], "Zoom: Zoom:(in %) (20...100) = 20");
+  ASSERT_EQ(recorder.messageBoxes.size(), 1u);
+  EXPECT_EQ(recorder.messageBoxes[0].text, "Inapropriate value");
+  EXPECT_EQ(client.GetExportScale(), 25);
+}
+
+TEST_F(ExportImageTest, JpegQualityStartsAt75AndIsRemembered)
+{
+  const std::string target = dir.File("out.jpg");
+  recorder.AnswerSaveFile(target);
+  recorder.AnswerIntegers(std::vector<int32_t>{100});
+  recorder.AnswerIntegers(std::vector<int32_t>{0});
+  EXPECT_EQ(client.Message(CM_EXPORT_JPG, 0, 0, nullptr), 1u);
+  ASSERT_EQ(recorder.labels.size(), 2u);
+  EXPECT_EQ(recorder.labels[1], "Image quality: Quality  (0...100) = 75");
+  EXPECT_EQ(recorder.proposed[0], dir.File("house.jpg"));
+  EXPECT_EQ(QImageReader(QString::fromStdString(target)).format(), "jpeg");
+  EXPECT_EQ(ExportJpegQuality(), 0);
+
+  recorder.AnswerSaveFile(target);
+  recorder.AnswerIntegers(std::vector<int32_t>{100});
+  recorder.AnswerIntegers(std::nullopt);
+  EXPECT_EQ(client.Message(CM_EXPORT_JPG, 0, 0, nullptr), 0u);
+  EXPECT_EQ(recorder.labels.back(), "Image quality: Quality  (0...100) = 0");
+  EXPECT_EQ(ExportJpegQuality(), 0);
+}
+
+TEST_F(ExportImageTest, EmptyPageIsExportedOnlyWhenConfirmed)
+{
+  client.ClearObjects();
+  client.SetColor(1, 0x00FF00);
+  recorder.AnswerMessageBox(IDNO_);
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 0u);
+  ASSERT_EQ(recorder.messageBoxes.size(), 1u);
+  EXPECT_EQ(recorder.messageBoxes[0].title, "Export");
+  EXPECT_EQ(recorder.messageBoxes[0].flags, uint32_t{MB_YESNO_ | MB_ICONQUESTION_});
+  EXPECT_TRUE(recorder.proposed.empty());
+
+  const std::string target = dir.File("empty.png");
+  recorder.AnswerMessageBox(IDYES_);
+  recorder.AnswerSaveFile(target);
+  recorder.AnswerIntegers(std::vector<int32_t>{10});
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 1u);
+  QImage image(QString::fromStdString(target));
+  ASSERT_EQ(image.size(), QSize(40, 30));
+  EXPECT_EQ(image.pixel(20, 15), qRgb(0, 255, 0));
+}
+
+TEST_F(ExportImageTest, UntitledDocumentProposesItsTitleAndCancelWritesNothing)
+{
+  client.SetFilePath("");
+  recorder.AnswerSaveFile(std::nullopt);
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 0u);
+  EXPECT_EQ(recorder.proposed, std::vector<std::string>{"Untitled 3.png"});
+
+  recorder.AnswerSaveFile(dir.File("never.png"));
+  recorder.AnswerIntegers(std::nullopt);
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("never.png")));
+  // GIF is not offered.
+  EXPECT_EQ(client.Message(CM_EXPORT_GIF, 0, 0, nullptr), 0u);
+  EXPECT_EQ(recorder.proposed.size(), 2u);
+}
+
+TEST_F(ExportImageTest, AFailedWriteIsReportedWithItsReasonAndLeavesTheOldFile)
+{
+  const std::string missing = dir.File("no such folder/out.png");
+  recorder.AnswerSaveFile(missing);
+  recorder.AnswerIntegers(std::vector<int32_t>{100});
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 0u);
+  ASSERT_EQ(recorder.messageBoxes.size(), 1u);
+  EXPECT_EQ(recorder.messageBoxes[0].title, "Export");
+  EXPECT_EQ(recorder.messageBoxes[0].flags, uint32_t{MB_OK_ | MB_ICONSTOP_});
+  EXPECT_NE(recorder.messageBoxes[0].text.find("Cannot write " + missing + ": No such file or directory"),
+            std::string::npos)
+      << recorder.messageBoxes[0].text;
+
+  // A write that fails at the end (the name is taken by a folder) leaves
+  // what was there and no partial file beside it.
+  const std::string taken = dir.File("taken.png");
+  std::filesystem::create_directory(taken);
+  recorder.AnswerSaveFile(taken);
+  recorder.AnswerIntegers(std::vector<int32_t>{100});
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 0u);
+  ASSERT_EQ(recorder.messageBoxes.size(), 2u);
+  EXPECT_NE(recorder.messageBoxes[1].text.find("Cannot write " + taken + ": "), std::string::npos)
+      << recorder.messageBoxes[1].text;
+  EXPECT_TRUE(std::filesystem::is_directory(taken));
+  int32_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    ++files;
+  EXPECT_EQ(files, 1);
+}
+
+} // namespace
