@@ -100,6 +100,11 @@ bool TPngWriter::Encode(uint8_t* row, const uint8_t* palette, uint32_t paletteCo
       key.blue = static_cast<png_uint_16>((m_transparent >> 16) & 0xFF);
       png_set_tRNS(png, info, nullptr, 0, &key);
     }
+    // Drawings are large areas of flat colour: unfiltered rows at zlib's
+    // fastest level come out smaller than the default adaptive filtering at
+    // level 6, and are written several times faster.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 1);
     png_write_info(png, info);
     if (m_bits < 8)
       png_set_packing(png);
