@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "Messages.h"
+#include "Picking.h"
 #include "StringTable.h"
 
 #include <cstring>
@@ -78,6 +79,11 @@ uint32_t TaClientPage::Message(uint32_t message, int32_t a, int32_t b, void* p)
     return TClient::Message(message, a, b, p);
   }
   }
+}
+
+TData* TaClientPage::ObjectAt(int32_t x, int32_t y)
+{
+  return PickObjectAt(*this, x, y);
 }
 
 void TaClientPage::SetFilePath(const std::string& path)

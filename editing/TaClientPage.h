@@ -26,6 +26,8 @@ public:
   // path, active layer, layer data, symbol library, object-menu vetoes,
   // toolbar tips); everything else goes to the page view.
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
+  // The object a click at a page point picks (see PickObjectAt).
+  TData* ObjectAt(int32_t x, int32_t y) override;
 
   int32_t GetUntitledNumber() const { return untitledNumber; }
   void SetUntitledNumber(int32_t number) { untitledNumber = number; }
