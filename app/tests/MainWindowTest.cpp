@@ -1,0 +1,151 @@
+// The main window itself: its place, menus and toolbar with and without a
+// document, the quit question, the About box, help and the support pages.
+
+#include "MainWindowTestSupport.h"
+
+#include "CommandIds.h"
+#include "ToolIcons.h"
+
+#include <QImage>
+#include <QMenuBar>
+#include <QPixmap>
+
+#include <set>
+
+namespace {
+
+std::vector<uint16_t> VisibleButtons(TaMainWindow& window)
+{
+  std::vector<uint16_t> buttons;
+  for (QAction* action : window.GetToolBar()->Widget()->actions()) {
+    if (action->isVisible() && !action->isSeparator())
+      buttons.push_back(static_cast<uint16_t>(action->data().toUInt()));
+  }
+  return buttons;
+}
+
+std::vector<std::string> MenuTitles(TaMainWindow& window)
+{
+  std::vector<std::string> titles;
+  for (QAction* action : window.MenuBar()->actions()) {
+    if (action->isVisible())
+      titles.push_back(action->text().toStdString());
+  }
+  return titles;
+}
+
+TEST_F(MainWindowTest, OpensAtThePreferredPlaceWithTheShortMenusAndToolbar)
+{
+  EXPECT_EQ(window->Widget()->geometry(), QRect(20, 30, 1000, 760));
+  EXPECT_EQ(MenuTitles(*window), (std::vector<std::string>{"&File", "&Help"}));
+  EXPECT_EQ(VisibleButtons(*window), (std::vector<uint16_t>{CM_NEW, CM_OPEN}));
+  EXPECT_EQ(window->MenuAction(CM_CLOSE), nullptr);
+
+  Choose(CM_NEW);
+  EXPECT_EQ(MenuTitles(*window), (std::vector<std::string>{"&File", "&Print", "&Objects", "&Symbols", "P&age",
+                                                           "&Zoom", "P&references", "&Help"}));
+  const std::vector<uint16_t> full = VisibleButtons(*window);
+  EXPECT_EQ(full.size(), 26u);
+  EXPECT_EQ(full[5], CM_MOVE);
+  EXPECT_EQ(full.back(), CM_NEW_FILENAME);
+  // GIF export is not offered; the other exports are.
+  EXPECT_EQ(window->MenuAction(CM_EXPORT_GIF), nullptr);
+  EXPECT_NE(window->MenuAction(CM_EXPORT_PNG), nullptr);
+  EXPECT_EQ(window->MenuAction(CM_COPY)->text().toStdString(), "Copy...\tCtrl+C");
+  // Tips come from the document, or from the window for what it does not name.
+  EXPECT_EQ(window->GetToolBar()->TipFor(CM_NEW_CIRCLE), "Circle");
+  EXPECT_EQ(window->GetToolBar()->TipFor(CM_UNDO), "Undo <ctrl-z>");
+  EXPECT_EQ(window->GetToolBar()->TipFor(CM_NEW_IMAGE), "Image");
+}
+
+TEST_F(MainWindowTest, EveryButtonHasAPictureOfItsOwnAtBothScales)
+{
+  std::set<QByteArray> pictures;
+  Choose(CM_NEW);
+  for (uint16_t command : VisibleButtons(*window)) {
+    const QIcon icon = ToolIcon(command);
+    ASSERT_FALSE(icon.isNull()) << command;
+    for (qreal scale : {1.0, 2.0}) {
+      const QImage image = icon.pixmap(QSize(24, 24), scale).toImage();
+      EXPECT_EQ(image.size(), QSize(24, 24) * scale) << command;
+      int inked = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+          inked += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+      }
+      EXPECT_GT(inked, image.width() * image.height() / 20) << command;
+    }
+    const QImage small = icon.pixmap(QSize(24, 24), 1.0).toImage();
+    pictures.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
+  }
+  EXPECT_EQ(pictures.size(), 26u);
+}
+
+TEST_F(MainWindowTest, QuittingAsksFirstThenClosesEveryDocument)
+{
+  Choose(CM_NEW);
+  Choose(CM_NEW);
+  window->DocumentAt(0)->SetModified(true);
+
+  SeenBox quit;
+  ModalScript no;
+  no.Then(AnswerBox(quit, "No"));
+  EXPECT_FALSE(window->Widget()->close());
+  ASSERT_TRUE(no.Done());
+  EXPECT_EQ(quit.text, "Quit Vekta ?");
+  EXPECT_EQ(quit.title, "QUIT");
+  EXPECT_EQ(quit.icon, QMessageBox::Question);
+  EXPECT_EQ(window->DocumentCount(), 2);
+
+  // Cancelling the save question of a document stops the quit there.
+  window->Widget()->setGeometry(40, 50, 900, 700);
+  SeenBox save;
+  ModalScript cancel;
+  cancel.Then(AnswerBox(quit, "Yes")).Then(AnswerBox(save, "Cancel"));
+  EXPECT_FALSE(window->Widget()->close());
+  ASSERT_TRUE(cancel.Done());
+  EXPECT_EQ(save.title, "SAVE");
+  EXPECT_EQ(window->DocumentCount(), 2);
+  EXPECT_EQ(preferences->Window().width, 900);
+  EXPECT_EQ(preferences->Window().x, 40);
+
+  ModalScript yes;
+  yes.Then(AnswerBox(quit, "Yes")).Then(AnswerBox(save, "No"));
+  EXPECT_TRUE(window->Widget()->close());
+  ASSERT_TRUE(yes.Done());
+  EXPECT_EQ(window->DocumentCount(), 0);
+}
+
+TEST_F(MainWindowTest, AboutHelpAndSupportPages)
+{
+  SeenBox about;
+  ModalScript script;
+  script.Then(AnswerBox(about, "OK"));
+  Choose(CM_ABOUT);
+  ASSERT_TRUE(script.Done());
+  EXPECT_EQ(about.title, "About Vekta");
+  EXPECT_EQ(about.icon, QMessageBox::Information);
+  EXPECT_EQ(about.text.rfind("Vekta " VEKTA_VERSION "\n", 0), 0u) << about.text;
+  EXPECT_NE(about.text.find("\n\nSupport:\n"), std::string::npos);
+
+  Choose(CM_HELP);
+  Choose(CM_WEB_SITE);
+  Choose(CM_SEND_MAIL);
+  Choose(CM_ONLINE_HELP);
+  Choose(CM_ONLINE_SUPPORT);
+  ASSERT_EQ(opened.size(), 5u);
+  EXPECT_EQ(opened[0], "file://" + std::string(VEKTA_SOURCE_DIR) + "/docs/index.html");
+  EXPECT_EQ(opened[1], "https://vekta.example.org/");
+  EXPECT_EQ(opened[2], "mailto:support@vekta.example.org");
+  EXPECT_EQ(opened[3], "https://vekta.example.org/manual/");
+  EXPECT_EQ(opened[4], "https://vekta.example.org/support/");
+  // F1 opens the manual at its list of commands.
+  window->Widget()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window->Widget()));
+  QTest::keyClick(window->Widget(), Qt::Key_F1);
+  Run();
+  ASSERT_EQ(opened.size(), 6u);
+  EXPECT_EQ(opened[5], opened[0] + "#commands");
+}
+
+} // namespace
