@@ -136,6 +136,17 @@ QString Literal(const std::string& text)
   return QString::fromStdString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// Entries of commands that have a toolbar picture show it too.
+void ShowPictures(const QList<QAction*>& actions)
+{
+  for (QAction* action : actions) {
+    if (QMenu* sub = action->menu())
+      ShowPictures(sub->actions());
+    else if (action->data().isValid())
+      action->setIcon(ToolIcon(static_cast<uint16_t>(action->data().toUInt())));
+  }
+}
+
 QAction* FindAction(const QList<QAction*>& actions, uint16_t command)
 {
   for (QAction* action : actions) {
@@ -261,6 +272,7 @@ void TaMainWindow::BuildMenus()
 
   BuildFileMenu(m_withoutDocument, false);
   BuildHelpMenu(m_withoutDocument);
+  ShowPictures(MenuBar()->actions());
 }
 
 void TaMainWindow::BuildToolBar()
