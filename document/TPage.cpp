@@ -452,8 +452,11 @@ void TPage::SelectFont(const TFont& font)
 
 void TPage::RestoreDefaults()
 {
-  m_brush = TBrush();
-  m_font = TFont();
+  // Copies of kept defaults carry their Qt objects along.
+  static const TBrush kBrush;
+  static const TFont kFont;
+  m_brush = kBrush;
+  m_font = kFont;
   if (!m_device)
     return;
   m_device->SelectDefaults();

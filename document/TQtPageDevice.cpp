@@ -18,13 +18,44 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
 // The system colours of an etched edge.
 const QColor kEdgeShadow(128, 128, 128);
 const QColor kEdgeHighlight(255, 255, 255);
+
+// The fonts text has been drawn or measured in, by their description.
+// Objects that share a font share one QFont, so the font is looked up in
+// the font database once, not for every text that is painted. A long
+// session of scaled texts only ever empties it.
+class TextFontCache
+{
+public:
+  const QFont& Get(const TFont& font)
+  {
+    const TLogFont& r = font.Record();
+    // The numeric fields lie before the face name, without padding.
+    m_key.assign(reinterpret_cast<const char*>(&r), offsetof(TLogFont, faceName));
+    m_key.append(r.FaceName());
+    if (auto found = m_fonts.find(m_key); found != m_fonts.end())
+      return found->second;
+    if (m_fonts.size() >= kMaxFonts)
+      m_fonts.clear();
+    QFont made = font.GetHandle();
+    made.setHintingPreference(QFont::PreferNoHinting);
+    return m_fonts.emplace(m_key, made).first->second;
+  }
+
+private:
+  static constexpr size_t kMaxFonts = 512;
+  std::unordered_map<std::string, QFont> m_fonts;
+  std::string m_key;
+};
 
 QString ToQString(std::string_view utf8)
 {
@@ -202,9 +233,12 @@ void TQtPageDevice::SelectFont(const TFont& font)
 
 void TQtPageDevice::SelectDefaults()
 {
-  SelectPen(TPen(0, 0, TPen::kSolid));
+  // Kept, so that their Qt objects are made once.
+  static const TPen kPen(0, 0, TPen::kSolid);
+  static const TFont kFont;
+  SelectPen(kPen);
   m_brush = QBrush(Qt::NoBrush);
-  SelectFont(TFont());
+  SelectFont(kFont);
 }
 
 void TQtPageDevice::SetTextColor(uint32_t colour)
@@ -599,11 +633,16 @@ void TQtPageDevice::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
 
 // ---- text ----
 
-QFont TQtPageDevice::TextFont(const TFont& font)
+const QFont& TQtPageDevice::TextFont(const TFont& font)
 {
-  QFont f = font.GetHandle();
-  f.setHintingPreference(QFont::PreferNoHinting);
-  return f;
+  // Without the application there is no font database, and no text is
+  // measured or drawn.
+  if (!qGuiApp) {
+    static const QFont kNone;
+    return kNone;
+  }
+  static TextFontCache cache;
+  return cache.Get(font);
 }
 
 void TQtPageDevice::MeasureText(const QFont& textFont, std::string_view utf8, int32_t& width, int32_t& height)

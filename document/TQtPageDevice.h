@@ -78,7 +78,8 @@ public:
 
   // The font as text is drawn and measured: the font's logical size without
   // hinting, so a text measures the same in logical units at every zoom.
-  static QFont TextFont(const TFont& font);
+  // Fonts of the same description share one QFont.
+  static const QFont& TextFont(const TFont& font);
   // Width and height (ascent + descent) of a text in logical units.
   static void MeasureText(const QFont& textFont, std::string_view utf8, int32_t& width, int32_t& height);
 

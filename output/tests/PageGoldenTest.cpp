@@ -1,5 +1,6 @@
 #include "TPageMem.h"
 #include "TPen.h"
+#include "TQtPageDevice.h"
 
 #include "TestSupport.h"
 
@@ -427,4 +428,13 @@ TEST(PageRender, ExclusiveOrDrawnTwiceRestoresTheImage)
   outline(page);
   const ImageDiff diff = CompareImages(page.Image(), before, 0, 0);
   EXPECT_TRUE(diff.same) << diff.message;
+}
+
+TEST(PageRender, FontsOfOneDescriptionShareTheirQtFont)
+{
+  const QFont& a = TQtPageDevice::TextFont(TFont(18, 0));
+  EXPECT_TRUE(TQtPageDevice::TextFont(TFont(18, 0)).isCopyOf(a));
+  EXPECT_FALSE(TQtPageDevice::TextFont(TFont(19, 0)).isCopyOf(a));
+  EXPECT_EQ(a.hintingPreference(), QFont::PreferNoHinting);
+  EXPECT_EQ(a.pixelSize(), TFont(18, 0).GetHandle().pixelSize());
 }
