@@ -8,12 +8,14 @@
 #include "TPoint.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <QString>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -56,6 +58,49 @@ private:
   std::unordered_map<std::string, QFont> m_fonts;
   std::string m_key;
 };
+
+// Qt draws glyphs up to this size in device pixels from its glyph cache and
+// fills larger ones as outlines.
+constexpr double kLargestCachedGlyph = 64;
+
+// Text drawn as one outline per glyph instead of one outline per line: the
+// rasterizer takes a large outline in bands, and every band walks the whole
+// outline, so a line of large glyphs costs many times what its glyphs cost
+// one by one. The pixels are the same, as the glyphs of a line do not
+// overlap. Lines with underline or strike-out keep Qt's own drawing, which
+// draws those across the whole line.
+bool DrawsGlyphByGlyph(const QPainter& painter, const QFont& font)
+{
+  if (font.underline() || font.strikeOut())
+    return false;
+  const double scale = std::sqrt(std::abs(painter.combinedTransform().determinant()));
+  return font.pixelSize() * scale >= kLargestCachedGlyph;
+}
+
+// Draws text with its baseline's left end at origin, as drawText does.
+void DrawGlyphByGlyph(QPainter& painter, const QFont& font, const QString& text, const QPointF& origin)
+{
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setTextDirection(painter.layoutDirection());
+  layout.setTextOption(option);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (!line.isValid())
+    return;
+  // Glyph positions are on the line's baseline, its ascent below the top.
+  const QPointF top = origin - QPointF(0, line.ascent());
+  for (const QGlyphRun& run : line.glyphRuns()) {
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    QGlyphRun one = run;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+      one.setRawData(&glyphs[i], &positions[i], 1);
+      painter.drawGlyphRun(top, one);
+    }
+  }
+}
 
 QString ToQString(std::string_view utf8)
 {
@@ -704,6 +749,9 @@ void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const i
     m_painter->fillRect(QRectF(dx, baseline - ascent, width, ascent + descent), m_bkColour);
   m_painter->setFont(m_font);
   m_painter->setPen(m_textColour);
-  m_painter->drawText(QPointF(dx, baseline), text);
+  if (DrawsGlyphByGlyph(*m_painter, m_font))
+    DrawGlyphByGlyph(*m_painter, m_font, text, QPointF(dx, baseline));
+  else
+    m_painter->drawText(QPointF(dx, baseline), text);
   m_painter->restore();
 }

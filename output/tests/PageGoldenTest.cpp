@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <functional>
@@ -428,6 +430,37 @@ TEST(PageRender, ExclusiveOrDrawnTwiceRestoresTheImage)
   outline(page);
   const ImageDiff diff = CompareImages(page.Image(), before, 0, 0);
   EXPECT_TRUE(diff.same) << diff.message;
+}
+
+TEST(PageRender, LargeTextLooksAsQtDrawsIt)
+{
+  // Glyphs beyond Qt's glyph cache are drawn one by one: the picture must
+  // be the one Qt gives for the whole line.
+  TFont font(120, 0);
+  TLogFont turned = font.Record();
+  turned.escapement = 300;
+  const std::string text = "Waffle fjord";
+  for (const TFont& shown : {font, TFont(turned)}) {
+    const QImage drawn = Render(900, 500, 100, [&](TPage& page) {
+      page.SelectFont(shown);
+      page.TextOut(20, 250, text);
+    });
+    QImage expected(drawn.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+      QPainter painter(&expected);
+      painter.setRenderHint(QPainter::Antialiasing);
+      painter.setRenderHint(QPainter::TextAntialiasing);
+      const QFont& qfont = TQtPageDevice::TextFont(shown);
+      painter.translate(20, 250);
+      painter.rotate(-shown.EscapementDegrees());
+      painter.setFont(qfont);
+      painter.drawText(QPointF(0, QFontMetricsF(qfont).ascent()), QString::fromStdString(text));
+    }
+    const ImageDiff diff = CompareImages(drawn, expected, 24, 40);
+    EXPECT_TRUE(diff.same) << diff.message;
+    EXPECT_LT(CountColour(drawn, kWhitePixel), 900 * 500 - 5000) << "the text was drawn";
+  }
 }
 
 TEST(PageRender, FontsOfOneDescriptionShareTheirQtFont)
