@@ -44,6 +44,15 @@ std::string_view TLogFont::FaceName() const
   return std::string_view(faceName, strnlen(faceName, kFaceNameSize - 1));
 }
 
+bool TLogFont::operator==(const TLogFont& other) const
+{
+  return height == other.height && width == other.width && escapement == other.escapement &&
+         orientation == other.orientation && weight == other.weight && italic == other.italic &&
+         underline == other.underline && strikeOut == other.strikeOut && charSet == other.charSet &&
+         outPrecision == other.outPrecision && clipPrecision == other.clipPrecision && quality == other.quality &&
+         pitchAndFamily == other.pitchAndFamily && FaceName() == other.FaceName();
+}
+
 void TLogFont::SetFaceName(std::string_view text)
 {
   // A line break or zero would end the stored name early or break the record

@@ -35,6 +35,8 @@ struct TLogFont
   std::string_view FaceName() const;
   // Stores UTF-8 text, cut to at most 31 bytes without splitting a character.
   void SetFaceName(std::string_view utf8);
+  // Every field equal, the face names compared up to their end.
+  bool operator==(const TLogFont& other) const;
 };
 
 // A logical font. The matching QFont is made on first use and kept until the

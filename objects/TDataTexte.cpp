@@ -431,8 +431,7 @@ bool TDataTexte::Paint(TPage* page, uint8_t mode)
       page->TextOut(at.x, at.y, line);
     };
     if (singleLine == 0 && lineCount != 1) {
-      TTextWrap wrap(font, text.View());
-      const std::vector<std::string_view>& lines = wrap.Wrap(WrapWidth());
+      const std::vector<std::string>& lines = LinesToPaint();
       const int64_t step = LineStep();
       for (size_t i = 0; i < lines.size(); ++i) {
         if (!lines[i].empty())
@@ -453,6 +452,22 @@ bool TDataTexte::Paint(TPage* page, uint8_t mode)
     outline.Paint(page, kPaintToggleOutline);
   }
   return true;
+}
+
+const std::vector<std::string>& TDataTexte::LinesToPaint() const
+{
+  const int32_t width = WrapWidth();
+  if (!wrapped || wrapped->width != width || wrapped->text != text.View() || !(wrapped->font == font.Record())) {
+    auto made = std::make_unique<WrappedLines>();
+    made->text = text.View();
+    made->font = font.Record();
+    made->width = width;
+    TTextWrap wrap(font, made->text);
+    for (std::string_view line : wrap.Wrap(width))
+      made->lines.emplace_back(line);
+    wrapped = std::move(made);
+  }
+  return wrapped->lines;
 }
 
 // ---- commands ----

@@ -6,7 +6,10 @@
 #include "TString.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class TClient;
 class TPolyRectangle;
@@ -110,6 +113,18 @@ private:
   uint16_t TrackFrame(TClient* client, uint16_t command);
   uint16_t EditText(TClient* client);
 
+  // The lines painting draws, kept from the last wrap: wrapping measures
+  // the text many times over. Valid only for the text, font and width it
+  // was made for, which painting checks.
+  struct WrappedLines
+  {
+    std::string text;
+    TLogFont font;
+    int32_t width = 0;
+    std::vector<std::string> lines;
+  };
+  const std::vector<std::string>& LinesToPaint() const;
+
   TFont font;
   TString text;
   uint16_t singleLine = 0;
@@ -118,4 +133,5 @@ private:
   int32_t wrapExtra = 0;
   uint16_t justification = 0;
   TBordure border;
+  mutable std::unique_ptr<WrappedLines> wrapped;
 };

@@ -8,6 +8,7 @@
 #include "ValueFormat.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // Texts and dimensions drawn into a memory page and compared with reviewed
@@ -126,4 +127,33 @@ TEST(TextGoldenTest, HighlightOfATurnedTextIsItsTurnedBox)
     for (int dx = -1; dx <= 1; ++dx)
       marked = marked || outlined.pixel(corner.x + dx, corner.y + dy) != 0xFFFFFFFFu;
   EXPECT_TRUE(marked);
+}
+
+TEST(TextGoldenTest, RepaintsFollowEveryChangeOfTextFontAndWidth)
+{
+  // Painting keeps the wrapped lines; a copy starts without them, so the
+  // two pictures differ if the kept lines outlived a change.
+  TDataTexte text = Text(10, 10, 14, "first second third fourth");
+  text.SetRect(TRect(10, 10, 70, 20), 6);
+  ASSERT_GT(text.GetLineCount(), 1);
+  auto paint = [](TDataTexte& shown) {
+    return Render(240, 160, [&](TPage& page) { shown.Paint(&page, TData::kPaintScreen); });
+  };
+  auto expectFresh = [&](const char* change) {
+    std::unique_ptr<TData> copy(text.Clone(nullptr, 0));
+    const ImageDiff diff = CompareImages(paint(text), paint(static_cast<TDataTexte&>(*copy)));
+    EXPECT_TRUE(diff.same) << change << ": " << diff.message;
+  };
+  QImage before = paint(text);
+  text.SetText("other words, wrapped anew");
+  expectFresh("text");
+  EXPECT_FALSE(CompareImages(paint(text), before).same);
+  text.SetFont(TFont(18, 0));
+  expectFresh("font");
+  text.SetRect(TRect(10, 10, 150, 20), 6);
+  expectFresh("width");
+  before = paint(text);
+  text.Offset(20, 30);
+  expectFresh("place");
+  EXPECT_FALSE(CompareImages(paint(text), before).same);
 }
