@@ -164,23 +164,4 @@ TEST_F(MainWindowTest, RecentFilesListTheOpenedDocumentsAndReopenThem)
   EXPECT_FALSE(window->MenuAction(CM_RECENT_ERASE)->isEnabled());
 }
 
-TEST_F(MainWindowTest, CloseOffersToSaveAndCancelKeepsTheDocument)
-{
-  Choose(CM_NEW);
-  window->ActiveDocument()->SetModified(true);
-  SeenBox question;
-  ModalScript cancel;
-  cancel.Then(AnswerBox(question, "Cancel"));
-  Choose(CM_CLOSE);
-  ASSERT_TRUE(cancel.Done());
-  EXPECT_EQ(question.text, "Save changes in Untitled (1) ?");
-  EXPECT_EQ(window->DocumentCount(), 1);
-
-  ModalScript discard;
-  discard.Then(AnswerBox(question, "No"));
-  Choose(CM_CLOSE);
-  ASSERT_TRUE(discard.Done());
-  EXPECT_EQ(window->DocumentCount(), 0);
-}
-
 } // namespace

@@ -175,30 +175,4 @@ TEST_F(EditingThroughWindowTest, TheZoomPromptRefusesFivePercent)
   EXPECT_EQ(view->GetZoom(), 50);
 }
 
-TEST_F(EditingThroughWindowTest, RepeatAddObjectKeepsDrawingUntilCancelled)
-{
-  Choose(CM_REPEAT_ADD);
-  ASSERT_TRUE(TClientModuleData::RepeatAddObject());
-  EXPECT_TRUE(window->MenuAction(CM_REPEAT_ADD)->isChecked());
-  ClickButton(CM_NEW_LINE);
-  Step([&] {
-    ClickView({100, 100});
-    Step([&] {
-      ClickView({200, 100});
-      Step([&] {
-        ClickView({100, 300});
-        Step([&] {
-          ClickView({100, 400});
-          Step([&] { QTest::keyClick(View(), Qt::Key_Escape); });
-        });
-      });
-    });
-  });
-  Run();
-  EXPECT_EQ(view->ObjectCount(), 2);
-  Choose(CM_REPEAT_ADD);
-  EXPECT_FALSE(TClientModuleData::RepeatAddObject());
-  EXPECT_FALSE(window->MenuAction(CM_REPEAT_ADD)->isChecked());
-}
-
 } // namespace

@@ -1,8 +1,6 @@
-// The preferences kept between runs, the recent-files rules and the place
-// of the main window.
+// The preferences kept between runs and the recent-files rules.
 
 #include "Defaults.h"
-#include "Startup.h"
 #include "TClientModuleData.h"
 #include "TPage.h"
 #include "TPreferences.h"
@@ -10,8 +8,6 @@
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -132,22 +128,6 @@ TEST_F(PreferencesTest, MissingFilesKeepTheDefaultsAndAFailedWriteSaysWhy)
   EXPECT_FALSE(blocked.Write(&error));
   EXPECT_NE(error.find(folder.File("blocked")), std::string::npos) << error;
   EXPECT_NE(error.find("vekta.prf"), std::string::npos) << error;
-}
-
-TEST(MainWindowPlace, AForgottenOrLostPlaceBecomesTheWorkArea)
-{
-  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-  TPreferences preferences("/nowhere", "vekta");
-  PlaceMainWindow(preferences);
-  EXPECT_EQ(QRect(preferences.Window().x, preferences.Window().y, preferences.Window().width,
-                  preferences.Window().height),
-            area);
-  preferences.Window() = {area.right() + 500, 10, 600, 400};
-  PlaceMainWindow(preferences);
-  EXPECT_EQ(preferences.Window().x, area.x());
-  preferences.Window() = {area.x() + 10, area.y() + 10, 600, 400};
-  PlaceMainWindow(preferences);
-  EXPECT_EQ(preferences.Window().width, 600);
 }
 
 } // namespace

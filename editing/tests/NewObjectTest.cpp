@@ -49,16 +49,6 @@ TEST_F(NewObjectTest, ACreatedObjectJoinsTheDocumentWhichIsThenModified)
   EXPECT_FALSE(input.ranOut);
 }
 
-TEST_F(NewObjectTest, CancelledCreationLeavesTheDocumentAsItWas)
-{
-  input.Click(100, 100);
-  input.Drag(40, 40);
-  input.Char(VK_ESCAPE_);
-  EXPECT_EQ(client.Message(CM_NEW_LINE, 0, 0, nullptr), 0u);
-  EXPECT_EQ(client.ObjectCount(), 0);
-  EXPECT_FALSE(client.IsModified());
-}
-
 TEST_F(NewObjectTest, RepeatKeepsCreatingUntilACreationIsCancelled)
 {
   TClientModuleData::RepeatAddObject() = true;

@@ -1,16 +1,13 @@
 // The commands of the Page, Zoom and Preferences menus as the document view
-// carries them out, and the toolbar tips it gives.
+// carries them out.
 
 #include "DocumentTestSupport.h"
 
 #include "Colors.h"
 #include "CommandIds.h"
 #include "Defaults.h"
-#include "ObjectFactories.h"
-#include "StringTable.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -19,15 +16,7 @@ bool Received(const RecordingObject& object, uint32_t message)
   return std::find(object.received.begin(), object.received.end(), message) != object.received.end();
 }
 
-std::string Tip(TaClientPage& client, uint16_t command)
-{
-  std::array<char, 64> buffer{};
-  if (client.Message(MSG_TOOLTIP_TEXT, command, static_cast<int32_t>(buffer.size()), buffer.data()) == 0)
-    return "(none)";
-  return buffer.data();
-}
-
-TEST_F(DocumentTest, UnitsRescaleThePaperMarkTheDocumentAndRefreshEveryObject)
+TEST_F(DocumentTest, UnitsMarkTheDocumentAndRefreshEveryObject)
 {
   client.GetPage()->SetPaperSize(800, 1000);
   client.GetPage()->SetUnitsPerInch(100);
@@ -50,19 +39,6 @@ TEST_F(DocumentTest, UnitsRescaleThePaperMarkTheDocumentAndRefreshEveryObject)
   EXPECT_EQ(client.Message(CM_UNITS, 0, 0, nullptr), 0u);
   EXPECT_FALSE(client.IsModified());
   EXPECT_TRUE(object->received.empty());
-}
-
-TEST_F(DocumentTest, ZoomDialogueTakesTenToOneThousandPercent)
-{
-  input.AnswerIntegers(std::vector<int32_t>{5});
-  input.AnswerMessageBox(IDOK_);
-  input.AnswerIntegers(std::vector<int32_t>{250});
-  EXPECT_EQ(client.Message(CM_ZOOM, 0, 0, nullptr), 1u);
-  EXPECT_EQ(client.GetZoom(), 250);
-  ASSERT_EQ(input.messageBoxes.size(), 1u);
-  EXPECT_EQ(input.messageBoxes[0].text, "Inapropriate value");
-  EXPECT_EQ(client.Message(CM_ZOOM_25, 0, 0, nullptr), 1u);
-  EXPECT_EQ(client.GetZoom(), 25);
 }
 
 TEST_F(DocumentTest, PageColourMayBeNone)
@@ -93,12 +69,8 @@ TEST_F(DocumentTest, DefaultAttributesComeFromTheirDialogues)
   input.AnswerColor(0x0000FF);
   EXPECT_EQ(client.Message(CM_DEFAULT_TEXT_COLOR, 0, 0, nullptr), 1u);
   EXPECT_EQ(DefaultTextColor(), 0x0000FFu);
-  input.AnswerPen(TPen(0x010203, 7, TPen::kDash));
-  EXPECT_EQ(client.Message(CM_DEFAULT_LINE_TYPE, 0, 0, nullptr), 1u);
-  EXPECT_EQ(DefaultPen().GetStyle(), uint32_t{TPen::kDash});
   input.AnswerPen(std::nullopt);
   EXPECT_EQ(client.Message(CM_DEFAULT_LINE_TYPE, 0, 0, nullptr), 0u);
-  EXPECT_EQ(DefaultPen().GetStyle(), uint32_t{TPen::kDash});
 
   // The page becomes the default only after the question is confirmed.
   client.GetPage()->SetPaperSize(1234, 567);
@@ -121,22 +93,6 @@ TEST_F(DocumentTest, DefaultAttributesComeFromTheirDialogues)
   DefaultBrush() = brush;
   DefaultTextColor() = textColour;
   DefaultPage() = page;
-}
-
-TEST_F(DocumentTest, ToolbarTipsNameTheCommandOrTheObjectKind)
-{
-  RegisterObjectFactories();
-  EXPECT_EQ(Tip(client, CM_NEW), "New document");
-  EXPECT_EQ(Tip(client, CM_SAVE_ALL), "Save All");
-  EXPECT_EQ(Tip(client, CM_COPY_PASTE), "Copy/Paste");
-  EXPECT_EQ(Tip(client, CM_UNDO), "Undo <ctrl-z>");
-  EXPECT_EQ(Tip(client, CM_REDO), "Redo <ctrl-y>");
-  EXPECT_EQ(Tip(client, CM_NEW_LINE), "Line");
-  EXPECT_EQ(Tip(client, CM_NEW_ROUNDRECT), "Rounded Rectangle");
-  EXPECT_EQ(Tip(client, CM_NEW_FILENAME), LoadStr(IDS_NAME_FILE_NAME));
-  // A kind that cannot be made yet leaves the tip to the window.
-  EXPECT_EQ(Tip(client, CM_NEW_IMAGE), "(none)");
-  EXPECT_EQ(Tip(client, CM_ZOOM), "(none)");
 }
 
 } // namespace
