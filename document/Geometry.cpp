@@ -5,15 +5,6 @@
 #include <limits>
 #include <numbers>
 
-int32_t SaturateInt32(int64_t value)
-{
-  if (value > std::numeric_limits<int32_t>::max())
-    return std::numeric_limits<int32_t>::max();
-  if (value < std::numeric_limits<int32_t>::min())
-    return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
 int32_t RoundHalfAway(double value)
 {
   if (std::isnan(value))

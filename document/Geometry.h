@@ -3,13 +3,22 @@
 #include "TPoint.h"
 
 #include <cstdint>
+#include <limits>
 
 // Integer geometry shared by every object: all rounding to logical units and
 // all turning of points go through these, so every object agrees on where a
 // turned or scaled point lands.
 
-// Clamps a wide intermediate result into the int32 coordinate range.
-int32_t SaturateInt32(int64_t value);
+// Clamps a wide intermediate result into the int32 coordinate range. Inline:
+// every coordinate computation goes through it, hit tests of whole pages too.
+inline int32_t SaturateInt32(int64_t value)
+{
+  if (value > std::numeric_limits<int32_t>::max())
+    return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min())
+    return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
 
 // Rounds half away from zero (2.5 -> 3, -2.5 -> -3), saturating to the int32
 // range; NaN gives 0.
