@@ -33,6 +33,15 @@ TPoint RotatePoint(TPoint p, TPoint centre, double angleDegrees)
           RoundHalfAway(centre.y + std::round(dy * c - dx * s))};
 }
 
+bool MayTurnInto(TPoint p, TPoint pivot, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  // Along the axes the distance is never more than the true distance, and
+  // the farthest corner's axis sum never less than its true distance.
+  auto farthest = [](int64_t from, int64_t a, int64_t b) { return std::max(std::abs(a - from), std::abs(b - from)); };
+  const int64_t reach = farthest(pivot.x, l, r) + farthest(pivot.y, t, b) + 1;
+  return std::abs(int64_t{p.x} - pivot.x) <= reach && std::abs(int64_t{p.y} - pivot.y) <= reach;
+}
+
 int32_t MulDivRound(int64_t a, int64_t b, int64_t c)
 {
   if (c == 0)

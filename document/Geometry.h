@@ -29,6 +29,13 @@ int32_t RoundHalfAway(double value);
 //   x' = cx + round(dx cos a + dy sin a),  y' = cy + round(dy cos a - dx sin a).
 TPoint RotatePoint(TPoint p, TPoint centre, double angleDegrees);
 
+// False when no turn about pivot can bring p into the rectangle (l, t)-(r, b):
+// p lies farther from pivot than the rectangle's farthest corner can, with a
+// unit to spare for the rounding of RotatePoint. A cheap test to make before
+// turning a point back into a turned box; never false for a point that
+// turns into it.
+bool MayTurnInto(TPoint p, TPoint pivot, int32_t l, int32_t t, int32_t r, int32_t b);
+
 // a * b / c with a 64-bit intermediate, rounded half away from zero and
 // saturated to the int32 range (the platform's rounded multiply-divide);
 // 0 when c is 0.

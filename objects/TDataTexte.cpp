@@ -185,8 +185,11 @@ bool TDataTexte::Contains(int32_t x, int32_t y) const
 {
   TPoint p{x, y};
   const int32_t angle = GetAngle();
-  if (angle != 0)
+  if (angle != 0) {
+    if (!MayTurnInto(p, {left, top}, left, top, right, bottom))
+      return false;
     p = RotatePoint(p, {left, top}, -angle);
+  }
   return TRect::Contains(p.x, p.y);
 }
 

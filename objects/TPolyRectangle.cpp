@@ -107,10 +107,13 @@ bool TPolyRectangle::IsA(int32_t id) const
 bool TPolyRectangle::Contains(int32_t x, int32_t y) const
 {
   TPoint p{x, y};
-  if (angle != 0)
-    p = RotatePoint(p, {frame.left, frame.top}, -angle);
   TRect area = frame;
   area.Inflate(EffectivePenWidth(*this) / 2);
+  if (angle != 0) {
+    if (!MayTurnInto(p, {frame.left, frame.top}, area.left, area.top, area.right, area.bottom))
+      return false;
+    p = RotatePoint(p, {frame.left, frame.top}, -angle);
+  }
   return area.TRect::Contains(p.x, p.y);
 }
 

@@ -36,3 +36,32 @@ TEST(DirectionDegrees, CounterClockwiseOnThePage)
   EXPECT_EQ(DirectionDegrees({0, 0}, {10, 10}), 315);
   EXPECT_EQ(DirectionDegrees({5, 5}, {5, 5}), 0);
 }
+
+TEST(MayTurnInto, NeverRulesOutAPointThatTurnsIntoTheBox)
+{
+  // A box beside its pivot and one around it, turned by many angles: every
+  // point of a grid that lands in the box after the turn must pass.
+  struct Box
+  {
+    TPoint pivot;
+    int32_t l, t, r, b;
+  };
+  int32_t ruledOut = 0;
+  for (const Box& box : {Box{{50, 50}, 50, 50, 90, 65}, Box{{0, 0}, -20, -5, 30, 12}}) {
+    for (int32_t angle = 0; angle < 360; angle += 15) {
+      for (int32_t y = -120; y <= 180; y += 3) {
+        for (int32_t x = -120; x <= 180; x += 3) {
+          const TPoint p{x, y};
+          if (MayTurnInto(p, box.pivot, box.l, box.t, box.r, box.b))
+            continue;
+          ++ruledOut;
+          const TPoint turned = RotatePoint(p, box.pivot, -angle);
+          EXPECT_FALSE(turned.x >= box.l && turned.x < box.r && turned.y >= box.t && turned.y < box.b)
+            << x << "," << y << " at " << angle;
+        }
+      }
+    }
+  }
+  EXPECT_GT(ruledOut, 0) << "far points are ruled out";
+  EXPECT_FALSE(MayTurnInto({2000000000, 0}, {-2000000000, 0}, -2000000000, 0, -1999999990, 10));
+}
