@@ -49,6 +49,13 @@ TDataGroupSymbol* TClientModuleSym::FindDefinition(std::string_view name) const
 {
   if (name.empty())
     return nullptr;
+  // Names are unique even ignoring accents, so a name spelt byte for byte
+  // alike is the one; looking for it first spares comparing every name
+  // with accents folded, which instances do each time they are painted.
+  for (TDataGroupSymbol* definition : definitions) {
+    if (definition->GetName() == name)
+      return definition;
+  }
   for (TDataGroupSymbol* definition : definitions) {
     if (definition->NameEquals(name))
       return definition;
