@@ -42,9 +42,9 @@ TData* PickObjectAt(const TClient& client, int32_t x, int32_t y)
   const int32_t count = client.ObjectCount();
   for (int32_t i = 0; i < count; ++i) {
     TData* object = client.ObjectAtIndex(i);
-    // The layer test is cheap and rules most objects out before the hit
-    // test of their shape.
-    if (!MeetsLayers(object->GetLayers(), editable, protectedLayers) || !object->Contains(x, y))
+    // The hit test first: it rules out nearly every object at once, while
+    // the layers of a symbol instance are those of its definition's members.
+    if (!object->Contains(x, y) || !MeetsLayers(object->GetLayers(), editable, protectedLayers))
       continue;
     TRect area;
     object->GetRect(area, 0);
