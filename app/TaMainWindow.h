@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TQtUserInput.h"
+#include "TRecentFiles.h"
 #include "TTabWindow.h"
 
 #include <QPointer>
@@ -96,7 +97,7 @@ private:
   struct MenuSet
   {
     std::vector<QMenu*> menus;
-    std::array<QAction*, 8> recent{};
+    std::array<QAction*, TRecentFiles::kCount> recent{};
     QAction* erase = nullptr;
   };
 
