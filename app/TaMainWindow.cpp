@@ -20,8 +20,6 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include <cstring>
-
 namespace {
 
 // The longest document title the window title shows, in bytes.
