@@ -1,0 +1,73 @@
+// vekta-bench-doc: writes a generated benchmark document.
+//
+//   vekta-bench-doc [--simple] [--seed S] COUNT OUT.vk1
+#include "DocumentFile.h"
+#include "DocumentGenerator.h"
+#include "ObjectFactories.h"
+#include "TaClientPage.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+int Usage()
+{
+  std::fputs("usage: vekta-bench-doc [--simple] [--seed S] COUNT OUT.vk1\n", stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (!std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QuietQtMessages);
+  QGuiApplication app(argc, argv);
+  RegisterObjectFactories();
+
+  GeneratorOptions options;
+  std::string out;
+  bool haveCount = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--simple") {
+      options.simpleOnly = true;
+    } else if (arg == "--seed" && i + 1 < argc) {
+      options.seed = std::strtoull(argv[++i], nullptr, 10);
+    } else if (!haveCount) {
+      char* end = nullptr;
+      const long count = std::strtol(arg.c_str(), &end, 10);
+      if (*end != '\0' || count < 0 || count > 100000000)
+        return Usage();
+      options.count = static_cast<int32_t>(count);
+      haveCount = true;
+    } else if (out.empty()) {
+      out = arg;
+    } else {
+      return Usage();
+    }
+  }
+  if (!haveCount || out.empty())
+    return Usage();
+
+  TaClientPage client;
+  GenerateDocument(client, options);
+  client.SetFilePath(out);
+  std::string reason;
+  if (SaveDocument(client, false, false, &reason) != kDocumentDone) {
+    std::fprintf(stderr, "vekta-bench-doc: %s: %s\n", out.c_str(), reason.c_str());
+    return 1;
+  }
+  return 0;
+}
