@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QPolygonF>
+#include <QRawFont>
 #include <QString>
 #include <QTextLayout>
 #include <QTransform>
@@ -62,45 +63,91 @@ private:
 // Qt draws glyphs up to this size in device pixels from its glyph cache and
 // fills larger ones as outlines.
 constexpr double kLargestCachedGlyph = 64;
+// Outlines of large glyphs kept at most; a long session only ever empties
+// the store.
+constexpr size_t kMaxGlyphOutlines = 4096;
 
-// Text drawn as one outline per glyph instead of one outline per line: the
-// rasterizer takes a large outline in bands, and every band walks the whole
-// outline, so a line of large glyphs costs many times what its glyphs cost
-// one by one. The pixels are the same, as the glyphs of a line do not
-// overlap. Lines with underline or strike-out keep Qt's own drawing, which
-// draws those across the whole line.
-bool DrawsGlyphByGlyph(const QPainter& painter, const QFont& font)
+// The outline of a glyph of a font, in the font's pixels from the glyph's
+// origin, filled as Qt fills glyphs. Reading it from the font file costs
+// about as much as filling it, and large text is mostly the same few glyphs
+// over and over.
+const QPainterPath& GlyphOutline(const QRawFont& font, quint32 glyph)
 {
-  if (font.underline() || font.strikeOut())
-    return false;
-  const double scale = std::sqrt(std::abs(painter.combinedTransform().determinant()));
-  return font.pixelSize() * scale >= kLargestCachedGlyph;
+  struct Key
+  {
+    QRawFont font;
+    quint32 glyph;
+    bool operator==(const Key& other) const { return glyph == other.glyph && font == other.font; }
+  };
+  struct KeyHash
+  {
+    size_t operator()(const Key& key) const { return qHash(key.font, key.glyph); }
+  };
+  static std::unordered_map<Key, QPainterPath, KeyHash> outlines;
+  Key key{font, glyph};
+  if (auto found = outlines.find(key); found != outlines.end())
+    return found->second;
+  if (outlines.size() >= kMaxGlyphOutlines)
+    outlines.clear();
+  QPainterPath outline = font.pathForGlyph(glyph);
+  outline.setFillRule(Qt::WindingFill);
+  return outlines.emplace(std::move(key), std::move(outline)).first->second;
 }
 
-// Draws text with its baseline's left end at origin, as drawText does.
-void DrawGlyphByGlyph(QPainter& painter, const QFont& font, const QString& text, const QPointF& origin)
+// A line of text shaped once, to be measured and drawn.
+class ShapedLine
 {
-  QTextLayout layout(text, font);
-  QTextOption option;
-  option.setTextDirection(painter.layoutDirection());
-  layout.setTextOption(option);
-  layout.beginLayout();
-  const QTextLine line = layout.createLine();
-  layout.endLayout();
-  if (!line.isValid())
-    return;
-  // Glyph positions are on the line's baseline, its ascent below the top.
-  const QPointF top = origin - QPointF(0, line.ascent());
-  for (const QGlyphRun& run : line.glyphRuns()) {
-    const QList<quint32> glyphs = run.glyphIndexes();
-    const QList<QPointF> positions = run.positions();
-    QGlyphRun one = run;
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-      one.setRawData(&glyphs[i], &positions[i], 1);
-      painter.drawGlyphRun(top, one);
+public:
+  ShapedLine(const QString& text, const QFont& font) : m_layout(text, font)
+  {
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    m_layout.setTextOption(option);
+    m_layout.beginLayout();
+    m_line = m_layout.createLine();
+    m_layout.endLayout();
+  }
+
+  double Width() const { return m_line.isValid() ? m_line.horizontalAdvance() : 0; }
+
+  // Draws the line in the painter's pen colour with its baseline's left end
+  // at origin, as QPainter::drawText does. Qt fills glyphs too large for its
+  // glyph cache as one outline per line, which the rasterizer takes in
+  // bands, every band walking the whole outline: a line of large glyphs
+  // costs many times what its glyphs cost one by one. Such lines are filled
+  // here glyph by glyph, from kept outlines; the glyphs of a line do not
+  // overlap, so the pixels are the same.
+  void Draw(QPainter& painter, const QPointF& origin) const
+  {
+    if (!m_line.isValid())
+      return;
+    const QFont& font = m_layout.font();
+    const double scale = std::sqrt(std::abs(painter.combinedTransform().determinant()));
+    // Underline and strike-out are Qt's to draw, across the whole line.
+    if (font.pixelSize() * scale < kLargestCachedGlyph || font.underline() || font.strikeOut()) {
+      painter.drawText(origin, m_layout.text());
+      return;
+    }
+    // Glyph positions lie on the line's baseline, its ascent below the top.
+    const QPointF top = origin - QPointF(0, m_line.ascent());
+    const QBrush ink = painter.pen().brush();
+    for (const QGlyphRun& run : m_line.glyphRuns()) {
+      const QRawFont rawFont = run.rawFont();
+      const QList<quint32> glyphs = run.glyphIndexes();
+      const QList<QPointF> positions = run.positions();
+      for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        // Where Qt puts a glyph: its position cut to 1/64 pixel.
+        const QPointF at = top + positions[i];
+        const QPointF snapped(std::trunc(at.x() * 64) / 64, std::trunc(at.y() * 64) / 64);
+        painter.fillPath(GlyphOutline(rawFont, glyphs[i]).translated(snapped), ink);
+      }
     }
   }
-}
+
+private:
+  QTextLayout m_layout;
+  QTextLine m_line;
+};
 
 QString ToQString(std::string_view utf8)
 {
@@ -710,9 +757,9 @@ void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const i
 {
   if (!m_painter)
     return;
-  const QString text = ToQString(utf8);
+  const ShapedLine line(ToQString(utf8), m_font);
   const QFontMetricsF metrics(m_font);
-  const double width = metrics.horizontalAdvance(text);
+  const double width = line.Width();
   const double ascent = metrics.ascent();
   const double descent = metrics.descent();
 
@@ -749,9 +796,6 @@ void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const i
     m_painter->fillRect(QRectF(dx, baseline - ascent, width, ascent + descent), m_bkColour);
   m_painter->setFont(m_font);
   m_painter->setPen(m_textColour);
-  if (DrawsGlyphByGlyph(*m_painter, m_font))
-    DrawGlyphByGlyph(*m_painter, m_font, text, QPointF(dx, baseline));
-  else
-    m_painter->drawText(QPointF(dx, baseline), text);
+  line.Draw(*m_painter, QPointF(dx, baseline));
   m_painter->restore();
 }
