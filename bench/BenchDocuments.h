@@ -12,7 +12,8 @@ class TaClientPage;
 // run and kept, and written once to a temporary file for the loading
 // benchmarks (the files go when the run ends).
 
-// The view holding the generated document of count mixed objects.
+// The view holding the generated document of count mixed objects, read
+// from its file.
 TaClientPage& BenchDocument(int32_t count);
 // The path of that document as a file; simpleOnly holds only lines,
 // rectangles and circles.
