@@ -20,6 +20,12 @@ inline int32_t SaturateInt32(int64_t value)
   return static_cast<int32_t>(value);
 }
 
+// p moved by (dx, dy), each coordinate saturated.
+inline TPoint OffsetPoint(TPoint p, int32_t dx, int32_t dy)
+{
+  return {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)};
+}
+
 // Rounds half away from zero (2.5 -> 3, -2.5 -> -3), saturating to the int32
 // range; NaN gives 0.
 int32_t RoundHalfAway(double value);

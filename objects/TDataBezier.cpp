@@ -20,11 +20,6 @@ namespace {
 constexpr uint32_t kMaskA = 0x407;
 constexpr uint32_t kMaskB = 0x30;
 
-TPoint Moved(TPoint p, int32_t dx, int32_t dy)
-{
-  return {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)};
-}
-
 int32_t Distance(TPoint a, TPoint b)
 {
   return RoundHalfAway(std::hypot(static_cast<double>(a.x) - b.x, static_cast<double>(a.y) - b.y));
@@ -112,11 +107,11 @@ bool TDataBezier::Contains(int32_t x, int32_t y) const
 
 bool TDataBezier::Offset(int32_t dx, int32_t dy)
 {
-  start = Moved(start, dx, dy);
-  end = Moved(end, dx, dy);
-  control = Moved(control, dx, dy);
+  start = OffsetPoint(start, dx, dy);
+  end = OffsetPoint(end, dx, dy);
+  control = OffsetPoint(control, dx, dy);
   for (TPoint& p : samples)
-    p = Moved(p, dx, dy);
+    p = OffsetPoint(p, dx, dy);
   return TRect::Offset(dx, dy);
 }
 
@@ -140,7 +135,7 @@ TPoint& TDataBezier::HandlePoint()
 bool TDataBezier::Resize(int32_t dx, int32_t dy)
 {
   TPoint& p = HandlePoint();
-  p = Moved(p, dx, dy);
+  p = OffsetPoint(p, dx, dy);
   Resample();
   return dx != 0 || dy != 0;
 }

@@ -23,11 +23,6 @@ constexpr uint32_t kMaskB = 0x200010;
 constexpr size_t kMaxLabel = 30;
 constexpr size_t kMaxInfoLength = 20;
 
-TPoint Moved(TPoint p, int32_t dx, int32_t dy)
-{
-  return {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)};
-}
-
 }  // namespace
 
 TDataDim::TDataDim() : TDataDim(0, 0, 0, 0) {}
@@ -148,14 +143,14 @@ bool TDataDim::Offset(int32_t dx, int32_t dy)
 {
   TRect::Offset(dx, dy);
   for (TPoint* p : {&p1, &head1a, &head1b, &p2, &head2a, &head2b})
-    *p = Moved(*p, dx, dy);
+    *p = OffsetPoint(*p, dx, dy);
   label.Offset(dx, dy);
   return true;
 }
 
 bool TDataDim::Resize(int32_t dx, int32_t dy)
 {
-  p2 = Moved(p2, dx, dy);
+  p2 = OffsetPoint(p2, dx, dy);
   Recompute();
   return true;
 }

@@ -17,11 +17,6 @@ namespace {
 constexpr uint32_t kMaskA = 0x40000407;
 constexpr uint32_t kMaskB = 0x00000010;
 
-TPoint Moved(TPoint p, int32_t dx, int32_t dy)
-{
-  return {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)};
-}
-
 }  // namespace
 
 TDataFleche::TDataFleche()
@@ -99,15 +94,15 @@ bool TDataFleche::Contains(int32_t x, int32_t y) const
 
 bool TDataFleche::Offset(int32_t dx, int32_t dy)
 {
-  start = Moved(start, dx, dy);
-  tip = Moved(tip, dx, dy);
+  start = OffsetPoint(start, dx, dy);
+  tip = OffsetPoint(tip, dx, dy);
   Recompute();
   return true;
 }
 
 bool TDataFleche::Resize(int32_t dx, int32_t dy)
 {
-  tip = Moved(tip, dx, dy);
+  tip = OffsetPoint(tip, dx, dy);
   Recompute();
   return true;
 }

@@ -153,7 +153,7 @@ bool TDataPolygone::Offset(int32_t dx, int32_t dy)
   for (uint16_t i = 0; i < vertices.Count(); ++i) {
     TPoint p;
     vertices.GetPoint(i, p);
-    vertices.SetPoint(i, {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)});
+    vertices.SetPoint(i, OffsetPoint(p, dx, dy));
   }
   UpdateBounds();
   return true;
@@ -175,7 +175,7 @@ void TDataPolygone::MoveSelected(TPolygone& points, int32_t dx, int32_t dy) cons
       continue;
     TPoint p;
     points.GetPoint(i, p);
-    points.SetPoint(i, {SaturateInt32(int64_t{p.x} + dx), SaturateInt32(int64_t{p.y} + dy)});
+    points.SetPoint(i, OffsetPoint(p, dx, dy));
   }
 }
 
