@@ -47,3 +47,11 @@ int32_t EffectivePenWidth(const TData& object)
 {
   return object.GetPen().GetWidth();
 }
+
+TRect StrokeBounds(const TData& object)
+{
+  TRect bounds;
+  bounds.Assign(object);
+  bounds.Inflate(EffectivePenWidth(object) + 2);
+  return bounds;
+}

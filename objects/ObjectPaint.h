@@ -4,6 +4,7 @@
 
 class TData;
 class TPage;
+class TRect;
 
 // The steps every drawing object's Paint shares.
 //
@@ -27,3 +28,7 @@ void EndHighlight(TPage* page);
 // The pen width objects use for tolerances and inflations: the pen's width,
 // 1 when it is 0.
 int32_t EffectivePenWidth(const TData& object);
+
+// The drawing bounds (GetRect mode 5) of an object stroked with its pen: its
+// rectangle grown by the pen width and two units more.
+TRect StrokeBounds(const TData& object);

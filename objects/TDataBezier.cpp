@@ -240,8 +240,7 @@ void TDataBezier::GetRect(TRect& out, int32_t mode) const
     out.bottom = Height();
     break;
   case 5:
-    out.Assign(*this);
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     break;
   default:
     TData::GetRect(out, mode);

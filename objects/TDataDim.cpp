@@ -168,8 +168,7 @@ void TDataDim::GetRect(TRect& out, int32_t mode) const
     out = TRect(p1.x, p1.y, SaturateInt32(int64_t{p2.x} - p1.x), SaturateInt32(int64_t{p2.y} - p1.y));
     break;
   case 5:
-    out = *this;
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     break;
   case 9:
     out = TRect(p1.x, p1.y, p2.x, p2.y);

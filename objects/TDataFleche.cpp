@@ -166,8 +166,7 @@ void TDataFleche::GetRect(TRect& out, int32_t mode) const
     out = TRect(start.x, start.y, SaturateInt32(int64_t{tip.x} - start.x), SaturateInt32(int64_t{tip.y} - start.y));
     break;
   case 5:
-    out = *this;
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     break;
   default:
     TData::GetRect(out, mode);

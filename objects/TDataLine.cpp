@@ -186,8 +186,7 @@ void TDataLine::GetRect(TRect& out, int32_t mode) const
     out = TRect(x1, y1, SaturateInt32(int64_t{x2} - x1), SaturateInt32(int64_t{y2} - y1));
     break;
   case 5:
-    out = *this;
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     break;
   case 9:
     out = TRect(x1, y1, x2, y2);

@@ -384,8 +384,7 @@ void TDataPolygone::GetRect(TRect& out, int32_t mode) const
     }
     break;
   case 5:
-    out.Assign(*this);
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     break;
   case 9:
   case 10: {

@@ -133,8 +133,7 @@ uint16_t TDataRectangle::ContextCommand(TClient* client, uint16_t command)
 void TDataRectangle::GetRect(TRect& out, int32_t mode) const
 {
   if (mode == 5) {
-    out = *this;
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     return;
   }
   TData::GetRect(out, mode);

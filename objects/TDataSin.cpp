@@ -183,8 +183,7 @@ bool TDataSin::Notify(uint16_t command, TRect* p)
 void TDataSin::GetRect(TRect& out, int32_t mode) const
 {
   if (mode == 5) {
-    out.Assign(*this);
-    out.Inflate(EffectivePenWidth(*this) + 2);
+    out = StrokeBounds(*this);
     return;
   }
   TData::GetRect(out, mode);
