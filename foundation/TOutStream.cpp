@@ -13,7 +13,7 @@ TOutStream& TOutStream::operator<<(int32_t v)
   char buf[16];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
   m_data.append(buf, r.ptr);
-  return *this;
+  return Spill();
 }
 
 TOutStream& TOutStream::operator<<(uint32_t v)
@@ -21,7 +21,7 @@ TOutStream& TOutStream::operator<<(uint32_t v)
   char buf[16];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
   m_data.append(buf, r.ptr);
-  return *this;
+  return Spill();
 }
 
 TOutStream& TOutStream::operator<<(int64_t v)
@@ -29,7 +29,7 @@ TOutStream& TOutStream::operator<<(int64_t v)
   char buf[24];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
   m_data.append(buf, r.ptr);
-  return *this;
+  return Spill();
 }
 
 TOutStream& TOutStream::operator<<(double v)
@@ -41,10 +41,29 @@ TOutStream& TOutStream::operator<<(double v)
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
   m_data.append(buf, r.ptr);
-  return *this;
+  return Spill();
+}
+
+void TOutStream::SetSink(Sink sink, size_t blockSize)
+{
+  m_sink = std::move(sink);
+  m_blockSize = blockSize;
+}
+
+bool TOutStream::Flush()
+{
+  if (m_sink && !m_data.empty()) {
+    if (!m_bad && !m_sink(m_data))
+      m_bad = true;
+    m_data.clear();
+  }
+  return good();
 }
 
 namespace {
+
+// Blocks a streamed save writes at a time.
+constexpr size_t kSaveBlock = size_t{1} << 20;
 
 std::string DirectoryOf(const std::string& path)
 {
@@ -62,22 +81,20 @@ void SetError(std::string* error, const std::string& text)
     *error = text;
 }
 
-}  // namespace
-
-bool SaveFileAtomic(const std::string& path, std::string_view data, std::string* error)
+// Creates the temporary file beside path, with the mode the file will have;
+// -1 (and the reason in error) when it cannot be made.
+int CreateTemporary(const std::string& path, std::string& tmp, std::string* error)
 {
   if (path.empty()) {
     SetError(error, "No file name given");
-    return false;
+    return -1;
   }
-  std::string tmpl = path + ".XXXXXX";
-  std::string buf(tmpl);
-  const int fd = ::mkstemp(buf.data());
+  tmp = path + ".XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
   if (fd < 0) {
     SetError(error, std::string("Cannot create a file in ") + DirectoryOf(path) + ": " + std::strerror(errno));
-    return false;
+    return -1;
   }
-  const std::string tmp = buf;
   // mkstemp creates the file with mode 0600: keep the mode of the file being
   // replaced, or give a new file the usual mode.
   struct stat st;
@@ -88,23 +105,32 @@ bool SaveFileAtomic(const std::string& path, std::string_view data, std::string*
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
+  return fd;
+}
 
+// Writes every byte; false with the system's error number otherwise.
+bool WriteAll(int fd, std::string_view data, int& savedErrno)
+{
   const char* p = data.data();
   size_t left = data.size();
-  bool ok = true;
-  int savedErrno = 0;
   while (left > 0) {
     const ssize_t w = ::write(fd, p, left);
     if (w < 0) {
       if (errno == EINTR)
         continue;
-      ok = false;
       savedErrno = errno;
-      break;
+      return false;
     }
     p += w;
     left -= static_cast<size_t>(w);
   }
+  return true;
+}
+
+// Flushes, closes and puts the temporary file in place when everything was
+// written (ok); otherwise removes it and reports why.
+bool Finish(int fd, bool ok, int savedErrno, const std::string& tmp, const std::string& path, std::string* error)
+{
   if (ok && ::fsync(fd) != 0) {
     ok = false;
     savedErrno = errno;
@@ -123,4 +149,32 @@ bool SaveFileAtomic(const std::string& path, std::string_view data, std::string*
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool SaveFileAtomic(const std::string& path, std::string_view data, std::string* error)
+{
+  std::string tmp;
+  const int fd = CreateTemporary(path, tmp, error);
+  if (fd < 0)
+    return false;
+  int savedErrno = 0;
+  const bool ok = WriteAll(fd, data, savedErrno);
+  return Finish(fd, ok, savedErrno, tmp, path, error);
+}
+
+bool SaveFileAtomic(const std::string& path, const std::function<bool(TOutStream&)>& write, std::string* error)
+{
+  std::string tmp;
+  const int fd = CreateTemporary(path, tmp, error);
+  if (fd < 0)
+    return false;
+  int savedErrno = 0;
+  TOutStream os;
+  os.SetSink([fd, &savedErrno](std::string_view block) { return WriteAll(fd, block, savedErrno); }, kSaveBlock);
+  const bool produced = write(os);
+  const bool ok = os.Flush() && produced;
+  // A writer that gave up leaves no error number of the system.
+  return Finish(fd, ok, savedErrno != 0 ? savedErrno : EIO, tmp, path, error);
 }
