@@ -132,9 +132,12 @@ bool WriteDocumentFile(TaClientPage& client, const std::string& path, std::strin
   const std::string oldPath = client.GetFilePath();
   client.SetFilePath(path);
   RefreshBeforeSave(client);
-  TOutStream os;
-  WriteDocument(client, os);
-  if (SaveFileAtomic(path, os.Data(), &reason))
+  // Written block by block: a large document never lies in memory whole.
+  const auto write = [&client](TOutStream& os) {
+    WriteDocument(client, os);
+    return os.good();
+  };
+  if (SaveFileAtomic(path, write, &reason))
     return true;
   client.SetFilePath(oldPath);
   RefreshBeforeSave(client);
