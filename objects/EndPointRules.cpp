@@ -1,7 +1,10 @@
 #include "EndPointRules.h"
 
+#include "CommandIds.h"
 #include "Geometry.h"
-#include "TRect.h"
+#include "ObjectPaint.h"
+#include "TData.h"
+#include "TPage.h"
 
 #include <cmath>
 #include <numbers>
@@ -25,4 +28,29 @@ uint32_t MayMoveEndPoint(TPoint end, int32_t a, int32_t b, const void* bounds)
   if ((a < 0 && x < r.left) || (b < 0 && y < r.top) || (a > 0 && x > r.right) || (b > 0 && y > r.bottom))
     return 0;
   return 1;
+}
+
+bool EndPointRect(const TData& object, TPoint start, TPoint end, int32_t mode, TRect& out)
+{
+  switch (mode) {
+  case 3:
+    out = TRect(start.x, start.y, SaturateInt32(int64_t{end.x} - start.x), SaturateInt32(int64_t{end.y} - start.y));
+    return true;
+  case 5:
+    out = StrokeBounds(object);
+    return true;
+  case 9:
+    out = TRect(start.x, start.y, end.x, end.y);
+    return true;
+  default:
+    return false;
+  }
+}
+
+void DrawDragCross(const TData& object, TPage* page, TPoint start, TPoint end)
+{
+  if (page->GetDragMode() == CM_OBJ_POSITION)
+    object.DrawReferenceCross(page, start.x, start.y);
+  else if (page->GetDragMode() == CM_OBJ_SIZE)
+    object.DrawReferenceCross(page, end.x, end.y);
 }

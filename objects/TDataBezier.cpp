@@ -179,12 +179,8 @@ bool TDataBezier::Paint(TPage* page, uint8_t mode)
     BeginHighlight(page);
     DrawCurve(page);
     // The cross marks the end being dragged; none while the curve is bent.
-    if (handle != kHandleControl) {
-      if (page->GetDragMode() == CM_OBJ_POSITION)
-        DrawReferenceCross(page, start.x, start.y);
-      else if (page->GetDragMode() == CM_OBJ_SIZE)
-        DrawReferenceCross(page, end.x, end.y);
-    }
+    if (handle != kHandleControl)
+      DrawDragCross(*this, page, start, end);
     EndHighlight(page);
   }
   return true;

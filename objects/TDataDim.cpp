@@ -163,20 +163,8 @@ void TDataDim::SetOwner(TClient* client)
 
 void TDataDim::GetRect(TRect& out, int32_t mode) const
 {
-  switch (mode) {
-  case 3:
-    out = TRect(p1.x, p1.y, SaturateInt32(int64_t{p2.x} - p1.x), SaturateInt32(int64_t{p2.y} - p1.y));
-    break;
-  case 5:
-    out = StrokeBounds(*this);
-    break;
-  case 9:
-    out = TRect(p1.x, p1.y, p2.x, p2.y);
-    break;
-  default:
+  if (!EndPointRect(*this, p1, p2, mode, out))
     TData::GetRect(out, mode);
-    break;
-  }
 }
 
 void TDataDim::SetRect(const TRect& r, int32_t mode)
@@ -250,10 +238,7 @@ bool TDataDim::Paint(TPage* page, uint8_t mode)
   if (WantsHighlight(*this, mode)) {
     BeginHighlight(page);
     page->Line(p1.x, p1.y, p2.x, p2.y);
-    if (page->GetDragMode() == CM_OBJ_POSITION)
-      DrawReferenceCross(page, p1.x, p1.y);
-    else if (page->GetDragMode() == CM_OBJ_SIZE)
-      DrawReferenceCross(page, p2.x, p2.y);
+    DrawDragCross(*this, page, p1, p2);
     EndHighlight(page);
   }
   return true;

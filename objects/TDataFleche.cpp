@@ -138,10 +138,7 @@ bool TDataFleche::Paint(TPage* page, uint8_t mode)
   if (WantsHighlight(*this, mode)) {
     BeginHighlight(page);
     page->Line(start.x, start.y, tip.x, tip.y);
-    if (page->GetDragMode() == CM_OBJ_POSITION)
-      DrawReferenceCross(page, start.x, start.y);
-    else if (page->GetDragMode() == CM_OBJ_SIZE)
-      DrawReferenceCross(page, tip.x, tip.y);
+    DrawDragCross(*this, page, start, tip);
     EndHighlight(page);
   }
   return true;
@@ -161,17 +158,9 @@ bool TDataFleche::Notify(uint16_t command, TRect* p)
 
 void TDataFleche::GetRect(TRect& out, int32_t mode) const
 {
-  switch (mode) {
-  case 3:
-    out = TRect(start.x, start.y, SaturateInt32(int64_t{tip.x} - start.x), SaturateInt32(int64_t{tip.y} - start.y));
-    break;
-  case 5:
-    out = StrokeBounds(*this);
-    break;
-  default:
+  // Mode 9 stays the base's: an arrow's readout is its position and size.
+  if (mode == 9 || !EndPointRect(*this, start, tip, mode, out))
     TData::GetRect(out, mode);
-    break;
-  }
 }
 
 void TDataFleche::SetRect(const TRect& r, int32_t mode)

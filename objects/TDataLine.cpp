@@ -136,10 +136,7 @@ bool TDataLine::Paint(TPage* page, uint8_t mode)
   if (WantsHighlight(*this, mode)) {
     BeginHighlight(page);
     page->Line(x1, y1, x2, y2);
-    if (page->GetDragMode() == CM_OBJ_POSITION)
-      DrawReferenceCross(page, x1, y1);
-    else if (page->GetDragMode() == CM_OBJ_SIZE)
-      DrawReferenceCross(page, x2, y2);
+    DrawDragCross(*this, page, GetStart(), GetEnd());
     EndHighlight(page);
   }
   return true;
@@ -181,20 +178,8 @@ bool TDataLine::Notify(uint16_t command, TRect* p)
 
 void TDataLine::GetRect(TRect& out, int32_t mode) const
 {
-  switch (mode) {
-  case 3:
-    out = TRect(x1, y1, SaturateInt32(int64_t{x2} - x1), SaturateInt32(int64_t{y2} - y1));
-    break;
-  case 5:
-    out = StrokeBounds(*this);
-    break;
-  case 9:
-    out = TRect(x1, y1, x2, y2);
-    break;
-  default:
+  if (!EndPointRect(*this, GetStart(), GetEnd(), mode, out))
     TData::GetRect(out, mode);
-    break;
-  }
 }
 
 void TDataLine::SetRect(const TRect& r, int32_t mode)
