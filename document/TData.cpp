@@ -430,6 +430,13 @@ bool TData::RectInfoText(TClient* client, const TData* reference, int32_t mode, 
   return true;
 }
 
+void TData::MovePositionTo(int32_t x, int32_t y)
+{
+  TRect position;
+  GetRect(position, 3);
+  Offset(SaturateInt32(int64_t{x} - position.left), SaturateInt32(int64_t{y} - position.top));
+}
+
 void TData::SetState(uint16_t bits, bool on)
 {
   if (on)

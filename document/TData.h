@@ -104,6 +104,10 @@ protected:
   // The text ShowRectInfo shows, for objects that add to it; false when the
   // client is null or the format is missing.
   bool RectInfoText(TClient* client, const TData* reference, int32_t mode, std::string& text) const;
+  // SetRect mode 3 of objects whose position is not their top-left corner:
+  // moves the object so that the position GetRect mode 3 reports lands on
+  // (x, y), so that setting back a position read is no move at all.
+  void MovePositionTo(int32_t x, int32_t y);
 
   TPen pen;
   TBrush brush;

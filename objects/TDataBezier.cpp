@@ -246,10 +246,8 @@ void TDataBezier::GetRect(TRect& out, int32_t mode) const
 
 void TDataBezier::SetRect(const TRect& r, int32_t mode)
 {
-  // Puts the position that GetRect mode 3 reports (the start) on
-  // (r.left, r.top), so that setting back a position read is no move.
   if (mode == 3)
-    Offset(SaturateInt32(int64_t{r.left} - start.x), SaturateInt32(int64_t{r.top} - start.y));
+    MovePositionTo(r.left, r.top);
 }
 
 TData* TDataBezier::Clone(TData* target, int32_t argument) const

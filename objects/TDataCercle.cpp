@@ -349,12 +349,10 @@ void TDataCercle::GetRect(TRect& out, int32_t mode) const
 
 void TDataCercle::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode == 3) {
-    const TPoint c = Center();
-    Offset(SaturateInt32(int64_t{r.left} - c.x), SaturateInt32(int64_t{r.top} - c.y));
-    return;
-  }
-  TData::SetRect(r, mode);
+  if (mode == 3)
+    MovePositionTo(r.left, r.top);
+  else
+    TData::SetRect(r, mode);
 }
 
 TData* TDataCercle::Clone(TData* target, int32_t argument) const

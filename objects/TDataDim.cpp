@@ -171,7 +171,7 @@ void TDataDim::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
   case 3:
-    Offset(SaturateInt32(int64_t{r.left} - p1.x), SaturateInt32(int64_t{r.top} - p1.y));
+    MovePositionTo(r.left, r.top);
     break;
   case 4:
   case 7:

@@ -174,8 +174,8 @@ void TDataFleche::SetRect(const TRect& r, int32_t mode)
     Recompute();
     break;
   case 3:
-    // The position of an arrow is its tail (GetRect mode 3).
-    Offset(SaturateInt32(int64_t{r.left} - start.x), SaturateInt32(int64_t{r.top} - start.y));
+    // The position of an arrow is its tail.
+    MovePositionTo(r.left, r.top);
     break;
   default:
     TData::SetRect(r, mode);

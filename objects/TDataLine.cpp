@@ -186,7 +186,7 @@ void TDataLine::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
   case 3:
-    Offset(SaturateInt32(int64_t{r.left} - x1), SaturateInt32(int64_t{r.top} - y1));
+    MovePositionTo(r.left, r.top);
     break;
   case 4:
   case 7:

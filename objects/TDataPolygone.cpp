@@ -411,13 +411,8 @@ void TDataPolygone::GetRect(TRect& out, int32_t mode) const
 
 void TDataPolygone::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode != 3)
-    return;
-  // Puts the position that GetRect mode 3 reports on (r.left, r.top), so
-  // that reading a position and setting it back is no move at all.
-  TRect position;
-  GetRect(position, 3);
-  Offset(SaturateInt32(int64_t{r.left} - position.left), SaturateInt32(int64_t{r.top} - position.top));
+  if (mode == 3)
+    MovePositionTo(r.left, r.top);
 }
 
 TData* TDataPolygone::Clone(TData* target, int32_t argument) const
