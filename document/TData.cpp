@@ -228,14 +228,10 @@ uint16_t TData::ContextCommand(TClient* client, uint16_t command)
     SetColor(which, colour);
     break;
   }
-  case CM_OBJ_LAYER: {
-    uint16_t mask = GetLayers();
-    // An object on no layer could never be seen or picked again.
-    if (!input || !input->EditObjectLayers(mask) || mask == 0)
+  case CM_OBJ_LAYER:
+    if (!EditLayers(input))
       return 0;
-    SetLayers(mask);
     break;
-  }
   case CM_OBJ_DELETE:
   case CM_OBJ_BRING_TO_TOP:
   case CM_OBJ_COPY_PASTE:
@@ -427,6 +423,15 @@ bool TData::RectInfoText(TClient* client, const TData* reference, int32_t mode, 
     text = FormatStr(format, x.c_str(), y.c_str(), w.c_str(), h.c_str());
   }
   text = CutText(std::move(text), kInfoTextLength);
+  return true;
+}
+
+bool TData::EditLayers(TUserInput* input)
+{
+  uint16_t mask = GetLayers();
+  if (!input || !input->EditObjectLayers(mask) || mask == 0)
+    return false;
+  SetLayers(mask);
   return true;
 }
 

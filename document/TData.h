@@ -9,6 +9,7 @@
 
 class TClient;
 class TPage;
+class TUserInput;
 
 // Base of every drawing object (and of the views). The virtual operations
 // keep a fixed order; every drawing-object class keeps it and extends the
@@ -108,6 +109,10 @@ protected:
   // moves the object so that the position GetRect mode 3 reports lands on
   // (x, y), so that setting back a position read is no move at all.
   void MovePositionTo(int32_t x, int32_t y);
+  // "Layer": lets the user edit the layer mask and takes it; false when
+  // cancelled or when no layer is left, for an object on no layer could
+  // never be seen or picked again.
+  bool EditLayers(TUserInput* input);
 
   TPen pen;
   TBrush brush;

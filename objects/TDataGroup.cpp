@@ -231,14 +231,10 @@ uint16_t TDataGroup::ContextCommand(TClient* client, uint16_t command)
     SetColor(which, colour);
     break;
   }
-  case CM_OBJ_LAYER: {
-    uint16_t mask = GetLayers();
-    // Members on no layer could never be seen or picked again.
-    if (!input || !input->EditObjectLayers(mask) || mask == 0)
+  case CM_OBJ_LAYER:
+    if (!EditLayers(input))
       return 0;
-    SetLayers(mask);
     break;
-  }
   default:
     break;
   }
