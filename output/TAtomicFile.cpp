@@ -53,6 +53,14 @@ bool TAtomicFile::Commit()
   return ok;
 }
 
+bool TAtomicFile::Close(bool keep)
+{
+  if (keep)
+    return Commit();
+  Discard();
+  return false;
+}
+
 void TAtomicFile::Discard()
 {
   if (!m_stream)

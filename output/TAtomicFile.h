@@ -6,10 +6,10 @@
 // A file written through a stream and put in place only when complete.
 //
 // Open creates a temporary file beside the target; the encoder writes into
-// Stream(); Commit flushes it to disk and renames it over the target. Any
-// other end (Discard, a failed Commit, destruction without Commit) removes
-// the temporary file, so a failed write leaves no partial file and an
-// existing target intact.
+// Stream(); Close(true) flushes it to disk and renames it over the target.
+// Any other end (Close(false), a failed flush or rename, destruction while
+// open) removes the temporary file, so a failed write leaves no partial
+// file and an existing target intact.
 class TAtomicFile
 {
 public:
@@ -23,11 +23,14 @@ public:
   bool Open(const std::string& path);
   bool IsOpen() const { return m_stream != nullptr; }
   FILE* Stream() const { return m_stream; }
-  // True when every byte reached the disk and the target was replaced.
+  // Puts the file in place when keep, otherwise removes it; true when every
+  // byte reached the disk and the target was replaced.
+  bool Close(bool keep);
+
+private:
   bool Commit();
   void Discard();
 
-private:
   std::string m_target;
   std::string m_temp;
   FILE* m_stream = nullptr;

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
@@ -114,11 +115,5 @@ bool TJpegWriter::Encode(uint8_t* row, int quality)
 
 bool TJpegWriter::Close()
 {
-  const bool keep = m_written;
-  m_written = false;
-  if (!keep) {
-    m_file.Discard();
-    return false;
-  }
-  return m_file.Commit();
+  return m_file.Close(std::exchange(m_written, false));
 }

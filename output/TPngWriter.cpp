@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -125,11 +126,5 @@ bool TPngWriter::Encode(uint8_t* row, const uint8_t* palette, uint32_t paletteCo
 
 bool TPngWriter::Close()
 {
-  const bool keep = m_written;
-  m_written = false;
-  if (!keep) {
-    m_file.Discard();
-    return false;
-  }
-  return m_file.Commit();
+  return m_file.Close(std::exchange(m_written, false));
 }
