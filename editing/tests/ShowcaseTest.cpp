@@ -1,4 +1,5 @@
 #include "DocumentTestSupport.h"
+#include "RenderTestSupport.h"
 
 #include "Colors.h"
 #include "DateTime.h"
@@ -64,23 +65,6 @@ constexpr int32_t kPanelWidth = 360;
 constexpr int32_t kPanelHeight = 160;
 constexpr int32_t kColumns[2] = {30, 410};
 constexpr int32_t kRows[5] = {125, 297, 469, 641, 813};
-
-TBrush Solid(uint32_t colour)
-{
-  TBrush brush;
-  brush.SetStyle(TBrush::kSolid);
-  brush.SetColor(colour);
-  return brush;
-}
-
-TBrush Hatched(int32_t hatch, uint32_t colour)
-{
-  TBrush brush;
-  brush.SetStyle(TBrush::kHatched);
-  brush.SetHatch(hatch);
-  brush.SetColor(colour);
-  return brush;
-}
 
 TFont Font(int32_t size, int32_t weight = 0, bool italic = false)
 {
@@ -191,7 +175,7 @@ private:
     Panel(x, y, "Rectangles");
     auto* rounded = Add(new TDataRectangle(x + 20, y + 45, 95, 70), kInk, 2, TPen::kInsideFrame, Solid(kOrange));
     rounded->SetCorners(18, 18);
-    Add(new TPolyRectangle(x + 135, y + 45, 90, 70, 0), kBlue, 1, TPen::kInsideFrame, Hatched(TBrush::kCross, kBlue));
+    Add(new TPolyRectangle(x + 135, y + 45, 90, 70, 0), kBlue, 1, TPen::kInsideFrame, Hatch(TBrush::kCross, kBlue));
     Add(new TPolyRectangle(x + 250, y + 95, 80, 45, 30), kPurple, 2, TPen::kInsideFrame,
         Solid(MakeColor(0xD9, 0xC2, 0xE6)));
   }
@@ -227,7 +211,7 @@ private:
         Solid(MakeColor(0xF2, 0x9B, 0x93)));
     const TPoint house[5] = {{x + 160, y + 145}, {x + 160, y + 90}, {x + 195, y + 55}, {x + 230, y + 90},
                              {x + 230, y + 145}};
-    Add(new TDataPolygone(house, 5), kBrown, 2, TPen::kInsideFrame, Hatched(TBrush::kDiagonalCross, kBrown));
+    Add(new TDataPolygone(house, 5), kBrown, 2, TPen::kInsideFrame, Hatch(TBrush::kDiagonalCross, kBrown));
     const TPoint zigzag[6] = {{x + 255, y + 140}, {x + 275, y + 60}, {x + 295, y + 125},
                               {x + 315, y + 55},  {x + 330, y + 110}, {x + 345, y + 70}};
     Add(new TDataPolyLine(zigzag, 6), kGreen, 3);
@@ -294,7 +278,7 @@ private:
     Panel(x, y, "Dimensions");
     // A part 1 3/4" x 3/4" with an inclined strut of 1".
     Add(new TDataRectangle(x + 40, y + 65, 175, 75), kInk, 2, TPen::kInsideFrame,
-        Hatched(TBrush::kBackwardDiagonal, kGrey))
+        Hatch(TBrush::kBackwardDiagonal, kGrey))
       ->SetCorners(0, 0);
     Add(new TDataLine(x + 265, y + 141, x + 326, y + 60), kInk, 4);
     Add(new TDataDim(x + 40, y + 52, x + 215, y + 52), kNavy);
@@ -344,7 +328,7 @@ private:
     const uint32_t colours[6] = {kRed, kOrange, kGreen, kTeal, kBlue, kPurple};
     for (int32_t i = 0; i < 6; ++i) {
       auto* swatch = Add(new TDataRectangle(x + 20 + 55 * i, y + 40, 45, 45), colours[i], 1, TPen::kInsideFrame,
-                         Hatched(i, colours[i]));
+                         Hatch(i, colours[i]));
       swatch->SetCorners(0, 0);
     }
     for (int32_t i = 0; i < 4; ++i)

@@ -3,7 +3,7 @@
 #include "TDataPolyLine.h"
 #include "TDataPolygone.h"
 #include "TDataSin.h"
-#include "TPageMem.h"
+#include "RenderTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,25 +18,7 @@
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00A000;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kYellow = 0x00FFFF;
-constexpr QRgb kWhitePixel = 0xFFFFFFFF;
-
-std::string Golden(const std::string& name)
-{
-  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
-}
-
-QImage Render(int32_t width, int32_t height, const std::function<void(TPage&)>& draw)
-{
-  TPageMem page(width, height, 100);
-  draw(page);
-  page.Release();
-  return page.Image().copy();
-}
+using namespace palette;
 
 void Style(TData& object, uint32_t colour, int32_t width)
 {

@@ -2,23 +2,13 @@
 
 #include "CommandIds.h"
 #include "TDataRectangle.h"
-#include "TPageMem.h"
+#include "RenderTestSupport.h"
 #include "TPolyRectangle.h"
 #include "TestSupport.h"
-
-#include <functional>
 
 namespace {
 
 using namespace shape_test;
-
-QImage Render(const std::function<void(TPage&)>& draw)
-{
-  TPageMem page(60, 40, 100);
-  draw(page);
-  page.Release();
-  return page.Image().copy();
-}
 
 // ---- the rounded rectangle ----
 
@@ -38,8 +28,8 @@ TEST(RoundedRectangleTest, BothRadiiZeroDrawAPlainRectangle)
   r.SetCorners(0, 0);
   r.GetPen() = TPen(0, 3, TPen::kSolid);
   r.SetColor(1, 0x00FFFF);
-  const QImage object = Render([&](TPage& page) { r.Paint(&page, TData::kPaintScreen); });
-  const QImage plain = Render([&](TPage& page) {
+  const QImage object = Render(60, 40, [&](TPage& page) { r.Paint(&page, TData::kPaintScreen); });
+  const QImage plain = Render(60, 40, [&](TPage& page) {
     page.SelectPen(r.GetPen());
     page.SelectBrush(r.GetBrush());
     page.Rectangle(TRect(10, 5, 50, 35));
@@ -47,7 +37,7 @@ TEST(RoundedRectangleTest, BothRadiiZeroDrawAPlainRectangle)
   EXPECT_TRUE(CompareImages(object, plain, 0).same);
   // With radii the corners stay empty.
   r.SetCorners(8, 8);
-  const QImage rounded = Render([&](TPage& page) { r.Paint(&page, TData::kPaintScreen); });
+  const QImage rounded = Render(60, 40, [&](TPage& page) { r.Paint(&page, TData::kPaintScreen); });
   EXPECT_EQ(rounded.pixel(10, 5), 0xFFFFFFFFu);
   EXPECT_NE(plain.pixel(10, 5), 0xFFFFFFFFu);
 }

@@ -5,7 +5,7 @@
 #include "TDataFleche.h"
 #include "TDataLine.h"
 #include "TDataRectangle.h"
-#include "TPageMem.h"
+#include "RenderTestSupport.h"
 #include "TPolyRectangle.h"
 #include "TestSupport.h"
 
@@ -21,40 +21,13 @@
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00A000;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kYellow = 0x00FFFF;
-constexpr QRgb kWhitePixel = 0xFFFFFFFF;
-
-std::string Golden(const std::string& name)
-{
-  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
-}
-
-QImage Render(int32_t width, int32_t height, const std::function<void(TPage&)>& draw)
-{
-  TPageMem page(width, height, 100);
-  draw(page);
-  page.Release();
-  return page.Image().copy();
-}
+using namespace palette;
 
 template <class T>
 T& Styled(T& object, uint32_t colour, int32_t width, uint32_t style)
 {
   object.GetPen() = TPen(colour, width, style);
   return object;
-}
-
-TBrush Hatch(int32_t hatch, uint32_t colour)
-{
-  TBrush b;
-  b.SetStyle(TBrush::kHatched);
-  b.SetHatch(hatch);
-  b.SetColor(colour);
-  return b;
 }
 
 bool AllWhite(const QImage& image)

@@ -4,7 +4,7 @@
 #include "CommandIds.h"
 #include "TDataLine.h"
 #include "TDataRectangle.h"
-#include "TPageMem.h"
+#include "RenderTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +20,6 @@ namespace {
 constexpr uint32_t kRed = MakeColor(255, 0, 0);
 constexpr uint32_t kBlue = MakeColor(0, 0, 255);
 constexpr uint32_t kYellow = MakeColor(255, 220, 0);
-
-std::string Golden(const std::string& name)
-{
-  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
-}
 
 // "Door": a 40 x 20 yellow panel crossed by a blue line, reference (10, 5).
 TDataGroupSymbol* Door()

@@ -3,7 +3,7 @@
 #include "Geometry.h"
 #include "TDataDim.h"
 #include "TDataTexte.h"
-#include "TPageMem.h"
+#include "RenderTestSupport.h"
 #include "TestSupport.h"
 #include "ValueFormat.h"
 
@@ -17,25 +17,11 @@
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kGreen = 0x008000;
+using namespace palette;
+
+constexpr uint32_t kDarkGreen = 0x008000;
 constexpr int kChannelTolerance = 48;
 constexpr int kBadPixels = 40;
-
-std::string Golden(const std::string& name)
-{
-  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
-}
-
-QImage Render(int32_t width, int32_t height, const std::function<void(TPage&)>& draw)
-{
-  TPageMem page(width, height, 100);
-  draw(page);
-  page.Release();
-  return page.Image().copy();
-}
 
 // A text in Arial of the given height at (x, y).
 TDataTexte Text(int32_t x, int32_t y, int32_t height, std::string_view characters, uint32_t colour = kBlack)
@@ -70,7 +56,7 @@ TEST(TextGoldenTest, JustifiedTurnedFramedAndSeveralLines)
     framed.SetBorder(frame);
     framed.Paint(&page, TData::kPaintScreen);
 
-    TDataTexte wrapped = Text(170, 120, 12, "Several words wrapped in a narrow frame, 150 % apart", kGreen);
+    TDataTexte wrapped = Text(170, 120, 12, "Several words wrapped in a narrow frame, 150 % apart", kDarkGreen);
     wrapped.SetRect(TRect(170, 120, 300, 130), 6);
     wrapped.SetLineSpacing(150);
     TBordure dotted;

@@ -2,6 +2,7 @@
 #include "TPen.h"
 #include "TQtPageDevice.h"
 
+#include "RenderTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,42 +20,7 @@
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kGreen = 0x00A000;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kYellow = 0x00FFFF;
-constexpr QRgb kWhitePixel = 0xFFFFFFFF;
-
-std::string Golden(const std::string& name)
-{
-  return std::string(VEKTA_TEST_DATA) + "/golden/" + name + ".png";
-}
-
-QImage Render(int32_t width, int32_t height, int32_t zoom, const std::function<void(TPage&)>& draw)
-{
-  TPageMem page(width, height, zoom);
-  draw(page);
-  page.Release();
-  return page.Image().copy();
-}
-
-TBrush Solid(uint32_t colour)
-{
-  TBrush b;
-  b.SetStyle(TBrush::kSolid);
-  b.SetColor(colour);
-  return b;
-}
-
-TBrush Hatch(int32_t hatch, uint32_t colour)
-{
-  TBrush b;
-  b.SetStyle(TBrush::kHatched);
-  b.SetHatch(hatch);
-  b.SetColor(colour);
-  return b;
-}
+using namespace palette;
 
 // A scene with some of everything on a 20 x 15 grid of u units each, so
 // that it fills the same share of the image at every zoom.
