@@ -88,7 +88,8 @@ fi
 # ---- measuring ----
 # measure NAME TIMEOUT command...: runs the command up to $runs times (once
 # when a run takes over a minute) and sets NAME_s (median seconds) and NAME_kb
-# (largest peak memory, KiB); "timeout" or "failed" when it did not finish.
+# (largest peak memory, KiB); "timeout", "killed" (out of memory) or
+# "failed" when it did not finish.
 measure() {
   local name=$1 limit=$2
   shift 2
@@ -96,13 +97,20 @@ measure() {
   out=$work/time.out
   for ((i = 0; i < runs; i++)); do
     status=0
+    local started=$SECONDS
     if [ "$limit" -gt 0 ]; then
       timeout --kill-after=10 "$limit" /usr/bin/time -f "%e %M" -o "$out" "$@" >/dev/null 2>"$work/stderr" || status=$?
     else
       /usr/bin/time -f "%e %M" -o "$out" "$@" >/dev/null 2>"$work/stderr" || status=$?
     fi
     if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-      printf -v "${name}_s" '%s' "timeout"
+      # Killed: by the time limit, or before it by the system when memory
+      # ran out.
+      if [ "$limit" -gt 0 ] && [ $((SECONDS - started)) -ge "$limit" ]; then
+        printf -v "${name}_s" '%s' "timeout"
+      else
+        printf -v "${name}_s" '%s' "killed"
+      fi
       printf -v "${name}_kb" '%s' "-"
       return
     fi
