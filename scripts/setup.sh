@@ -27,3 +27,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# A locale that writes numbers with a decimal comma, so that the tests can
+# show numbers in files do not follow the C library's locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" || {
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends locales
+  }
+  $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,4 +1,6 @@
 #include "DateTime.h"
+#include "TInStream.h"
+#include "TOutStream.h"
 #include "ValueFormat.h"
 
 #include <gtest/gtest.h>
@@ -184,9 +186,23 @@ TEST(FormatValue, IndependentOfTheCLocale)
   SeparatorScope dot('.');
   const std::string s = Format(2.5, kTypeDouble, 0, MakePrecision(2));
   const double back = ParseAs<double>("2.5", kTypeDouble);
+  // Document files too: a comma would end the number and shift every field
+  // after it.
+  TOutStream out;
+  out << 0.25 << ' ' << 1.5f << ' ' << 7;
+  const std::string written = out.TakeData();
+  TInStream in(written);
+  double quarter = 0;
+  float half = 0;
+  int32_t seven = 0;
+  in >> quarter >> half >> seven;
   std::setlocale(LC_NUMERIC, restore.c_str());
   EXPECT_EQ(s, "2.50");
   EXPECT_EQ(back, 2.5);
+  EXPECT_EQ(written, "0.25 1.5 7");
+  EXPECT_EQ(quarter, 0.25);
+  EXPECT_EQ(half, 1.5f);
+  EXPECT_EQ(seven, 7);
 }
 
 TEST(ParseValue, Numbers)
