@@ -231,7 +231,8 @@ void TQtPageDevice::Begin()
   const QPaintEngine* engine = m_painter->paintEngine();
   const QPaintDevice* device = m_painter->device();
   m_pixelScale = 1;
-  if (engine && engine->type() != QPaintEngine::Raster && device)
+  m_vector = engine && engine->type() != QPaintEngine::Raster;
+  if (m_vector && device)
     m_pixelScale = std::max(1, static_cast<int>(std::lround(device->logicalDpiX() / kReferenceDpi)));
   m_painter->setRenderHint(QPainter::Antialiasing, true);
   m_painter->setRenderHint(QPainter::TextAntialiasing, true);
@@ -552,6 +553,12 @@ void TQtPageDevice::StrokePath(const QPainterPath& path)
   // outlines partly covered, while the filled outline has its joins and
   // touches every pixel once (which exclusive-or drawing needs).
   const QPen pen = DevicePen();
+  // A vector file keeps the line as a line: smaller, and still a stroke for
+  // whoever edits the file later. Exclusive-or drawing never goes there.
+  if (m_vector) {
+    m_painter->strokePath(path, pen);
+    return;
+  }
   QPainterPathStroker stroker(pen);
   m_painter->fillPath(stroker.createStroke(path), pen.brush());
 }

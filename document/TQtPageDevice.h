@@ -126,6 +126,8 @@ private:
   bool m_borrowed = false;
   // Device pixels per pixel of the reference resolution (1 on images).
   int m_pixelScale = 1;
+  // Drawing into a vector file (PDF, SVG, a printer) rather than pixels.
+  bool m_vector = false;
   // The borrowed painter's clip at binding; SetClip narrows it, never widens it.
   std::optional<QPainterPath> m_baseClip;
 
