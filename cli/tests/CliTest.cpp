@@ -137,6 +137,10 @@ TEST(CliTest, VectorExportsHaveThePaperSize)
   const std::string text = ReadWholeFile(svg);
   EXPECT_NE(text.find("width=\"203.2mm\" height=\"254mm\""), std::string::npos);
   EXPECT_EQ(text.find("<image"), std::string::npos);
+  // The rectangle's outline stays a black line one unit wide, not a filled
+  // ring: the file is smaller and the line still a line for whoever edits it.
+  EXPECT_NE(text.find(R"(fill="none" stroke="#000000" stroke-opacity="1" stroke-width="1")"), std::string::npos);
+  EXPECT_EQ(text.find(R"(fill="#000000")"), std::string::npos);
 
   const QString rsvg = QStandardPaths::findExecutable("rsvg-convert");
   if (rsvg.isEmpty())
