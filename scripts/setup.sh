@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
