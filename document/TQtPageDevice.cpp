@@ -548,10 +548,6 @@ void TQtPageDevice::FillHatch(const QPainterPath& area, const QBrush& brush)
 
 void TQtPageDevice::StrokePath(const QPainterPath& path)
 {
-  // The outline is turned into an area and filled: Qt's own one-pixel
-  // stroking draws each segment apart and leaves the corners of closed
-  // outlines partly covered, while the filled outline has its joins and
-  // touches every pixel once (which exclusive-or drawing needs).
   const QPen pen = DevicePen();
   // A vector file keeps the line as a line: smaller, and still a stroke for
   // whoever edits the file later. Exclusive-or drawing never goes there.
@@ -559,6 +555,10 @@ void TQtPageDevice::StrokePath(const QPainterPath& path)
     m_painter->strokePath(path, pen);
     return;
   }
+  // On pixels the outline is turned into an area and filled: Qt's own
+  // one-pixel stroking draws each segment apart and leaves the corners of
+  // closed outlines partly covered, while the filled outline has its joins
+  // and touches every pixel once (which exclusive-or drawing needs).
   QPainterPathStroker stroker(pen);
   m_painter->fillPath(stroker.createStroke(path), pen.brush());
 }

@@ -8,9 +8,14 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fontconfig
+  fonts-liberation2 fontconfig locales
   xvfb xauth x11-utils imagemagick librsvg2-bin
 )
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,10 +24,6 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then
-    SUDO="sudo"
-  fi
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
@@ -31,13 +32,6 @@ fi
 # A locale that writes numbers with a decimal comma, so that the tests can
 # show numbers in files do not follow the C library's locale.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" || {
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends locales
-  }
   $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   $SUDO locale-gen >/dev/null
 fi
