@@ -3,6 +3,7 @@
 //   vekta-bench-doc [--simple] [--seed S] COUNT OUT.vk1
 #include "DocumentFile.h"
 #include "DocumentGenerator.h"
+#include "HeadlessProcess.h"
 #include "ObjectFactories.h"
 #include "TaClientPage.h"
 
@@ -14,12 +15,6 @@
 
 namespace {
 
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 int Usage()
 {
   std::fputs("usage: vekta-bench-doc [--simple] [--seed S] COUNT OUT.vk1\n", stderr);
@@ -30,9 +25,7 @@ int Usage()
 
 int main(int argc, char** argv)
 {
-  if (!std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler(QuietQtMessages);
+  PrepareHeadlessProcess();
   QGuiApplication app(argc, argv);
   RegisterObjectFactories();
 

@@ -4,6 +4,7 @@
 // outputs are written whole through a temporary file or not at all.
 #include "DocumentFile.h"
 #include "DocumentInfo.h"
+#include "HeadlessProcess.h"
 #include "LanguageSettings.h"
 #include "ObjectFactories.h"
 #include "SheetExport.h"
@@ -137,21 +138,11 @@ int Export(const std::vector<std::string>& args)
   return kSuccess;
 }
 
-// Qt's own diagnostics (platform set-up notes and the like) would mix with
-// the one line a failure prints; only its fatal errors get through.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-  if (!std::getenv("QT_QPA_PLATFORM"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler(QuietQtMessages);
+  PrepareHeadlessProcess();
   // Fonts, images and painters need the application object.
   QGuiApplication app(argc, argv);
   RegisterObjectFactories();
