@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TAtomicFile.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -61,12 +63,8 @@ private:
   size_t m_blockSize = 0;
 };
 
-// Writes data to a temporary file beside path and renames it over path only
-// after every byte was written and flushed; on failure the old file stays
-// intact, the temporary file is removed and error receives a readable reason.
-bool SaveFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
-// The same for data that write produces: what it writes into the stream
-// goes to the temporary file block by block, so a large file is never held
+// The file at path made of what write produces, through TAtomicFile: what
+// it writes into the stream goes to the temporary file block by block, so a large file is never held
 // in memory whole. write answers whether it produced everything.
 bool SaveFileAtomic(const std::string& path, const std::function<bool(TOutStream&)>& write,
                     std::string* error = nullptr);

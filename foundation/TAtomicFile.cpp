@@ -1,0 +1,234 @@
+#include "TAtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <random>
+#include <share.h>
+#include <sys/stat.h>
+#else
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+  const fs::path parent = fs::path(path).parent_path();
+  return parent.empty() ? std::string(".") : parent.string();
+}
+
+#ifdef _WIN32
+
+// A new file beside path under a name nobody has; -1 with errno set when
+// none can be made.
+int CreateBeside(const std::string& path, std::string& temp)
+{
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = path + "." + std::to_string(random() % 1000000);
+    int fd = -1;
+    const std::wstring name = fs::path(temp).wstring();
+    if (_wsopen_s(&fd, name.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYRW,
+                  _S_IREAD | _S_IWRITE) == 0)
+      return fd;
+    if (errno != EEXIST)
+      return -1;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+FILE* StreamOf(int fd)
+{
+  return _fdopen(fd, "wb");
+}
+
+void CloseDescriptor(int fd)
+{
+  _close(fd);
+}
+
+bool SyncToDisk(FILE* stream)
+{
+  return _commit(_fileno(stream)) == 0;
+}
+
+#else
+
+int CreateBeside(const std::string& path, std::string& temp)
+{
+  temp = path + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0)
+    return -1;
+  // mkstemp makes the file private: keep the mode of the file being
+  // replaced, or give a new file the usual one.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) {
+    ::fchmod(fd, st.st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+  return fd;
+}
+
+FILE* StreamOf(int fd)
+{
+  return ::fdopen(fd, "wb");
+}
+
+void CloseDescriptor(int fd)
+{
+  ::close(fd);
+}
+
+bool SyncToDisk(FILE* stream)
+{
+  return ::fsync(::fileno(stream)) == 0;
+}
+
+#endif
+
+void RemoveQuietly(const std::string& path)
+{
+  std::error_code ignored;
+  fs::remove(fs::path(path), ignored);
+}
+
+}  // namespace
+
+TAtomicFile::~TAtomicFile()
+{
+  Discard();
+}
+
+void TAtomicFile::Fail(const std::string& what, int error)
+{
+  m_error = what + ": " + std::strerror(error != 0 ? error : EIO);
+}
+
+void TAtomicFile::Fail(const std::string& what, const std::error_code& error)
+{
+  m_error = what + ": " + error.message();
+}
+
+bool TAtomicFile::Open(const std::string& path)
+{
+  Discard();
+  m_error.clear();
+  m_writeError = 0;
+  if (path.empty()) {
+    m_error = "No file name given";
+    return false;
+  }
+  std::string temp;
+  const int fd = CreateBeside(path, temp);
+  if (fd < 0) {
+    Fail("Cannot create a file in " + FolderOf(path), errno);
+    return false;
+  }
+  m_stream = StreamOf(fd);
+  if (!m_stream) {
+    Fail("Cannot create a file in " + FolderOf(path), errno);
+    CloseDescriptor(fd);
+    RemoveQuietly(temp);
+    return false;
+  }
+  m_target = path;
+  m_temp = std::move(temp);
+  return true;
+}
+
+bool TAtomicFile::Write(std::string_view data)
+{
+  if (!m_stream)
+    return false;
+  if (m_writeError != 0)
+    return false;
+  if (!data.empty() && std::fwrite(data.data(), 1, data.size(), m_stream) != data.size()) {
+    m_writeError = errno != 0 ? errno : EIO;
+    return false;
+  }
+  return true;
+}
+
+bool TAtomicFile::Commit()
+{
+  if (!m_stream)
+    return false;
+  int error = m_writeError;
+  bool ok = error == 0;
+  if (ok && (std::fflush(m_stream) != 0 || std::ferror(m_stream) != 0)) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && !SyncToDisk(m_stream)) {
+    ok = false;
+    error = errno;
+  }
+  if (std::fclose(m_stream) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  m_stream = nullptr;
+  std::error_code renamed;
+  if (ok) {
+    // std::filesystem::rename replaces an existing target on every platform
+    // (a plain rename refuses to on Windows).
+    fs::rename(fs::path(m_temp), fs::path(m_target), renamed);
+    ok = !renamed;
+  }
+  if (!ok) {
+    RemoveQuietly(m_temp);
+    if (renamed)
+      Fail("Cannot write " + m_target, renamed);
+    else
+      Fail("Cannot write " + m_target, error);
+  }
+  m_temp.clear();
+  return ok;
+}
+
+bool TAtomicFile::Close(bool keep)
+{
+  if (keep)
+    return Commit();
+  Discard();
+  return false;
+}
+
+void TAtomicFile::Discard()
+{
+  if (!m_stream)
+    return;
+  std::fclose(m_stream);
+  m_stream = nullptr;
+  RemoveQuietly(m_temp);
+  m_temp.clear();
+}
+
+bool SaveFileAtomic(const std::string& path, std::string_view data, std::string* error)
+{
+  TAtomicFile file;
+  bool ok = file.Open(path);
+  if (ok) {
+    file.Write(data);  // a failed write makes the close fail and say why
+    ok = file.Close(true);
+  }
+  if (!ok && error)
+    *error = file.Error();
+  return ok;
+}
