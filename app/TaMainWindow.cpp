@@ -12,6 +12,7 @@
 #include "TVueWidget.h"
 #include "TaClientPage.h"
 #include "ToolIcons.h"
+#include "TextEncoding.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -30,7 +30,7 @@ function(vekta_tests name)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+  add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/base/TestMain.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vekta_testsupport GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     VEKTA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -7,9 +7,10 @@
 #include "Geometry.h"
 #include "Messages.h"
 #include "StringTable.h"
-#include "TClient.h"
+#include "TDataOwner.h"
 #include "TPage.h"
 #include "TUserInput.h"
+#include "TextEncoding.h"
 
 #include <memory>
 #include <string>
@@ -116,7 +117,7 @@ bool TData::IsA(int32_t id) const
   return id == kTData || TRect::IsA(id);
 }
 
-void TData::SetOwner(TClient* client)
+void TData::SetOwner(TDataOwner* client)
 {
   owner = client;
 }
@@ -188,7 +189,7 @@ bool TData::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TData::ContextCommand(TClient* client, uint16_t command)
+uint16_t TData::ContextCommand(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;
@@ -202,21 +203,21 @@ uint16_t TData::ContextCommand(TClient* client, uint16_t command)
   case CM_OBJ_POSITION:
   case CM_OBJ_SIZE:
     copy.reset(Clone(nullptr, 0));
-    if (!copy || client->TrackObject(copy.get(), command, this) == TClient::kTrackCancelled)
+    if (!copy || client->TrackObject(copy.get(), command, this) == TDataOwner::kTrackCancelled)
       return 0;
     break;
   case CM_OBJ_CENTER: {
     TRect centre;
     GetRect(centre, 4);
     int32_t x = 0, y = 0;
-    if (client->GetPoint(x, y, LoadStr(IDS_POSITION_CENTER), true, TClient::kCursorCross, 0) != TClient::kPointGiven)
+    if (client->GetPoint(x, y, LoadStr(IDS_POSITION_CENTER), true, TDataOwner::kCursorCross, 0) != TDataOwner::kPointGiven)
       return 0;
     if (!Offset(x - centre.left, y - centre.top))
       return 0;
     break;
   }
   case CM_OBJ_LINE_TYPE:
-    if (!input || !input->ChoosePen(pen, client))
+    if (!input || !input->ChoosePen(pen, client->Client()))
       return 0;
     break;
   case CM_OBJ_COLOR:
@@ -262,7 +263,7 @@ uint16_t TData::ContextCommand(TClient* client, uint16_t command)
   return command;
 }
 
-uint16_t TData::ChooseCommand(TClient* client, uint16_t command)
+uint16_t TData::ChooseCommand(TDataOwner* client, uint16_t command)
 {
   if (command != 0 || !client)
     return command;
@@ -380,12 +381,12 @@ TData* TData::Clone(TData* target, int32_t) const
   return target;
 }
 
-bool TData::ShowInfo(TClient* client, const TData* reference, uint16_t)
+bool TData::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   return ShowRectInfo(client, reference, 3);
 }
 
-bool TData::ShowRectInfo(TClient* client, const TData* reference, int32_t mode) const
+bool TData::ShowRectInfo(TDataOwner* client, const TData* reference, int32_t mode) const
 {
   std::string text;
   if (!RectInfoText(client, reference, mode, text))
@@ -394,7 +395,7 @@ bool TData::ShowRectInfo(TClient* client, const TData* reference, int32_t mode) 
   return true;
 }
 
-bool TData::RectInfoText(TClient* client, const TData* reference, int32_t mode, std::string& text) const
+bool TData::RectInfoText(TDataOwner* client, const TData* reference, int32_t mode, std::string& text) const
 {
   const bool twoPoints = mode == 9;
   const uint32_t format = twoPoints ? (reference ? IDS_INFO_TWO_POINTS_REL : IDS_INFO_TWO_POINTS)

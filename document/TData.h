@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-class TClient;
+class TDataOwner;
 class TPage;
 class TUserInput;
 
@@ -55,13 +55,13 @@ public:
   bool IsA(int32_t id) const override;
   // slots 4-6 (from TRect): Contains, Offset, Resize
   // slot 7
-  virtual void SetOwner(TClient* client);
+  virtual void SetOwner(TDataOwner* client);
   // slot 8
   virtual uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p);
   // slot 9
   virtual bool Paint(TPage* page, uint8_t mode);
   // slot 10
-  virtual uint16_t ContextCommand(TClient* client, uint16_t command);
+  virtual uint16_t ContextCommand(TDataOwner* client, uint16_t command);
   // slot 11
   virtual bool Notify(uint16_t command, TRect* p);
   // slot 12
@@ -79,12 +79,12 @@ public:
   // slot 18: copies into target, or into a new object of the same class
   virtual TData* Clone(TData* target, int32_t argument) const;
   // slot 19
-  virtual bool ShowInfo(TClient* client, const TData* reference, uint16_t flags);
+  virtual bool ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags);
 
   void SetState(uint16_t bits, bool on);
   uint16_t TestState(uint16_t bits) const { return state & bits; }
   uint16_t GetState() const { return state; }
-  TClient* GetOwner() const { return owner; }
+  TDataOwner* GetOwner() const { return owner; }
   bool IsOnPage(const TPage* page) const;
   void DrawReferenceCross(TPage* page, int32_t x, int32_t y) const;
   void SetPenWidth(int32_t width);
@@ -98,13 +98,13 @@ protected:
   // Where every ContextCommand starts: command 0 becomes the command the user
   // picks from the object's menu, shown with the selection outline around
   // the object (0 when nothing was picked); other commands pass through.
-  uint16_t ChooseCommand(TClient* client, uint16_t command);
+  uint16_t ChooseCommand(TDataOwner* client, uint16_t command);
   // The readout of ShowInfo from GetRect in mode 3 (x, y, width, height) or
   // mode 9 (x1, y1, x2, y2, for objects described by two points).
-  bool ShowRectInfo(TClient* client, const TData* reference, int32_t mode) const;
+  bool ShowRectInfo(TDataOwner* client, const TData* reference, int32_t mode) const;
   // The text ShowRectInfo shows, for objects that add to it; false when the
   // client is null or the format is missing.
-  bool RectInfoText(TClient* client, const TData* reference, int32_t mode, std::string& text) const;
+  bool RectInfoText(TDataOwner* client, const TData* reference, int32_t mode, std::string& text) const;
   // SetRect mode 3 of objects whose position is not their top-left corner:
   // moves the object so that the position GetRect mode 3 reports lands on
   // (x, y), so that setting back a position read is no move at all.
@@ -118,6 +118,6 @@ protected:
   TBrush brush;
   uint16_t layers = 8;
   uint16_t state = 0;
-  TClient* owner = nullptr;
+  TDataOwner* owner = nullptr;
   int32_t lastError = 0;
 };

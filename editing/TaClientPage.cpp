@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "Picking.h"
 #include "StringTable.h"
+#include "TextEncoding.h"
 
 #include <cstring>
 #include <filesystem>

@@ -8,6 +8,7 @@
 #include "Messages.h"
 #include "PageSettingsCommands.h"
 #include "StringTable.h"
+#include "TextEncoding.h"
 
 #include <cstring>
 #include <memory>

@@ -83,13 +83,13 @@ TFactory GetClassFactory(int32_t id)
   return id >= 0 && id < kClassCount ? g_factories[id] : nullptr;
 }
 
-TStreamable* CreateObject(int32_t id, TClient* client, int32_t argument)
+TStreamable* CreateObject(int32_t id, TDataOwner* client, int32_t argument)
 {
   const TFactory f = GetClassFactory(id);
   return f ? f(client, argument) : nullptr;
 }
 
-TStreamable* CreateObjectByCommand(uint32_t commandId, TClient* client, int32_t argument)
+TStreamable* CreateObjectByCommand(uint32_t commandId, TDataOwner* client, int32_t argument)
 {
   return CreateObject(GetClassIdByCommand(commandId), client, argument);
 }

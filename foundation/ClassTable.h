@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <string_view>
 
-class TClient;
+class TDataOwner;
 class TStreamable;
 
 // Creates an object: with a null client a default object (used by readers),
 // with a client the interactive creation of that kind (null when cancelled).
-using TFactory = TStreamable* (*)(TClient* client, int32_t argument);
+using TFactory = TStreamable* (*)(TDataOwner* client, int32_t argument);
 
 // Class ids are fixed: code tests membership with IsA on these numbers.
 // Rows without a class in this program keep their place so the numbering
@@ -40,5 +40,5 @@ int32_t GetClassIdByCommand(uint32_t commandId);
 uint32_t GetClassCommand(int32_t id);
 int SetClassFactory(int32_t id, TFactory factory);
 TFactory GetClassFactory(int32_t id);
-TStreamable* CreateObject(int32_t id, TClient* client, int32_t argument);
-TStreamable* CreateObjectByCommand(uint32_t commandId, TClient* client, int32_t argument);
+TStreamable* CreateObject(int32_t id, TDataOwner* client, int32_t argument);
+TStreamable* CreateObjectByCommand(uint32_t commandId, TDataOwner* client, int32_t argument);

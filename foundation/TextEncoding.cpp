@@ -113,3 +113,13 @@ size_t Utf8PrefixBytes(std::string_view s, size_t n)
   }
   return i;
 }
+
+std::string CutText(std::string text, size_t maxBytes)
+{
+  if (text.size() <= maxBytes)
+    return text;
+  while (maxBytes > 0 && (static_cast<unsigned char>(text[maxBytes]) & 0xC0) == 0x80)
+    --maxBytes;
+  text.resize(maxBytes);
+  return text;
+}

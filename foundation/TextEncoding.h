@@ -18,3 +18,7 @@ void AppendUtf8(std::string& out, char32_t cp);
 size_t Utf8Length(std::string_view text);
 // Byte length of the first n code points of text.
 size_t Utf8PrefixBytes(std::string_view text, size_t n);
+
+// Keeps at most maxBytes bytes of text without splitting a UTF-8
+// character.
+std::string CutText(std::string text, size_t maxBytes);

@@ -4,10 +4,10 @@
 #include "TClient.h"
 #include "TData.h"
 
-std::unique_ptr<TData> PlaceObject(TClient& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
+std::unique_ptr<TData> PlaceObject(TDataOwner& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
 {
   int32_t x = 0, y = 0;
-  if (client.GetPosition(x, y) != TClient::kPointGiven)
+  if (client.GetPosition(x, y) != TDataOwner::kPointGiven)
     return nullptr;
   std::unique_ptr<TData> object = build({x, y});
   if (object)
@@ -15,7 +15,7 @@ std::unique_ptr<TData> PlaceObject(TClient& client, const std::function<std::uni
   return object;
 }
 
-std::unique_ptr<TData> PlaceAndSize(TClient& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
+std::unique_ptr<TData> PlaceAndSize(TDataOwner& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
 {
   std::unique_ptr<TData> object = PlaceObject(client, build);
   if (!object || object->ContextCommand(&client, CM_OBJ_SIZE) == 0)

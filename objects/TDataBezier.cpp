@@ -39,25 +39,25 @@ TDataBezier::TDataBezier(int32_t x0, int32_t y0, int32_t x2, int32_t y2, int32_t
   Resample();
 }
 
-TStreamable* TDataBezier::Create(TClient* client, int32_t)
+TStreamable* TDataBezier::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataBezier;
   int32_t x = 0, y = 0;
-  if (client->GetPosition(x, y) != TClient::kPointGiven)
+  if (client->GetPosition(x, y) != TDataOwner::kPointGiven)
     return nullptr;
   auto curve = std::make_unique<TDataBezier>(x, y, x, y, x, y);
   curve->SetLayers(client->GetLayers());
   // First the end is dragged out, then the curve is bent from a control
   // point half-way between the ends.
   curve->handle = kHandleEnd;
-  if (client->TrackObject(curve.get(), CM_OBJ_SIZE, nullptr) == TClient::kTrackCancelled)
+  if (client->TrackObject(curve.get(), CM_OBJ_SIZE, nullptr) == TDataOwner::kTrackCancelled)
     return nullptr;
   curve->control = {static_cast<int32_t>((int64_t{curve->start.x} + curve->end.x) / 2),
                     static_cast<int32_t>((int64_t{curve->start.y} + curve->end.y) / 2)};
   curve->Resample();
   curve->handle = kHandleControl;
-  if (client->TrackObject(curve.get(), CM_OBJ_SIZE, nullptr) == TClient::kTrackCancelled)
+  if (client->TrackObject(curve.get(), CM_OBJ_SIZE, nullptr) == TDataOwner::kTrackCancelled)
     return nullptr;
   curve->handle = 0;
   return curve.release();
@@ -186,7 +186,7 @@ bool TDataBezier::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataBezier::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataBezier::ContextCommand(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;
@@ -195,7 +195,7 @@ uint16_t TDataBezier::ContextCommand(TClient* client, uint16_t command)
     return command == 0 ? 0 : TData::ContextCommand(client, command);
   std::unique_ptr<TDataBezier> copy(static_cast<TDataBezier*>(Clone(nullptr, 0)));
   copy->handle = kHandleControl;
-  if (client->TrackObject(copy.get(), CM_OBJ_SIZE, this) == TClient::kTrackCancelled)
+  if (client->TrackObject(copy.get(), CM_OBJ_SIZE, this) == TDataOwner::kTrackCancelled)
     return 0;
   Notify(command, copy.get());
   return command;

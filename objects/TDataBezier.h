@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-class TClient;
+class TDataOwner;
 
 // A quadratic Bezier curve from start to end, bent towards the control
 // point. It is drawn as a polyline of samples whose density follows the
@@ -29,7 +29,7 @@ public:
   // Without a client a default curve (for readers); with one the user
   // places the start, drags the end, then bends the curve. Null when
   // cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -40,7 +40,7 @@ public:
   bool Resize(int32_t dx, int32_t dy) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
   void SetRect(const TRect& r, int32_t mode) override;

@@ -53,7 +53,7 @@ TDataCercle::TDataCercle(int32_t cx, int32_t cy, int32_t r)
                SaturateInt32(int64_t{cy} + r)));
 }
 
-TStreamable* TDataCercle::Create(TClient* client, int32_t)
+TStreamable* TDataCercle::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataCercle;
@@ -279,7 +279,7 @@ bool TDataCercle::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataCercle::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataCercle::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)
@@ -291,7 +291,7 @@ uint16_t TDataCercle::ContextCommand(TClient* client, uint16_t command)
     if (!client)
       return 0;
     std::unique_ptr<TData> turned(Clone(nullptr, 0));
-    if (client->TrackObject(turned.get(), command, this) == TClient::kTrackCancelled)
+    if (client->TrackObject(turned.get(), command, this) == TDataOwner::kTrackCancelled)
       return 0;
     Notify(command, turned.get());
     return command;

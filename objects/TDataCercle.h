@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // A circle or an ellipse inscribed in the rectangle, or a part of one: a
 // pie (filled sector), a chord or an open arc from the start angle
@@ -25,7 +25,7 @@ public:
   // Without a client a default object (for readers); with one the user
   // places the centre and drags the size. Null when cancelled or when the
   // circle has no size.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -34,7 +34,7 @@ public:
   bool Resize(int32_t dx, int32_t dy) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
   void SetRect(const TRect& r, int32_t mode) override;

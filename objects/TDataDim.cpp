@@ -11,6 +11,7 @@
 #include "TClient.h"
 #include "TPage.h"
 #include "TPolygone.h"
+#include "TextEncoding.h"
 
 #include <cmath>
 #include <string>
@@ -35,7 +36,7 @@ TDataDim::TDataDim(int32_t x1, int32_t y1, int32_t x2, int32_t y2) : p1{x1, y1},
   Recompute();
 }
 
-TStreamable* TDataDim::Create(TClient* client, int32_t)
+TStreamable* TDataDim::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataDim;
@@ -155,7 +156,7 @@ bool TDataDim::Resize(int32_t dx, int32_t dy)
   return true;
 }
 
-void TDataDim::SetOwner(TClient* client)
+void TDataDim::SetOwner(TDataOwner* client)
 {
   TData::SetOwner(client);
   Recompute();
@@ -244,7 +245,7 @@ bool TDataDim::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataDim::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataDim::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)
@@ -298,7 +299,7 @@ TData* TDataDim::Clone(TData* target, int32_t argument) const
   return target;
 }
 
-bool TDataDim::ShowInfo(TClient* client, const TData* reference, uint16_t)
+bool TDataDim::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string text;
   if (!RectInfoText(client, reference, 9, text))

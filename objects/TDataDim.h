@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // A dimension line: a measuring line between two points with an open head
 // at each end, opening towards the inside, and a label showing the distance
@@ -30,7 +30,7 @@ public:
 
   // Without a client a default dimension (for readers); with one the user
   // places the first end and drags the second. Null when cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -40,11 +40,11 @@ public:
   // Moves the second end.
   bool Resize(int32_t dx, int32_t dy) override;
   // The label's text depends on the owner's units.
-  void SetOwner(TClient* client) override;
+  void SetOwner(TDataOwner* client) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
   // "Text Color" and the font commands act on the label.
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   // Mode 3: (x1, y1, x2 - x1, y2 - y1); mode 9: (x1, y1, x2, y2); mode 5:
   // the rectangle grown by the pen width + 2.
@@ -54,7 +54,7 @@ public:
   void SetLayers(uint16_t mask) override;
   TData* Clone(TData* target, int32_t argument) const override;
   // The two ends, and the length while the second end is dragged.
-  bool ShowInfo(TClient* client, const TData* reference, uint16_t flags) override;
+  bool ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags) override;
 
   TPoint GetStart() const { return p1; }
   TPoint GetEnd() const { return p2; }

@@ -31,7 +31,7 @@ TDataFleche::TDataFleche(int32_t x1, int32_t y1, int32_t x2, int32_t y2) : start
   Recompute();
 }
 
-TStreamable* TDataFleche::Create(TClient* client, int32_t)
+TStreamable* TDataFleche::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataFleche;

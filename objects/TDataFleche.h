@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // An arrow: a shaft from start to tip and an open head of two strokes of
 // headSize units opening 30 degrees to each side of the shaft at the tip.
@@ -25,7 +25,7 @@ public:
 
   // Without a client a default arrow (for readers); with one the user
   // places the tail and drags the tip. Null when cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;

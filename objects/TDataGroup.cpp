@@ -64,7 +64,7 @@ TDataGroup::~TDataGroup()
   DestroyAllChildren();
 }
 
-TStreamable* TDataGroup::Create(TClient* client, int32_t)
+TStreamable* TDataGroup::Create(TDataOwner* client, int32_t)
 {
   auto* group = new TDataGroup;
   if (client)
@@ -140,7 +140,7 @@ bool TDataGroup::Resize(int32_t dx, int32_t dy)
   return TRect::Resize(dx, dy);
 }
 
-void TDataGroup::SetOwner(TClient* client)
+void TDataGroup::SetOwner(TDataOwner* client)
 {
   TData::SetOwner(client);
   for (TData* child : children)
@@ -182,7 +182,7 @@ bool TDataGroup::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataGroup::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataGroup::ContextCommand(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;
@@ -194,7 +194,7 @@ uint16_t TDataGroup::ContextCommand(TClient* client, uint16_t command)
   switch (command) {
   case CM_OBJ_POSITION: {
     std::unique_ptr<TData> copy(Clone(nullptr, 0));
-    if (client->TrackObject(copy.get(), CM_OBJ_POSITION, this) == TClient::kTrackCancelled)
+    if (client->TrackObject(copy.get(), CM_OBJ_POSITION, this) == TDataOwner::kTrackCancelled)
       return 0;
     const int32_t dx = copy->left - left;
     const int32_t dy = copy->top - top;
@@ -212,7 +212,7 @@ uint16_t TDataGroup::ContextCommand(TClient* client, uint16_t command)
   }
   case CM_OBJ_LINE_TYPE: {
     TPen chosen(pen);
-    if (!input || !input->ChoosePen(chosen, client))
+    if (!input || !input->ChoosePen(chosen, client->Client()))
       return 0;
     Broadcast(MSG_TAKE_PEN, 0, 0, &chosen);
     break;

@@ -30,16 +30,16 @@ public:
 
   // The class factory: a new empty group, on the view's active layers when
   // made for a view.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
   bool Offset(int32_t dx, int32_t dy) override;
   bool Resize(int32_t dx, int32_t dy) override;
-  void SetOwner(TClient* client) override;
+  void SetOwner(TDataOwner* client) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   void GetRect(TRect& out, int32_t mode) const override;
   void SetRect(const TRect& r, int32_t mode) override;
   void SetColor(int32_t which, uint32_t colour) override;

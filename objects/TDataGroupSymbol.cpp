@@ -26,7 +26,7 @@ TDataGroupSymbol::Visit::~Visit()
     m_definition->visiting = false;
 }
 
-TStreamable* TDataGroupSymbol::Create(TClient* client, int32_t)
+TStreamable* TDataGroupSymbol::Create(TDataOwner* client, int32_t)
 {
   auto* definition = new TDataGroupSymbol;
   if (client) {

@@ -36,7 +36,7 @@ public:
 
   // The class factory: a new empty definition owned by the view and on its
   // active layers when made for a view.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;

@@ -38,7 +38,7 @@ TDataLine::TDataLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) : x1(x1), y
   Recompute();
 }
 
-TStreamable* TDataLine::Create(TClient* client, int32_t)
+TStreamable* TDataLine::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataLine;
@@ -142,7 +142,7 @@ bool TDataLine::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataLine::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataLine::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)
@@ -228,7 +228,7 @@ double TDataLine::Angle() const
   return a;
 }
 
-bool TDataLine::ShowInfo(TClient* client, const TData* reference, uint16_t)
+bool TDataLine::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string text;
   if (!RectInfoText(client, reference, 9, text))

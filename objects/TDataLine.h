@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // A straight line between two end points. The rectangle is never edited on
 // its own: it is recomputed from the points after every change, one unit
@@ -20,7 +20,7 @@ public:
 
   // Without a client a default line (for readers); with one the user places
   // the first end and drags the second. Null when cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -32,12 +32,12 @@ public:
   bool Resize(int32_t dx, int32_t dy) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
   void SetRect(const TRect& r, int32_t mode) override;
   TData* Clone(TData* target, int32_t argument) const override;
-  bool ShowInfo(TClient* client, const TData* reference, uint16_t flags) override;
+  bool ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags) override;
 
   TPoint GetStart() const { return {x1, y1}; }
   TPoint GetEnd() const { return {x2, y2}; }

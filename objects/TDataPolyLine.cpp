@@ -22,7 +22,7 @@ TDataPolyLine::TDataPolyLine(const TPoint* points, uint16_t count) : TDataPolygo
   classId = kTDataPolyLine;
 }
 
-TStreamable* TDataPolyLine::Create(TClient* client, int32_t)
+TStreamable* TDataPolyLine::Create(TDataOwner* client, int32_t)
 {
   auto polyline = std::make_unique<TDataPolyLine>();
   return client ? EnterNew(client, std::move(polyline)) : polyline.release();

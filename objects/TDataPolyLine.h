@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // An open chain through a list of vertices: the polygon without its closing
 // edge and its fill. It is hit only near its edges.
@@ -19,7 +19,7 @@ public:
   // Without a client an empty polyline (for readers); with one the user
   // clicks the vertices one after another and ends with ENTER. Null when
   // cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;

@@ -10,6 +10,7 @@
 #include "TDataLine.h"
 #include "TPage.h"
 #include "TUserInput.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,16 +60,16 @@ TDataPolygone::TDataPolygone(const TPoint* points, uint16_t count) : TDataPolygo
   UpdateBounds();
 }
 
-TStreamable* TDataPolygone::Create(TClient* client, int32_t)
+TStreamable* TDataPolygone::Create(TDataOwner* client, int32_t)
 {
   auto polygon = std::make_unique<TDataPolygone>();
   return client ? EnterNew(client, std::move(polygon)) : polygon.release();
 }
 
-TStreamable* TDataPolygone::EnterNew(TClient* client, std::unique_ptr<TDataPolygone> object)
+TStreamable* TDataPolygone::EnterNew(TDataOwner* client, std::unique_ptr<TDataPolygone> object)
 {
   int32_t x = 0, y = 0;
-  if (client->GetPosition(x, y) != TClient::kPointGiven)
+  if (client->GetPosition(x, y) != TDataOwner::kPointGiven)
     return nullptr;
   const TPoint first{x, y};
   if (!object->vertices.SetCapacity(1) || !object->vertices.SetPoints(&first, 1))
@@ -239,7 +240,7 @@ bool TDataPolygone::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataPolygone::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataPolygone::ContextCommand(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;
@@ -266,7 +267,7 @@ uint16_t TDataPolygone::ContextCommand(TClient* client, uint16_t command)
   }
 }
 
-uint16_t TDataPolygone::EnterPoints(TClient* client, uint16_t command)
+uint16_t TDataPolygone::EnterPoints(TDataOwner* client, uint16_t command)
 {
   const uint16_t count = vertices.Count();
   if (count == 0)
@@ -286,7 +287,7 @@ uint16_t TDataPolygone::EnterPoints(TClient* client, uint16_t command)
   bool rubberBand = true;
   for (bool entering = true; entering;) {
     switch (client->TrackObject(copy.get(), command, nullptr)) {
-    case TClient::kTrackReleased:
+    case TDataOwner::kTrackReleased:
       if (copy->AddPoint()) {
         copy->SelectLastPoint();
       } else {
@@ -295,16 +296,16 @@ uint16_t TDataPolygone::EnterPoints(TClient* client, uint16_t command)
         entering = false;
       }
       break;
-    case TClient::kTrackDelete:
+    case TDataOwner::kTrackDelete:
       if (copy->vertices.Count() > kMinimumAfterDelete) {
         copy->RemoveLastPoint();
         copy->SelectLastPoint();
       }
       break;
-    case TClient::kTrackEnter:
+    case TDataOwner::kTrackEnter:
       entering = false;
       break;
-    case TClient::kTrackCancelled:
+    case TDataOwner::kTrackCancelled:
       if (copy->vertices.Count() <= minimum)
         return 0;
       entering = false;
@@ -323,7 +324,7 @@ uint16_t TDataPolygone::EnterPoints(TClient* client, uint16_t command)
   return command;
 }
 
-uint16_t TDataPolygone::MoveSurroundedPoints(TClient* client)
+uint16_t TDataPolygone::MoveSurroundedPoints(TDataOwner* client)
 {
   TRect area;
   if (client->GetRectangle(area, LoadStr(IDS_SURROUND_POINTS), 0) != 1)
@@ -331,13 +332,13 @@ uint16_t TDataPolygone::MoveSurroundedPoints(TClient* client)
   std::unique_ptr<TDataPolygone> copy(static_cast<TDataPolygone*>(Clone(nullptr, 0)));
   if (copy->SelectPoints(area) == 0)
     return 0;
-  if (client->TrackObject(copy.get(), CM_OBJ_SIZE, this) == TClient::kTrackCancelled)
+  if (client->TrackObject(copy.get(), CM_OBJ_SIZE, this) == TDataOwner::kTrackCancelled)
     return 0;
   Notify(CM_OBJ_SIZE, copy.get());
   return CM_OBJ_SIZE;
 }
 
-void TDataPolygone::ShowArea(TClient* client) const
+void TDataPolygone::ShowArea(TDataOwner* client) const
 {
   TUserInput* input = client->GetInput();
   if (!input)
@@ -429,7 +430,7 @@ TData* TDataPolygone::Clone(TData* target, int32_t argument) const
   return target;
 }
 
-bool TDataPolygone::ShowInfo(TClient* client, const TData* reference, uint16_t flags)
+bool TDataPolygone::ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags)
 {
   const TPage* page = client ? client->GetPage() : nullptr;
   const uint16_t count = vertices.Count();

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-class TClient;
+class TDataOwner;
 
 // A closed polygon through a list of vertices, outlined with the pen and
 // filled with the brush by the even-odd rule. Its rectangle is always the
@@ -32,7 +32,7 @@ public:
   // Without a client an empty polygon (for readers); with one the user
   // clicks the vertices one after another and ends with ENTER. Null when
   // cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -46,12 +46,12 @@ public:
   bool Resize(int32_t dx, int32_t dy) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
   void SetRect(const TRect& r, int32_t mode) override;
   TData* Clone(TData* target, int32_t argument) const override;
-  bool ShowInfo(TClient* client, const TData* reference, uint16_t flags) override;
+  bool ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags) override;
 
   const TPolygone& Vertices() const { return vertices; }
   bool IsSelected(uint16_t index) const;
@@ -74,17 +74,17 @@ protected:
   // The closed kind and the open kind (the polyline) share everything but
   // the closing edge, the fill and the smallest number of vertices.
   bool IsOpen() const { return IsA(kTDataPolyLine); }
-  static TStreamable* EnterNew(TClient* client, std::unique_ptr<TDataPolygone> object);
+  static TStreamable* EnterNew(TDataOwner* client, std::unique_ptr<TDataPolygone> object);
 
 private:
   void UpdateBounds();
   // Adds (dx, dy) to the vertices of points that are selected here.
   void MoveSelected(TPolygone& points, int32_t dx, int32_t dy) const;
   // The point entry of "Add/Delete Points" and of the creation.
-  uint16_t EnterPoints(TClient* client, uint16_t command);
+  uint16_t EnterPoints(TDataOwner* client, uint16_t command);
   // "Size": the user surrounds vertices and drags them.
-  uint16_t MoveSurroundedPoints(TClient* client);
-  void ShowArea(TClient* client) const;
+  uint16_t MoveSurroundedPoints(TDataOwner* client);
+  void ShowArea(TDataOwner* client) const;
   void DrawOutline(TPage* page, bool closed) const;
 
   TPolygone vertices;

@@ -33,7 +33,7 @@ TDataRectangle::TDataRectangle(const TRect& r)
   Assign(r);
 }
 
-TStreamable* TDataRectangle::Create(TClient* client, int32_t)
+TStreamable* TDataRectangle::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataRectangle;
@@ -114,7 +114,7 @@ bool TDataRectangle::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataRectangle::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataRectangle::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // An axis-parallel rectangle, filled with the brush and outlined with the
 // pen, whose corners are rounded by two radii ("Corners Size"); with both
@@ -22,13 +22,13 @@ public:
   // Without a client a default object (for readers); with one the user
   // places a corner and drags the opposite one. Null when cancelled or when
   // the rectangle has no area.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   void GetRect(TRect& out, int32_t mode) const override;
   TData* Clone(TData* target, int32_t argument) const override;
 

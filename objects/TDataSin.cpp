@@ -42,7 +42,7 @@ TDataSin::TDataSin(int32_t x, int32_t y, int32_t width, int32_t height) : TDataS
   Resample();
 }
 
-TStreamable* TDataSin::Create(TClient* client, int32_t)
+TStreamable* TDataSin::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataSin;
@@ -137,7 +137,7 @@ bool TDataSin::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TDataSin::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataSin::ContextCommand(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-class TClient;
+class TDataOwner;
 
 // A sine wave filling its rectangle: the width holds a number of quarter
 // cycles, the height is the peak-to-peak amplitude, and the wave starts at
@@ -29,7 +29,7 @@ public:
 
   // Without a client a default sinusoid (for readers); with one the user
   // places a corner and drags the opposite one. Null when cancelled.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -39,7 +39,7 @@ public:
   bool Resize(int32_t dx, int32_t dy) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
   // With argument 0 the copy is resampled at once; otherwise on its first

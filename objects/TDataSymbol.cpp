@@ -58,7 +58,7 @@ TDataSymbol::TDataSymbol(TSymbolLibrary* library, int32_t x, int32_t y, std::str
   Resolve();
 }
 
-TStreamable* TDataSymbol::Create(TClient* client, int32_t)
+TStreamable* TDataSymbol::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataSymbol;
@@ -107,7 +107,7 @@ TOutStream& TDataSymbol::Write(TOutStream& os) const
   return TData::Write(os);
 }
 
-void TDataSymbol::SetOwner(TClient* client)
+void TDataSymbol::SetOwner(TDataOwner* client)
 {
   TData::SetOwner(client);
   library = SymbolLibraryOf(client);
@@ -178,7 +178,7 @@ void TDataSymbol::PaintMissing(TPage* page) const
   page->RestoreDefaults();
 }
 
-uint16_t TDataSymbol::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataSymbol::ContextCommand(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;

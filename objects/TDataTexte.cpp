@@ -99,7 +99,7 @@ TDataTexte::TDataTexte(int32_t x, int32_t y, int32_t capacity) : font(DefaultFon
     text.Reserve(static_cast<uint32_t>(capacity));
 }
 
-TStreamable* TDataTexte::Create(TClient* client, int32_t)
+TStreamable* TDataTexte::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataTexte;
@@ -475,7 +475,7 @@ const std::vector<std::string>& TDataTexte::LinesToPaint() const
 
 // ---- commands ----
 
-uint16_t TDataTexte::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataTexte::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)
@@ -532,7 +532,7 @@ uint16_t TDataTexte::ContextCommand(TClient* client, uint16_t command)
   }
 }
 
-uint16_t TDataTexte::EditText(TClient* client)
+uint16_t TDataTexte::EditText(TDataOwner* client)
 {
   TUserInput* input = client ? client->GetInput() : nullptr;
   if (!input)
@@ -558,7 +558,7 @@ uint16_t TDataTexte::EditText(TClient* client)
   return CM_OBJ_EDIT_TEXT;
 }
 
-uint16_t TDataTexte::TrackFrame(TClient* client, uint16_t command)
+uint16_t TDataTexte::TrackFrame(TDataOwner* client, uint16_t command)
 {
   if (!client)
     return 0;
@@ -566,7 +566,7 @@ uint16_t TDataTexte::TrackFrame(TClient* client, uint16_t command)
   frame.SetLayers(GetLayers());
   // Framing drags the box like sizing; only what is done with it differs.
   const uint16_t mode = command == CM_OBJ_FRAME_TEXT ? uint16_t{CM_OBJ_SIZE} : command;
-  if (client->TrackObject(&frame, mode, this) == TClient::kTrackCancelled)
+  if (client->TrackObject(&frame, mode, this) == TDataOwner::kTrackCancelled)
     return 0;
   Notify(command, &frame);
   return command;
@@ -614,7 +614,7 @@ TData* TDataTexte::Clone(TData* target, int32_t argument) const
   return target;
 }
 
-bool TDataTexte::ShowInfo(TClient* client, const TData* reference, uint16_t)
+bool TDataTexte::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string info;
   if (!RectInfoText(client, reference, 3, info))

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-class TClient;
+class TDataOwner;
 class TPolyRectangle;
 
 // A block of text placed at a point: drawn in its own font and in the pen
@@ -48,7 +48,7 @@ public:
 
   // Without a client a default text (for readers); with one the user places
   // the anchor and types the text. Null when cancelled or left empty.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -58,7 +58,7 @@ public:
   bool Contains(int32_t x, int32_t y) const override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   // Applies a dragged frame (a TPolyRectangle): Position moves the box, Size
   // scales the font to it, Frame Text rewraps to it, Angle turns the text.
   bool Notify(uint16_t command, TRect* p) override;
@@ -69,7 +69,7 @@ public:
   // the text takes the box and is wrapped again to its width, font kept.
   void SetRect(const TRect& r, int32_t mode) override;
   TData* Clone(TData* target, int32_t argument) const override;
-  bool ShowInfo(TClient* client, const TData* reference, uint16_t flags) override;
+  bool ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags) override;
 
   std::string_view GetText() const { return text.View(); }
   // Stores the text and wraps it at the current width.
@@ -110,8 +110,8 @@ private:
   // the frame is drawn around the text, clear of its first and last glyphs.
   TPolyRectangle GrownBox(int32_t grow) const;
   // The commands that drag the text's box as a turned rectangle.
-  uint16_t TrackFrame(TClient* client, uint16_t command);
-  uint16_t EditText(TClient* client);
+  uint16_t TrackFrame(TDataOwner* client, uint16_t command);
+  uint16_t EditText(TDataOwner* client);
 
   // The lines painting draws, kept from the last wrap: wrapping measures
   // the text many times over. Valid only for the text, font and width it

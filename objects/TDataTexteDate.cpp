@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "StringTable.h"
 #include "TClient.h"
+#include "TextEncoding.h"
 
 #include <string>
 #include <vector>
@@ -33,18 +34,18 @@ std::string TodayIn(uint16_t format)
 
 TDataTexteDate::TDataTexteDate() : TDataTexteDate(nullptr, 0, 0) {}
 
-TDataTexteDate::TDataTexteDate(TClient* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
+TDataTexteDate::TDataTexteDate(TDataOwner* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
 {
   classId = kTDataTexteDate;
   SetSingleLine(true);
   SetState(kRefreshOnPrint, true);
 }
 
-TStreamable* TDataTexteDate::Create(TClient* client, int32_t)
+TStreamable* TDataTexteDate::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataTexteDate;
-  return PlaceField(client, [](TClient* view, TPoint p) -> std::unique_ptr<TDataTexteRpt> {
+  return PlaceField(client, [](TDataOwner* view, TPoint p) -> std::unique_ptr<TDataTexteRpt> {
     return std::make_unique<TDataTexteDate>(view, p.x, p.y);
   });
 }
@@ -80,7 +81,7 @@ uint32_t TDataTexteDate::Message(uint32_t message, int32_t a, int32_t b, void* p
   }
 }
 
-uint16_t TDataTexteDate::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataTexteDate::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)

@@ -26,18 +26,18 @@ std::string NowIn(uint16_t format)
 
 TDataTexteHeure::TDataTexteHeure() : TDataTexteHeure(nullptr, 0, 0) {}
 
-TDataTexteHeure::TDataTexteHeure(TClient* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
+TDataTexteHeure::TDataTexteHeure(TDataOwner* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
 {
   classId = kTDataTexteHeure;
   SetSingleLine(true);
   SetState(kRefreshOnPrint, true);
 }
 
-TStreamable* TDataTexteHeure::Create(TClient* client, int32_t)
+TStreamable* TDataTexteHeure::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataTexteHeure;
-  return PlaceField(client, [](TClient* view, TPoint p) -> std::unique_ptr<TDataTexteRpt> {
+  return PlaceField(client, [](TDataOwner* view, TPoint p) -> std::unique_ptr<TDataTexteRpt> {
     return std::make_unique<TDataTexteHeure>(view, p.x, p.y);
   });
 }
@@ -73,7 +73,7 @@ uint32_t TDataTexteHeure::Message(uint32_t message, int32_t a, int32_t b, void* 
   }
 }
 
-uint16_t TDataTexteHeure::ContextCommand(TClient* client, uint16_t command)
+uint16_t TDataTexteHeure::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)

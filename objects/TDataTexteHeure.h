@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // A field text showing the current time: hours and minutes, or with
 // seconds when its format is kWithSeconds. It is renewed before printing.
@@ -16,18 +16,18 @@ public:
   static constexpr uint16_t kWithSeconds = 21;
 
   TDataTexteHeure();
-  TDataTexteHeure(TClient* owner, int32_t x, int32_t y);
+  TDataTexteHeure(TDataOwner* owner, int32_t x, int32_t y);
 
   // Without a client a default field (for readers); with one the user
   // places it and it shows the time.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
   bool IsA(int32_t id) const override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   // "Format" chooses between the two time layouts, shown with the time.
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   TData* Clone(TData* target, int32_t argument) const override;
 
   uint16_t GetFormat() const { return format; }

@@ -18,18 +18,18 @@ constexpr int32_t kNameBuffer = 256;
 
 TDataTexteNomFichier::TDataTexteNomFichier() : TDataTexteNomFichier(nullptr, 0, 0) {}
 
-TDataTexteNomFichier::TDataTexteNomFichier(TClient* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
+TDataTexteNomFichier::TDataTexteNomFichier(TDataOwner* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
 {
   classId = kTDataTexteNomFichier;
   SetSingleLine(true);
   SetState(kRefreshOnSave, true);
 }
 
-TStreamable* TDataTexteNomFichier::Create(TClient* client, int32_t)
+TStreamable* TDataTexteNomFichier::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataTexteNomFichier;
-  return PlaceField(client, [](TClient* view, TPoint p) -> std::unique_ptr<TDataTexteRpt> {
+  return PlaceField(client, [](TDataOwner* view, TPoint p) -> std::unique_ptr<TDataTexteRpt> {
     return std::make_unique<TDataTexteNomFichier>(view, p.x, p.y);
   });
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // A field text showing the name of the document's file, as its view
 // names it (the file name with its extension, or the name of an untitled
@@ -15,11 +15,11 @@ public:
   static constexpr int32_t kVersion = 0;
 
   TDataTexteNomFichier();
-  TDataTexteNomFichier(TClient* owner, int32_t x, int32_t y);
+  TDataTexteNomFichier(TDataOwner* owner, int32_t x, int32_t y);
 
   // Without a client a default field (for readers); with one the user
   // places it and it shows the document's name.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;

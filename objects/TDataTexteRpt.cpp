@@ -18,19 +18,19 @@ constexpr uint32_t kMaskB = 0x10;
 
 TDataTexteRpt::TDataTexteRpt() : TDataTexteRpt(nullptr, 0, 0) {}
 
-TDataTexteRpt::TDataTexteRpt(TClient* client, int32_t x, int32_t y) : TDataTexte(x, y, 0)
+TDataTexteRpt::TDataTexteRpt(TDataOwner* client, int32_t x, int32_t y) : TDataTexte(x, y, 0)
 {
   classId = kTDataTexteRpt;
   owner = client;
 }
 
-TStreamable* TDataTexteRpt::Create(TClient* client, int32_t)
+TStreamable* TDataTexteRpt::Create(TDataOwner* client, int32_t)
 {
   return client ? nullptr : new TDataTexteRpt;
 }
 
-TStreamable* TDataTexteRpt::PlaceField(TClient* client,
-                                       const std::function<std::unique_ptr<TDataTexteRpt>(TClient*, TPoint)>& build)
+TStreamable* TDataTexteRpt::PlaceField(TDataOwner* client,
+                                       const std::function<std::unique_ptr<TDataTexteRpt>(TDataOwner*, TPoint)>& build)
 {
   if (!client)
     return nullptr;
@@ -111,7 +111,7 @@ uint32_t TDataTexteRpt::Refresh()
   return 1;
 }
 
-uint16_t TDataTexteRpt::ChooseFormat(TClient* client, uint16_t command, uint32_t titleId,
+uint16_t TDataTexteRpt::ChooseFormat(TDataOwner* client, uint16_t command, uint32_t titleId,
                                      const std::vector<uint16_t>& codes,
                                      const std::function<std::string(uint16_t)>& sample, uint16_t& format)
 {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class TClient;
+class TDataOwner;
 
 // The base of the field texts: a one-line text whose characters the
 // program fills in (the date, the time, the document's file name) and
@@ -23,10 +23,10 @@ public:
 
   TDataTexteRpt();
   // At (x, y) on the page of owner (may be null).
-  TDataTexteRpt(TClient* owner, int32_t x, int32_t y);
+  TDataTexteRpt(TDataOwner* owner, int32_t x, int32_t y);
 
   // A default field for readers; the base kind is never made by the user.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -38,8 +38,8 @@ public:
 protected:
   // The creation of every field kind: the user places it, it goes on the
   // view's active layers and shows its value at once.
-  static TStreamable* PlaceField(TClient* client,
-                                 const std::function<std::unique_ptr<TDataTexteRpt>(TClient*, TPoint)>& build);
+  static TStreamable* PlaceField(TDataOwner* client,
+                                 const std::function<std::unique_ptr<TDataTexteRpt>(TDataOwner*, TPoint)>& build);
   // A concrete field's record: its class name, version 0 and its format
   // word on the first line, then this record nested.
   TInStream& ReadField(TInStream& is, int32_t id, uint16_t& format);
@@ -47,7 +47,7 @@ protected:
   // The "Format" command: the user picks one of codes, each shown as the
   // field would show it now (sample); the field then refreshes. Reports the
   // command, or 0 when cancelled.
-  uint16_t ChooseFormat(TClient* client, uint16_t command, uint32_t titleId, const std::vector<uint16_t>& codes,
+  uint16_t ChooseFormat(TDataOwner* client, uint16_t command, uint32_t titleId, const std::vector<uint16_t>& codes,
                         const std::function<std::string(uint16_t)>& sample, uint16_t& format);
   // Stores a newly computed value; 1 when the text changed. An empty value
   // keeps the text.

@@ -38,7 +38,7 @@ TPolyRectangle::TPolyRectangle(const TRect& frame, int32_t angle) : angle(angle 
   Recompute();
 }
 
-TStreamable* TPolyRectangle::Create(TClient* client, int32_t)
+TStreamable* TPolyRectangle::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TPolyRectangle;
@@ -184,7 +184,7 @@ bool TPolyRectangle::Paint(TPage* page, uint8_t mode)
   return true;
 }
 
-uint16_t TPolyRectangle::ContextCommand(TClient* client, uint16_t command)
+uint16_t TPolyRectangle::ContextCommand(TDataOwner* client, uint16_t command)
 {
   command = ChooseCommand(client, command);
   if (command == 0)
@@ -194,7 +194,7 @@ uint16_t TPolyRectangle::ContextCommand(TClient* client, uint16_t command)
       return 0;
     TPolyRectangle turned(frame, angle);
     turned.SetLayers(GetLayers());
-    if (client->TrackObject(&turned, command, this) == TClient::kTrackCancelled)
+    if (client->TrackObject(&turned, command, this) == TDataOwner::kTrackCancelled)
       return 0;
     Notify(command, &turned);
     return command;
@@ -262,7 +262,7 @@ TData* TPolyRectangle::Clone(TData* target, int32_t argument) const
   return target;
 }
 
-bool TPolyRectangle::ShowInfo(TClient* client, const TData* reference, uint16_t)
+bool TPolyRectangle::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string text;
   if (!RectInfoText(client, reference, 3, text))

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class TClient;
+class TDataOwner;
 
 // A rectangle turned by an angle about its top-left corner. It keeps the
 // unturned frame and the four turned corners; the rectangle of the object
@@ -25,7 +25,7 @@ public:
   // Without a client a default object (for readers); with one the user
   // places a corner and drags the opposite one. Null when cancelled or when
   // the rectangle has no area.
-  static TStreamable* Create(TClient* client, int32_t argument);
+  static TStreamable* Create(TDataOwner* client, int32_t argument);
 
   TInStream& Read(TInStream& is) override;
   TOutStream& Write(TOutStream& os) const override;
@@ -38,12 +38,12 @@ public:
   bool Resize(int32_t dx, int32_t dy) override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
   bool Paint(TPage* page, uint8_t mode) override;
-  uint16_t ContextCommand(TClient* client, uint16_t command) override;
+  uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
   void SetRect(const TRect& r, int32_t mode) override;
   TData* Clone(TData* target, int32_t argument) const override;
-  bool ShowInfo(TClient* client, const TData* reference, uint16_t flags) override;
+  bool ShowInfo(TDataOwner* client, const TData* reference, uint16_t flags) override;
 
   int32_t GetAngle() const { return angle; }
   void SetAngle(int32_t degrees);

@@ -3,7 +3,7 @@
 #include "Messages.h"
 #include "TClient.h"
 
-TSymbolLibrary* SymbolLibraryOf(TClient* client)
+TSymbolLibrary* SymbolLibraryOf(TDataOwner* client)
 {
   if (!client)
     return nullptr;

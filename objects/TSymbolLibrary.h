@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-class TClient;
+class TDataOwner;
 class TData;
 class TDataGroupSymbol;
 
@@ -35,4 +35,4 @@ public:
 
 // The library of the document client shows; null without a client or when
 // the view has none.
-TSymbolLibrary* SymbolLibraryOf(TClient* client);
+TSymbolLibrary* SymbolLibraryOf(TDataOwner* client);

@@ -7,6 +7,7 @@
 #include "TClient.h"
 #include "TEdl.h"
 #include "TRadio.h"
+#include "TextEncoding.h"
 
 #include <bit>
 

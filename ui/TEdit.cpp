@@ -3,6 +3,7 @@
 #include "ClassTable.h"
 #include "TClient.h"
 #include "TStatic.h"
+#include "TextEncoding.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

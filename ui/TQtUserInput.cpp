@@ -22,6 +22,7 @@
 #include "TVueWidget.h"
 #include "ValueFormat.h"
 #include "ViewRegistry.h"
+#include "TextEncoding.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -4,6 +4,7 @@
 #include "StringTable.h"
 #include "TClient.h"
 #include "ViewRegistry.h"
+#include "TextEncoding.h"
 
 #include <QFile>
 #include <QFrame>

@@ -37,7 +37,7 @@ public:
     }
     return TData::Paint(page, mode);
   }
-  static TStreamable* Create(TClient*, int32_t) { return new RecordingObject; }
+  static TStreamable* Create(TDataOwner*, int32_t) { return new RecordingObject; }
 
   std::vector<uint32_t> received;
 };

@@ -37,7 +37,7 @@ public:
   }
 };
 
-TStreamable* MakeProbe(TClient*, int32_t) { return new Probe; }
+TStreamable* MakeProbe(TDataOwner*, int32_t) { return new Probe; }
 
 class ObjectStreamTest : public ::testing::Test
 {

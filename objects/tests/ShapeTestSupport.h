@@ -4,7 +4,7 @@
 // scripted page view of the document tests, records as text, and creation
 // through the class table.
 
-#include "../../document/tests/ViewTestSupport.h"
+#include "ViewTestSupport.h"
 
 #include "ClassTable.h"
 #include "ObjectFactories.h"

@@ -9,7 +9,7 @@
 #include "TPolyRectangle.h"
 #include "TestSupport.h"
 
-#include "../../document/tests/ViewTestSupport.h"
+#include "ViewTestSupport.h"
 
 #include <gtest/gtest.h>
 

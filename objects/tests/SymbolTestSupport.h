@@ -4,7 +4,7 @@
 // vector, a page view that hands it out, records as text and small
 // builders of definitions.
 
-#include "../../document/tests/ViewTestSupport.h"
+#include "ViewTestSupport.h"
 
 #include "ObjectFactories.h"
 #include "ObjectStream.h"

@@ -5,6 +5,7 @@
 #include "StringTable.h"
 #include "TClient.h"
 #include "TPage.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <utility>

@@ -5,6 +5,7 @@
 #include "TClient.h"
 #include "TPage.h"
 #include "ValueFormat.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TArrayPtr.h"
+#include "TDataOwner.h"
 #include "TPage.h"
 #include "TVue.h"
 
@@ -21,7 +22,10 @@ class TOutStream;
 // The modal procedures pump one message at a time through the view's
 // TUserInput and look at the message the view kept; with no input (no
 // window) they answer "cancelled" at once.
-class TClient : public TVue
+//
+// It is the owner its drawing objects talk to (TDataOwner): the objects lie
+// above the view in the program's layers, the drawing-object base below it.
+class TClient : public TVue, public TDataOwner
 {
 public:
   // flags bits.
@@ -53,27 +57,6 @@ public:
     kAbsolute = 20,
     kRelative = 21,
   };
-  // Cursor ids (see TUserInput::SetCursor).
-  enum Cursor : int32_t {
-    kCursorOwn = 0,
-    kCursorArrow = 1,
-    kCursorCross = 2,
-    kCursorPick = 3,
-    kCursorSelect = 4,
-    kCursorWait = 5,
-  };
-  // Accept flags of GetPoint.
-  enum Accept : uint16_t { kAcceptSpace = 1, kAcceptEnter = 2 };
-  // Results of GetPoint.
-  enum PointResult : int32_t { kPointCancelled = 0, kPointGiven = 1, kPointSpace = 2, kPointEnter = 3 };
-  // Results of TrackObject.
-  enum TrackResult : int32_t {
-    kTrackCancelled = 0,
-    kTrackReleased = 1,
-    kTrackTyped = 2,
-    kTrackEnter = 3,
-    kTrackDelete = 4,
-  };
   static constexpr int32_t kMinStep = 1;
   static constexpr int32_t kMaxStep = 200;
   // Length of the direction vector a turn is steered with.
@@ -86,9 +69,13 @@ public:
 
   bool IsA(int32_t id) const override;
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
+  uint16_t GetLayers() const override { return TVue::GetLayers(); }
   uint32_t WndProc(uint32_t message, uint32_t param1, uintptr_t param2) override;
 
-  TPage* GetPage() const { return page.get(); }
+  TClient* Client() override { return this; }
+  TUserInput* GetInput() const override { return TVue::GetInput(); }
+  TPage* GetPage() const override { return page.get(); }
+  void UpdateWindow() override { TVue::UpdateWindow(); }
 
   // ---- flags ----
   uint16_t GetFlags() const { return flags; }
@@ -127,14 +114,14 @@ public:
   double ToUserArea(double area) const;
   // A length in the page's units; right-aligned to width characters when
   // width > 0, with an explicit "+" when relative.
-  std::string FormatLength(int32_t v, int32_t width = 0, bool relative = false) const;
+  std::string FormatLength(int32_t v, int32_t width = 0, bool relative = false) const override;
   // Positions, relative to the user origin.
-  std::string FormatX(int32_t v, int32_t width = 0) const;
-  std::string FormatY(int32_t v, int32_t width = 0) const;
-  std::string FormatArea(double area, int32_t width = 0) const;
+  std::string FormatX(int32_t v, int32_t width = 0) const override;
+  std::string FormatY(int32_t v, int32_t width = 0) const override;
+  std::string FormatArea(double area, int32_t width = 0) const override;
   // Asks for X and Y in the page's units (title: the dialog's title); the
   // values shown and returned are page coordinates.
-  bool AskPoint(const char* title, int32_t& x, int32_t& y);
+  bool AskPoint(const char* title, int32_t& x, int32_t& y) override;
 
   // ---- grid and snap ----
   uint16_t GetSnapFlags() const { return snapFlags; }
@@ -191,12 +178,12 @@ public:
   // clip area when it has one).
   void DrawGrid(TPage* target);
   // Repaints a page rectangle of the window.
-  void Invalidate(const TRect& r);
+  void Invalidate(const TRect& r) override;
   // Repaints the area object draws on.
   void InvalidateObject(const TData* object);
   // Draws or erases object's exclusive-or outline (Paint mode 8) on the
   // window's overlay.
-  void ToggleOutline(TData* object);
+  void ToggleOutline(TData* object) override;
 
   // ---- status bar ----
   // Shows the running prompt (null clears it); false when the view has no
@@ -206,34 +193,34 @@ public:
   // The coordinate readout: the label (empty when null) and x, y relative to
   // the origin.
   bool ShowCoordinates(const char* label, int32_t x, int32_t y);
-  bool SetStatusText(const std::string& text);
+  bool SetStatusText(const std::string& text) override;
 
   // ---- modal input ----
   // cursor: a Cursor id, or -1 to keep the current one. Results: PointResult.
   int32_t GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates, int32_t cursor,
-                   uint16_t accept);
+                   uint16_t accept) override;
   // SPACEBAR asks for typed X and Y (relative to the origin) instead.
   int32_t GetPointOrValues(int32_t& x, int32_t& y, const char* promptText, const char* valuesTitle, int32_t cursor,
                            uint16_t accept);
   // The position of a new object.
-  int32_t GetPosition(int32_t& x, int32_t& y);
+  int32_t GetPosition(int32_t& x, int32_t& y) override;
   // The pointer position in page units; false when the view has no window.
-  bool PointerPosition(int32_t& x, int32_t& y);
+  bool PointerPosition(int32_t& x, int32_t& y) override;
   // Moves (32558), sizes (32560, 32729, 32751) or turns (32599, 32277,
   // 32278) object with the mouse; reference is shown in the readouts.
-  int32_t TrackObject(TData* object, uint16_t mode, const TData* reference);
+  int32_t TrackObject(TData* object, uint16_t mode, const TData* reference) override;
   // A rectangle drawn by the user: the first corner clicked, then sized.
-  int32_t GetRectangle(TRect& out, const char* promptText, uint16_t accept);
+  int32_t GetRectangle(TRect& out, const char* promptText, uint16_t accept) override;
   // Sends every mouse movement to object as Message(messageId, dx, dy, this).
   int32_t TrackRelative(TData* object, uint32_t messageId);
 
   // ---- object menu ----
   // Builds object's popup menu from its capability masks, state and this
   // view's vetoes, shows it and answers the chosen command (0: none).
-  virtual uint16_t RunObjectMenu(TData* object);
+  uint16_t RunObjectMenu(TData* object) override;
   // Posts command for object; it runs when the message arrives, if object is
   // still in the list then.
-  bool PostObjectCommand(uint16_t command, TData* object);
+  bool PostObjectCommand(uint16_t command, TData* object) override;
 
   // ---- document sections ----
   void WriteClientSection(TOutStream& os) const;
@@ -275,7 +262,3 @@ private:
   bool AskTrackValues(TData* object, uint16_t mode, uint16_t command, int32_t totalX, int32_t totalY,
                       int32_t& result);
 };
-
-// Keeps at most maxBytes bytes of a status text without splitting a UTF-8
-// character.
-std::string CutText(std::string text, size_t maxBytes);

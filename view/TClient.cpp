@@ -12,6 +12,7 @@
 #include "TOutStream.h"
 #include "TUserInput.h"
 #include "ValueFormat.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <charconv>
@@ -745,16 +746,6 @@ void TClient::ReadSnapSection(TInStream& is)
 }
 
 // ---- helpers ----
-
-std::string CutText(std::string text, size_t maxBytes)
-{
-  if (text.size() <= maxBytes)
-    return text;
-  while (maxBytes > 0 && (static_cast<unsigned char>(text[maxBytes]) & 0xC0) == 0x80)
-    --maxBytes;
-  text.resize(maxBytes);
-  return text;
-}
 
 bool TClient::PointerPosition(int32_t& x, int32_t& y)
 {

@@ -2,6 +2,8 @@
 
 #include "TestSupport.h"
 
+#include <filesystem>
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -91,7 +93,11 @@ ImageDiff CompareImages(const QImage& actualIn, const QImage& expectedIn, int to
   const ImageDiff d = CompareImages(actual, expected, tol, maxBad);
   if (d.same)
     return ::testing::AssertionSuccess();
-  const std::string failed = path + ".actual.png";
+  // The actual picture goes to the build tree under the reference's name,
+  // so a failed run never leaves files among the reviewed references.
+  std::filesystem::create_directories(VEKTA_TEST_OUTPUT_DIR);
+  const std::string failed = std::string(VEKTA_TEST_OUTPUT_DIR) + "/" +
+                             std::filesystem::path(path).stem().string() + ".actual.png";
   actual.save(QString::fromStdString(failed), "PNG");
   return ::testing::AssertionFailure() << path << ": " << d.message << " (actual written to " << failed << ")";
 }
