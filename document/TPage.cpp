@@ -3,9 +3,9 @@
 #include "ClassTable.h"
 #include "Geometry.h"
 #include "TPen.h"
-#include "TQtPageDevice.h"
+#include "TextMetrics.h"
 
-#include <QPainter>
+#include <QImage>
 
 #include <algorithm>
 #include <new>
@@ -366,23 +366,6 @@ void TPage::DeviceToPage(int32_t dx, int32_t dy, int32_t& x, int32_t& y) const
 
 // ---- binding ----
 
-bool TPage::BindDevice(QPaintDevice* device, int32_t kind)
-{
-  if (!device)
-    return false;
-  auto backend = std::make_unique<TQtPageDevice>(device);
-  if (!backend->IsActive())
-    return false;
-  return Attach(std::move(backend), kind);
-}
-
-bool TPage::BindPainter(QPainter* painter, int32_t kind)
-{
-  if (!painter || !painter->isActive())
-    return false;
-  return Attach(std::make_unique<TQtPageDevice>(painter), kind);
-}
-
 bool TPage::BindBackend(std::unique_ptr<TPageDevice> device, int32_t kind)
 {
   if (!device)
@@ -414,11 +397,6 @@ void TPage::Release()
   m_kind = kUnbound;
   m_clipActive = false;
   ComputeMapping();
-}
-
-QPainter* TPage::Painter() const
-{
-  return m_device ? m_device->Painter() : nullptr;
 }
 
 bool TPage::RectVisible(const TRect& r) const
@@ -647,7 +625,7 @@ void TPage::GetTextExtent(std::string_view text, int32_t& width, int32_t& height
   if (m_device)
     m_device->GetTextExtent(part, width, height);
   else
-    TQtPageDevice::MeasureText(TQtPageDevice::TextFont(m_font), part, width, height);
+    MeasureText(TextFont(m_font), part, width, height);
 }
 
 void TPage::DrawEdge(const TRect& r)
@@ -656,6 +634,23 @@ void TPage::DrawEdge(const TRect& r)
     return;
   const TRect m = Moved(r);
   m_device->DrawEdge(m.left, m.top, m.right, m.bottom);
+}
+
+void TPage::DrawImage(const TRect& dest, const QImage& image, const TRect* source)
+{
+  if (!m_device || image.isNull())
+    return;
+  TRect part(0, 0, image.width(), image.height());
+  if (source) {
+    // Only pixels the image has can be shown.
+    part = TRect(std::max(source->left, 0), std::max(source->top, 0), std::min(source->right, part.right),
+                 std::min(source->bottom, part.bottom));
+  }
+  if (part.IsEmpty())
+    return;
+  const TRect m = Moved(dest);
+  const int32_t from[4] = {part.left, part.top, part.right, part.bottom};
+  m_device->DrawImage(m.left, m.top, m.right, m.bottom, image, from);
 }
 
 void TPage::DrawMarker(const TRect& r, int32_t shape, bool crossed)

@@ -11,8 +11,7 @@
 #include <memory>
 #include <string_view>
 
-class QPaintDevice;
-class QPainter;
+class QImage;
 class TPen;
 
 // The page of a document and the surface everything draws through.
@@ -135,18 +134,14 @@ public:
   void DeviceToPage(int32_t dx, int32_t dy, int32_t& x, int32_t& y) const;
 
   // ---- binding ----
-  // Binds the page to a device: the page opens its own QPainter on it and
-  // closes it on Release. Returns false when the device cannot be painted.
-  bool BindDevice(QPaintDevice* device, int32_t kind);
-  // Binds to a painter someone else owns; its state is saved and restored.
-  bool BindPainter(QPainter* painter, int32_t kind);
-  // Binds to a backend of another kind (the metafile recorder); the page owns it.
+  // Binds the page to the device it draws through from now on (a Qt paint
+  // device through BindPage of the output library, the metafile recorder);
+  // the page owns it until Release.
   bool BindBackend(std::unique_ptr<TPageDevice> device, int32_t kind);
   void Release();
   bool IsBound() const { return m_device != nullptr; }
   int32_t GetKind() const { return m_kind; }
   TPageDevice* Device() const { return m_device.get(); }
-  QPainter* Painter() const;
 
   // ---- visible area ----
   bool RectVisible(const TRect& r) const;
@@ -186,6 +181,9 @@ public:
   // last given to SelectFont); (0, 0) for an empty text.
   void GetTextExtent(std::string_view text, int32_t& width, int32_t& height, int32_t n = -1);
   void DrawEdge(const TRect& r);
+  // Draws the part source of image (the whole image when null, in image
+  // pixels) stretched over the page rectangle dest.
+  void DrawImage(const TRect& dest, const QImage& image, const TRect* source = nullptr);
   // Check and radio boxes: shape 3840 an ellipse (crossed: a filled inner one),
   // anything else a rectangle (crossed: its diagonals).
   void DrawMarker(const TRect& r, int32_t shape, bool crossed);

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-class QPainter;
-class QPaintDevice;
+class QImage;
 class TBrush;
 class TFont;
 class TPen;
@@ -62,9 +61,9 @@ public:
   virtual void GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height) = 0;
   virtual void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) = 0;
 
-  // The QPainter behind the device, for drawing that has no neutral form
-  // (images); null for devices that are not painters.
-  virtual QPainter* Painter() = 0;
+  // Draws the pixels source (left, top, right, bottom in image pixels,
+  // within the image) of image stretched over [l, r) x [t, b).
+  virtual void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* source) = 0;
 };
 
 // Text alignment flags and raster operations, as stored and passed around.

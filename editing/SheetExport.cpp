@@ -1,4 +1,5 @@
 #include "SheetExport.h"
+#include "PageBinding.h"
 
 #include "Colors.h"
 #include "StringTable.h"
@@ -78,7 +79,7 @@ bool RenderVector(TClient& client, QPaintDevice& device, int resolution)
   sheet.CopyPaperSettings(*client.GetPage());
   sheet.SetUseResolution(1);
   sheet.SetPixelsPerInch(resolution, resolution);
-  if (!sheet.BindDevice(&device, TPage::kCreated))
+  if (!BindPage(sheet, &device, TPage::kCreated))
     return false;
   RenderSheet(client, sheet);
   sheet.Release();

@@ -13,7 +13,7 @@
 #include "TPage.h"
 #include "TPageDevice.h"
 #include "TPolyRectangle.h"
-#include "TQtPageDevice.h"
+#include "TextMetrics.h"
 #include "TTextWrap.h"
 #include "TUserInput.h"
 #include "TextEncoding.h"
@@ -83,7 +83,7 @@ int32_t NaturalWidth(const TFont& font)
 {
   if (!qGuiApp)
     return 0;
-  return RoundHalfAway(QFontMetricsF(TQtPageDevice::TextFont(font)).averageCharWidth());
+  return RoundHalfAway(QFontMetricsF(TextFont(font)).averageCharWidth());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "TPageMem.h"
+#include "PageBinding.h"
 
 #include "Geometry.h"
 #include "TJpegExport.h"
@@ -67,7 +68,7 @@ TPageMem::TPageMem(int32_t width, int32_t height, int32_t zoomPercent)
   if (m_image.isNull())
     return;
   m_image.fill(Qt::white);
-  BindDevice(&m_image, kMemory);
+  BindPage(*this, &m_image, kMemory);
 }
 
 TPageMem::~TPageMem()

@@ -3,6 +3,7 @@
 #include "Colors.h"
 #include "Cursors.h"
 #include "Messages.h"
+#include "PageBinding.h"
 #include "TClient.h"
 #include "TPage.h"
 
@@ -134,9 +135,11 @@ void TClientWidget::RenderInvalid()
   m_invalid = QRegion();
   if (invalid.rectCount() > kMaxRenderRects)
     invalid = invalid.boundingRect();
-  if (!page->BindDevice(&m_page, TPage::kPaint))
+  // The page draws through this painter, which also clears each area
+  // between the page's own drawing (under the clip the page sets).
+  QPainter painter(&m_page);
+  if (!BindPage(*page, &painter, TPage::kPaint))
     return;
-  QPainter* painter = page->Painter();
   int32_t left, top, right, bottom;
   page->PageToDevice(0, 0, left, top);
   page->PageToDevice(page->GetPaperWidth(), page->GetPaperHeight(), right, bottom);
@@ -147,11 +150,11 @@ void TClientWidget::RenderInvalid()
     // A little wider than asked, so the logical clip covers every pixel of
     // the area; what lies inside the clip is cleared and drawn anew.
     page->SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
-    painter->save();
-    painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->fillRect(m_page.rect(), kOutsidePaper);
-    painter->fillRect(paper, background);
-    painter->restore();
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(m_page.rect(), kOutsidePaper);
+    painter.fillRect(paper, background);
+    painter.restore();
     client->PaintObjects(page, TData::kPaintScreen);
     m_renderedPixels += int64_t{area.width()} * area.height();
   }

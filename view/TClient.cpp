@@ -1,4 +1,5 @@
 #include "TClient.h"
+#include "PageBinding.h"
 
 #include "ClassTable.h"
 #include "Colors.h"
@@ -661,7 +662,7 @@ void TClient::ToggleOutline(TData* object)
   if (!object || !input || !page || page->IsBound())
     return;
   QPaintDevice* overlay = input->OverlayDevice(this);
-  if (!overlay || !page->BindDevice(overlay, TPage::kWindowClient))
+  if (!overlay || !BindPage(*page, overlay, TPage::kWindowClient))
     return;
   object->Paint(page.get(), TData::kPaintToggleOutline);
   page->Release();

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPainter>
 
 #include <memory>
 #include <string>
@@ -73,7 +72,10 @@ public:
   }
   void GetTextExtent(std::string_view, int32_t& w, int32_t& h) override { w = h = 0; }
   void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) override { Log("DrawEdge", {l, t, r, b}); }
-  QPainter* Painter() override { return nullptr; }
+  void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* from) override
+  {
+    Log("DrawImage", {l, t, r, b, image.width(), from[0], from[1], from[2], from[3]});
+  }
 
   const TPoint* lastPoints = nullptr;
 
@@ -231,6 +233,14 @@ TEST(PageDrawing, OriginOffsetMovesEveryCoordinate)
   const TRect clip(0, 0, 5, 5);
   r.page.ExtTextOut(1, 2, "ab", &clip, ETO_CLIPPED_);
   r.page.TextOut(1, 2, "abcdef", 3);
+  QImage image(8, 6, QImage::Format_RGB32);
+  r.page.DrawImage(TRect(1, 2, 3, 4), image);
+  // Only the image's own pixels are asked for; a part outside it is nothing.
+  const TRect part(-2, 1, 20, 5);
+  r.page.DrawImage(TRect(1, 2, 3, 4), image, &part);
+  const TRect outside(8, 0, 10, 6);
+  r.page.DrawImage(TRect(1, 2, 3, 4), image, &outside);
+  r.page.DrawImage(TRect(1, 2, 3, 4), QImage());
   const std::vector<std::string> expected = {
       "Rectangle 101 202 103 204",
       "RoundRect 101 202 103 204 10 12",
@@ -241,6 +251,8 @@ TEST(PageDrawing, OriginOffsetMovesEveryCoordinate)
       "DrawEdge 101 202 103 204",
       "TextOut:ab 101 202 4 100 200 105 205",
       "TextOut:abc 101 202 0",
+      "DrawImage 101 202 103 204 8 0 0 8 6",
+      "DrawImage 101 202 103 204 8 0 1 8 5",
   };
   EXPECT_EQ(r.log, expected);
 }
@@ -295,75 +307,6 @@ TEST(PageDrawing, MarkersAreBuiltFromShapes)
       "SelectBrush 1 -1",  // the hollow brush selected at binding, back again
   };
   EXPECT_EQ(r.log, expected);
-}
-
-TEST(PageBinding, UnboundPageIgnoresDrawingAndStillMeasures)
-{
-  TPage page;
-  EXPECT_FALSE(page.IsBound());
-  page.Rectangle(TRect(0, 0, 10, 10));
-  const TPoint points[2] = {{0, 0}, {5, 5}};
-  page.Polygon(points, 2);
-  page.TextOut(0, 0, "x");
-  EXPECT_FALSE(page.SetPixel(1, 1, 0));
-  EXPECT_EQ(page.Painter(), nullptr);
-
-  TFont font(40, 0);
-  page.SelectFont(font);
-  int32_t w = 0, h = 0;
-  page.GetTextExtent("Vekta", w, h);
-  EXPECT_GT(w, 40);
-  EXPECT_GT(h, 40);
-
-  // Bound at any zoom, the same text measures the same in logical units.
-  QImage image(50, 50, QImage::Format_RGB32);
-  page.SetZoom(350);
-  ASSERT_TRUE(page.BindDevice(&image, TPage::kMemory));
-  page.SelectFont(font);
-  int32_t bw = 0, bh = 0;
-  page.GetTextExtent("Vekta", bw, bh);
-  EXPECT_EQ(bw, w);
-  EXPECT_EQ(bh, h);
-  page.GetTextExtent("Vekta", bw, bh, 2);
-  EXPECT_LT(bw, w);
-  page.GetTextExtent("", bw, bh);
-  EXPECT_EQ(bw, 0);
-  EXPECT_EQ(bh, 0);
-  page.Release();
-  EXPECT_FALSE(page.IsBound());
-}
-
-TEST(PageBinding, BorrowedPainterGetsItsStateBack)
-{
-  QImage image(40, 40, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  painter.setPen(QPen(Qt::red, 3));
-  painter.setBrush(Qt::green);
-  painter.setClipRect(0, 0, 20, 20);
-
-  TPage page;
-  ASSERT_TRUE(page.BindPainter(&painter, TPage::kPaint));
-  const TRect clip(0, 0, 30, 30);
-  page.SetClipRect(&clip);
-  TBrush blue;
-  blue.SetStyle(TBrush::kSolid);
-  blue.SetColor(0xFF0000);
-  page.SelectBrush(blue);
-  page.Rectangle(TRect(0, 0, 30, 30));
-  page.Release();
-  TRect after;
-  EXPECT_FALSE(page.GetClipRect(after));  // released pages draw unclipped
-
-  EXPECT_EQ(painter.pen().color(), QColor(Qt::red));
-  EXPECT_EQ(painter.pen().width(), 3);
-  EXPECT_EQ(painter.brush().color(), QColor(Qt::green));
-  EXPECT_EQ(painter.clipBoundingRect(), QRectF(0, 0, 20, 20));
-  painter.end();
-  // The page's clip could only narrow the painter's.
-  EXPECT_EQ(image.pixel(10, 10), qRgb(0, 0, 255));
-  EXPECT_EQ(image.pixel(25, 25), qRgb(255, 255, 255));
-  EXPECT_FALSE(page.BindPainter(&painter, TPage::kPaint));  // not active any more
 }
 
 TEST(PagePaper, SectionRoundTripsAtVersionMinus3)

@@ -1,4 +1,5 @@
 #include "TBrush.h"
+#include "PageBinding.h"
 #include "TPage.h"
 #include "TRect.h"
 
@@ -22,7 +23,7 @@ int HatchLinesAt(int dpi)
   TPage page;
   page.SetPaperSize(200, 200);
   page.SetPixelsPerInch(dpi, dpi);
-  EXPECT_TRUE(page.BindDevice(&svg, TPage::kCreated));
+  EXPECT_TRUE(BindPage(page, &svg, TPage::kCreated));
   TBrush brush;
   brush.SetStyle(TBrush::kHatched);
   brush.SetHatch(TBrush::kHorizontal);

@@ -1,6 +1,6 @@
 #include "TPageMem.h"
 #include "TPen.h"
-#include "TQtPageDevice.h"
+#include "TextMetrics.h"
 
 #include "RenderTestSupport.h"
 #include "TestSupport.h"
@@ -418,7 +418,7 @@ TEST(PageRender, LargeTextLooksAsQtDrawsIt)
       QPainter painter(&expected);
       painter.setRenderHint(QPainter::Antialiasing);
       painter.setRenderHint(QPainter::TextAntialiasing);
-      const QFont& qfont = TQtPageDevice::TextFont(shown);
+      const QFont& qfont = TextFont(shown);
       painter.translate(20, 250);
       painter.rotate(-shown.EscapementDegrees());
       painter.setFont(qfont);
@@ -432,9 +432,9 @@ TEST(PageRender, LargeTextLooksAsQtDrawsIt)
 
 TEST(PageRender, FontsOfOneDescriptionShareTheirQtFont)
 {
-  const QFont& a = TQtPageDevice::TextFont(TFont(18, 0));
-  EXPECT_TRUE(TQtPageDevice::TextFont(TFont(18, 0)).isCopyOf(a));
-  EXPECT_FALSE(TQtPageDevice::TextFont(TFont(19, 0)).isCopyOf(a));
+  const QFont& a = TextFont(TFont(18, 0));
+  EXPECT_TRUE(TextFont(TFont(18, 0)).isCopyOf(a));
+  EXPECT_FALSE(TextFont(TFont(19, 0)).isCopyOf(a));
   EXPECT_EQ(a.hintingPreference(), QFont::PreferNoHinting);
   EXPECT_EQ(a.pixelSize(), TFont(18, 0).GetHandle().pixelSize());
 }

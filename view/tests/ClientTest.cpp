@@ -1,4 +1,5 @@
 #include "ViewTestSupport.h"
+#include "PageBinding.h"
 
 #include "Colors.h"
 #include "CommandIds.h"
@@ -142,7 +143,7 @@ TEST_F(ViewTest, GridDotsStopShortOfTheEdges)
   image.fill(Qt::white);
   TPage& page = *client.GetPage();
   client.SetGridShown(true, false);
-  ASSERT_TRUE(page.BindDevice(&image, TPage::kMemory));
+  ASSERT_TRUE(BindPage(page, &image, TPage::kMemory));
   client.PaintObjects(&page, TData::kPaintScreen);
   page.Release();
   int dots = 0;
@@ -157,7 +158,7 @@ TEST_F(ViewTest, GridDotsStopShortOfTheEdges)
   // Output and a step below 2 draw no dots.
   image.fill(Qt::white);
   client.SetGridStep(1, 10, false);
-  ASSERT_TRUE(page.BindDevice(&image, TPage::kMemory));
+  ASSERT_TRUE(BindPage(page, &image, TPage::kMemory));
   client.PaintObjects(&page, TData::kPaintScreen);
   page.Release();
   EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));

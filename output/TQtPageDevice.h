@@ -73,15 +73,8 @@ public:
   void TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb, uint32_t options) override;
   void GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height) override;
   void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) override;
+  void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* source) override;
 
-  QPainter* Painter() override { return m_painter; }
-
-  // The font as text is drawn and measured: the font's logical size without
-  // hinting, so a text measures the same in logical units at every zoom.
-  // Fonts of the same description share one QFont.
-  static const QFont& TextFont(const TFont& font);
-  // Width and height (ascent + descent) of a text in logical units.
-  static void MeasureText(const QFont& textFont, std::string_view utf8, int32_t& width, int32_t& height);
 
 private:
   enum class ArcKind { kPie, kChord, kOpen };

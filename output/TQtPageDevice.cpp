@@ -6,8 +6,11 @@
 #include "TFont.h"
 #include "TPen.h"
 #include "TPoint.h"
+#include "ShapedLine.h"
+#include "TextMetrics.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPaintEngine>
@@ -31,128 +34,6 @@ namespace {
 // The system colours of an etched edge.
 const QColor kEdgeShadow(128, 128, 128);
 const QColor kEdgeHighlight(255, 255, 255);
-
-// The fonts text has been drawn or measured in, by their description.
-// Objects that share a font share one QFont, so the font is looked up in
-// the font database once, not for every text that is painted. A long
-// session of scaled texts only ever empties it.
-class TextFontCache
-{
-public:
-  const QFont& Get(const TFont& font)
-  {
-    const TLogFont& r = font.Record();
-    // The numeric fields lie before the face name, without padding.
-    m_key.assign(reinterpret_cast<const char*>(&r), offsetof(TLogFont, faceName));
-    m_key.append(r.FaceName());
-    if (auto found = m_fonts.find(m_key); found != m_fonts.end())
-      return found->second;
-    if (m_fonts.size() >= kMaxFonts)
-      m_fonts.clear();
-    QFont made = font.GetHandle();
-    made.setHintingPreference(QFont::PreferNoHinting);
-    return m_fonts.emplace(m_key, made).first->second;
-  }
-
-private:
-  static constexpr size_t kMaxFonts = 512;
-  std::unordered_map<std::string, QFont> m_fonts;
-  std::string m_key;
-};
-
-// Qt draws glyphs up to this size in device pixels from its glyph cache and
-// fills larger ones as outlines.
-constexpr double kLargestCachedGlyph = 64;
-// Outlines of large glyphs kept at most; a long session only ever empties
-// the store.
-constexpr size_t kMaxGlyphOutlines = 4096;
-
-// The outline of a glyph of a font, in the font's pixels from the glyph's
-// origin, filled as Qt fills glyphs. Reading it from the font file costs
-// about as much as filling it, and large text is mostly the same few glyphs
-// over and over.
-const QPainterPath& GlyphOutline(const QRawFont& font, quint32 glyph)
-{
-  struct Key
-  {
-    QRawFont font;
-    quint32 glyph;
-    bool operator==(const Key& other) const { return glyph == other.glyph && font == other.font; }
-  };
-  struct KeyHash
-  {
-    size_t operator()(const Key& key) const { return qHash(key.font, key.glyph); }
-  };
-  static std::unordered_map<Key, QPainterPath, KeyHash> outlines;
-  Key key{font, glyph};
-  if (auto found = outlines.find(key); found != outlines.end())
-    return found->second;
-  if (outlines.size() >= kMaxGlyphOutlines)
-    outlines.clear();
-  QPainterPath outline = font.pathForGlyph(glyph);
-  outline.setFillRule(Qt::WindingFill);
-  return outlines.emplace(std::move(key), std::move(outline)).first->second;
-}
-
-// A line of text shaped once, to be measured and drawn.
-class ShapedLine
-{
-public:
-  ShapedLine(const QString& text, const QFont& font) : m_layout(text, font)
-  {
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    m_layout.setTextOption(option);
-    m_layout.beginLayout();
-    m_line = m_layout.createLine();
-    m_layout.endLayout();
-  }
-
-  double Width() const { return m_line.isValid() ? m_line.horizontalAdvance() : 0; }
-
-  // Draws the line in the painter's pen colour with its baseline's left end
-  // at origin, as QPainter::drawText does. Qt fills glyphs too large for its
-  // glyph cache as one outline per line, which the rasterizer takes in
-  // bands, every band walking the whole outline: a line of large glyphs
-  // costs many times what its glyphs cost one by one. Such lines are filled
-  // here glyph by glyph, from kept outlines; the glyphs of a line do not
-  // overlap, so the pixels are the same.
-  void Draw(QPainter& painter, const QPointF& origin) const
-  {
-    if (!m_line.isValid())
-      return;
-    const QFont& font = m_layout.font();
-    const double scale = std::sqrt(std::abs(painter.combinedTransform().determinant()));
-    // Underline and strike-out are Qt's to draw, across the whole line.
-    if (font.pixelSize() * scale < kLargestCachedGlyph || font.underline() || font.strikeOut()) {
-      painter.drawText(origin, m_layout.text());
-      return;
-    }
-    // Glyph positions lie on the line's baseline, its ascent below the top.
-    const QPointF top = origin - QPointF(0, m_line.ascent());
-    const QBrush ink = painter.pen().brush();
-    for (const QGlyphRun& run : m_line.glyphRuns()) {
-      const QRawFont rawFont = run.rawFont();
-      const QList<quint32> glyphs = run.glyphIndexes();
-      const QList<QPointF> positions = run.positions();
-      for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        // Where Qt puts a glyph: its position cut to 1/64 pixel.
-        const QPointF at = top + positions[i];
-        const QPointF snapped(std::trunc(at.x() * 64) / 64, std::trunc(at.y() * 64) / 64);
-        painter.fillPath(GlyphOutline(rawFont, glyphs[i]).translated(snapped), ink);
-      }
-    }
-  }
-
-private:
-  QTextLayout m_layout;
-  QTextLine m_line;
-};
-
-QString ToQString(std::string_view utf8)
-{
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 // The resolution whose pixels patterns and hairlines are measured in.
 constexpr double kReferenceDpi = 96.0;
@@ -730,30 +611,19 @@ void TQtPageDevice::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
   m_painter->fillRect(x + w - 2, y + 1, 1, h - 2, kEdgeShadow);
 }
 
-// ---- text ----
-
-const QFont& TQtPageDevice::TextFont(const TFont& font)
+void TQtPageDevice::DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* source)
 {
-  // Without the application there is no font database, and no text is
-  // measured or drawn.
-  if (!qGuiApp) {
-    static const QFont kNone;
-    return kNone;
-  }
-  static TextFontCache cache;
-  return cache.Get(font);
-}
-
-void TQtPageDevice::MeasureText(const QFont& textFont, std::string_view utf8, int32_t& width, int32_t& height)
-{
-  width = height = 0;
-  // Font metrics come from the font database, which needs a QGuiApplication.
-  if (utf8.empty() || !qGuiApp)
+  if (!m_painter || image.isNull())
     return;
-  const QFontMetricsF metrics(textFont);
-  width = RoundHalfAway(metrics.horizontalAdvance(ToQString(utf8)));
-  height = RoundHalfAway(metrics.ascent() + metrics.descent());
+  const QRectF from = source ? QRectF(QPointF(source[0], source[1]), QPointF(source[2], source[3]))
+                             : QRectF(image.rect());
+  m_painter->save();
+  m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  m_painter->drawImage(DeviceBox(l, t, r, b), image, from);
+  m_painter->restore();
 }
+
+// ---- text ----
 
 void TQtPageDevice::GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height)
 {
