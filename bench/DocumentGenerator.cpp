@@ -255,7 +255,7 @@ private:
     case 2:
       // An ellipse: the circle lets go of its roundness and is stretched.
       circle->SetIso(1);
-      circle->SetRect(TRect(p.x, p.y, p.x + 2 * radius, p.y + radius), 0);
+      circle->SetRect(TRect(p.x, p.y, p.x + 2 * radius, p.y + radius), kRectFrame);
       break;
     case 3:
     case 4:

@@ -173,7 +173,7 @@ bool TData::Paint(TPage* page, uint8_t mode)
   if (mode & kPaintToggleOutline)
     state ^= kSelected;
   TRect bounds;
-  GetRect(bounds, 5);
+  GetRect(bounds, kRectDrawing);
   if (!page->RectVisible(bounds))
     return false;
   if (mode & (kPaintScreen | kPaintOutput))
@@ -208,7 +208,7 @@ uint16_t TData::ContextCommand(TDataOwner* client, uint16_t command)
     break;
   case CM_OBJ_CENTER: {
     TRect centre;
-    GetRect(centre, 4);
+    GetRect(centre, kRectCenter);
     int32_t x = 0, y = 0;
     if (client->GetPoint(x, y, LoadStr(IDS_POSITION_CENTER), true, TDataOwner::kCursorCross, 0) != TDataOwner::kPointGiven)
       return 0;
@@ -280,7 +280,7 @@ bool TData::Notify(uint16_t command, TRect* p)
     if (command == CM_OBJ_POSITION)
       Offset(p->left - left, p->top - top);
     else if (command == CM_OBJ_SIZE)
-      SetRect(*p, 0);
+      SetRect(*p, kRectFrame);
   }
   return true;
 }
@@ -288,13 +288,13 @@ bool TData::Notify(uint16_t command, TRect* p)
 void TData::GetRect(TRect& out, int32_t mode) const
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     out.left = left;
     out.top = top;
     out.right = Width();
     out.bottom = Height();
     break;
-  case 4: {
+  case kRectCenter: {
     const TPoint c = Center();
     out.left = out.right = c.x;
     out.top = out.bottom = c.y;
@@ -309,18 +309,18 @@ void TData::GetRect(TRect& out, int32_t mode) const
 void TData::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 0:
+  case kRectFrame:
     Assign(r);
     break;
-  case 3:
+  case kRectPosition:
     Offset(r.left - left, r.top - top);
     break;
-  case 4: {
+  case kRectCenter: {
     const TPoint c = Center();
     Offset(r.left - c.x, r.top - c.y);
     break;
   }
-  case 7: {
+  case kRectAnchored: {
     int32_t x = r.left;
     int32_t y = r.top;
     if (r.right == 2)
@@ -383,7 +383,7 @@ TData* TData::Clone(TData* target, int32_t) const
 
 bool TData::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
-  return ShowRectInfo(client, reference, 3);
+  return ShowRectInfo(client, reference, kRectPosition);
 }
 
 bool TData::ShowRectInfo(TDataOwner* client, const TData* reference, int32_t mode) const
@@ -397,7 +397,7 @@ bool TData::ShowRectInfo(TDataOwner* client, const TData* reference, int32_t mod
 
 bool TData::RectInfoText(TDataOwner* client, const TData* reference, int32_t mode, std::string& text) const
 {
-  const bool twoPoints = mode == 9;
+  const bool twoPoints = mode == kRectEndPoints;
   const uint32_t format = twoPoints ? (reference ? IDS_INFO_TWO_POINTS_REL : IDS_INFO_TWO_POINTS)
                                     : (reference ? IDS_INFO_RECT_REL : IDS_INFO_RECT);
   if (!client || !HasString(format))
@@ -439,7 +439,7 @@ bool TData::EditLayers(TUserInput* input)
 void TData::MovePositionTo(int32_t x, int32_t y)
 {
   TRect position;
-  GetRect(position, 3);
+  GetRect(position, kRectPosition);
   Offset(SaturateInt32(int64_t{x} - position.left), SaturateInt32(int64_t{y} - position.top));
 }
 

@@ -11,6 +11,22 @@ class TDataOwner;
 class TPage;
 class TUserInput;
 
+// Modes of GetRect and SetRect: which rectangle of an object is meant.
+enum RectMode : int32_t {
+  kRectFrame = 0,         // the rectangle itself
+  kRectWindowOnly = 1,    // views: only the window moves, the view keeps its rectangle
+  kRectWithWindow = 2,    // views: the rectangle, the window following it
+  kRectPosition = 3,      // (x, y, width, height): the position the user sees and types
+  kRectCenter = 4,        // the centre point, in left and top
+  kRectDrawing = 5,       // what drawing covers (thick pens, arrow heads and text spill over)
+  kRectReframe = 6,       // texts: a new box for the same font, the lines wrapped anew
+  kRectAnchored = 7,      // SetRect: placed at left, top by the anchors in right, bottom
+  kRectFit = 8,           // images: the whole picture fitted into the rectangle
+  kRectEndPoints = 9,     // objects of two points: x1, y1, x2, y2
+  kRectLastSegment = 10,  // point lists: the last two vertices, the second relative to the first
+  kRectSelection = 11,    // what picking and the selection outline cover
+};
+
 // Base of every drawing object (and of the views). The virtual operations
 // keep a fixed order; every drawing-object class keeps it and extends the
 // behaviour by overriding and calling the base.

@@ -68,7 +68,7 @@ TData* PickObjectAt(const TClient& client, int32_t x, int32_t y)
     if (!object->Contains(x, y) || !MeetsLayers(object->GetLayers(), editable, protectedLayers))
       continue;
     TRect area;
-    object->GetRect(area, 0);
+    object->GetRect(area, kRectFrame);
     // Strictly smaller: on equal areas the lower object stays.
     if (!best || area.IsSmallerThan(bestArea)) {
       best = object;
@@ -81,7 +81,7 @@ TData* PickObjectAt(const TClient& client, int32_t x, int32_t y)
 bool IsInsideSelection(const TData& object, const TRect& rectangle)
 {
   TRect bounds;
-  object.GetRect(bounds, 11);
+  object.GetRect(bounds, kRectSelection);
   return bounds.IsInside(rectangle);
 }
 

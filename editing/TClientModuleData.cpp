@@ -5,27 +5,16 @@
 #include "TClient.h"
 #include "TData.h"
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
-
-namespace {
-
-// The commands of the class table that create an object: the tools of the
-// Objects menu and toolbar, and the field texts without a menu entry.
-constexpr uint16_t kCreationCommands[] = {
-    32257, 32264, 32291, 32634, 32635, 32636, 32641, 32642, 32643, 32679,
-    32680, 32681, 32682, 32686, 32698, 32710, 32717, 32735, 32750,
-};
-
-} // namespace
 
 TClientModuleData::TClientModuleData(TClient* owner) : TClientModule(owner) {}
 
 bool TClientModuleData::IsCreationCommand(uint16_t command)
 {
-  return std::find(std::begin(kCreationCommands), std::end(kCreationCommands), command) !=
-         std::end(kCreationCommands);
+  // The class table names the command that creates each drawing object
+  // (the tools of the Objects menu and toolbar, and the field texts without
+  // a menu entry); every other command creates nothing.
+  return GetClassIdByCommand(command) != 0;
 }
 
 bool& TClientModuleData::RepeatAddObject()

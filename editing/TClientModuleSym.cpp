@@ -129,7 +129,7 @@ void TClientModuleSym::UpdateInstances(std::string_view name)
     if (!object->IsA(kTDataSymbol))
       continue;
     TRect before;
-    object->GetRect(before, 5);
+    object->GetRect(before, kRectDrawing);
     if (object->Message(MSG_RESOLVE_SYMBOL, 0, 0, changed.data()) != 0) {
       client->Invalidate(before);
       client->InvalidateObject(object);

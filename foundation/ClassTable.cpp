@@ -1,5 +1,7 @@
 #include "ClassTable.h"
 
+#include "CommandIds.h"
+
 #include "TStreamable.h"
 
 #include <string>
@@ -16,16 +18,16 @@ struct ClassEntry
 const ClassEntry kClasses[kClassCount] = {
   {"TStreamable", 0}, {"TBouton", 0}, {"TDialog", 0}, {"TEdl", 0}, {"TPop", 0},
   {"TScrollBar", 0}, {"TStatic", 0}, {"TStatus", 0}, {"TWindow", 0}, {"TRadio", 0},
-  {"TCheck", 0}, {"TListe", 0}, {"TDataTexte", 32636}, {"TDataGrid", 0}, {"TFont", 0},
-  {"TDataRectangle", 32634}, {"TSmallListe", 0}, {"TRect", 0}, {"TData", 0}, {"TString", 0},
+  {"TCheck", 0}, {"TListe", 0}, {"TDataTexte", CM_NEW_TEXT}, {"TDataGrid", 0}, {"TFont", 0},
+  {"TDataRectangle", CM_NEW_ROUNDRECT}, {"TSmallListe", 0}, {"TRect", 0}, {"TData", 0}, {"TString", 0},
   {"TVue", 0}, {"TBordure", 0}, {"TPage", 0}, {"TTableau", 0}, {"TBrush", 0},
-  {"TPen", 0}, {"TSmallVue", 0}, {"TPolygone", 0}, {"TPolyRectangle", 32635}, {"TClient", 0},
-  {"TGroupBox", 0}, {"TDataLine", 32641}, {"TDataCercle", 32642}, {"TDataImage", 32643}, {"TDataGroup", 0},
-  {"TEdit", 0}, {"TDataTexteRpt", 0}, {"TApercu", 0}, {"TDataTexteHeure", 32680}, {"TDataTexteDate", 32681},
-  {"TDataTexteChamp", 32682}, {"TDataTextePage", 32679}, {"TImageChamp", 32686}, {"TInfoChamp", 0}, {"TDataSmallRect", 0},
-  {"TCmdLine", 0}, {"TDataBezier", 32698}, {"TDataSymbol", 32710}, {"TDataGroupSymbol", 0}, {"TDataPolygone", 32717},
-  {"TDataSin", 32735}, {"TSaverWindow", 0}, {"TDataPolyLine", 32750}, {"TDataDim", 32257}, {"TDataFleche", 32264},
-  {"TToolbar", 0}, {"TDataBouton", 0}, {"TControl", 0}, {"TTabControl", 0}, {"TDataTexteNomFichier", 32291},
+  {"TPen", 0}, {"TSmallVue", 0}, {"TPolygone", 0}, {"TPolyRectangle", CM_NEW_RECTANGLE}, {"TClient", 0},
+  {"TGroupBox", 0}, {"TDataLine", CM_NEW_LINE}, {"TDataCercle", CM_NEW_CIRCLE}, {"TDataImage", CM_NEW_IMAGE}, {"TDataGroup", 0},
+  {"TEdit", 0}, {"TDataTexteRpt", 0}, {"TApercu", 0}, {"TDataTexteHeure", CM_NEW_TIME}, {"TDataTexteDate", CM_NEW_DATE},
+  {"TDataTexteChamp", CM_NEW_FIELD_TEXT}, {"TDataTextePage", CM_NEW_PAGE_NUMBER}, {"TImageChamp", CM_NEW_IMAGE_FIELD}, {"TInfoChamp", 0}, {"TDataSmallRect", 0},
+  {"TCmdLine", 0}, {"TDataBezier", CM_NEW_BEZIER}, {"TDataSymbol", CM_NEW_SYMBOL}, {"TDataGroupSymbol", 0}, {"TDataPolygone", CM_NEW_POLYGON},
+  {"TDataSin", CM_NEW_SINUSOID}, {"TSaverWindow", 0}, {"TDataPolyLine", CM_NEW_POLYLINE}, {"TDataDim", CM_NEW_DIMENSION}, {"TDataFleche", CM_NEW_ARROW},
+  {"TToolbar", 0}, {"TDataBouton", 0}, {"TControl", 0}, {"TTabControl", 0}, {"TDataTexteNomFichier", CM_NEW_FILENAME},
 };
 
 TFactory g_factories[kClassCount] = {};

@@ -33,13 +33,13 @@ uint32_t MayMoveEndPoint(TPoint end, int32_t a, int32_t b, const void* bounds)
 bool EndPointRect(const TData& object, TPoint start, TPoint end, int32_t mode, TRect& out)
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     out = TRect(start.x, start.y, SaturateInt32(int64_t{end.x} - start.x), SaturateInt32(int64_t{end.y} - start.y));
     return true;
-  case 5:
+  case kRectDrawing:
     out = StrokeBounds(object);
     return true;
-  case 9:
+  case kRectEndPoints:
     out = TRect(start.x, start.y, end.x, end.y);
     return true;
   default:

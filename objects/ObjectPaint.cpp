@@ -14,7 +14,7 @@ bool BeginPaint(TData& object, TPage* page, uint8_t mode)
   if (mode & TData::kPaintToggleOutline)
     object.SetState(TData::kSelected, !object.TestState(TData::kSelected));
   TRect bounds;
-  object.GetRect(bounds, 5);
+  object.GetRect(bounds, kRectDrawing);
   return page->RectVisible(bounds);
 }
 

@@ -95,7 +95,7 @@ TOutStream& TDataBezier::Write(TOutStream& os) const
 bool TDataBezier::Contains(int32_t x, int32_t y) const
 {
   TRect bounds;
-  GetRect(bounds, 5);
+  GetRect(bounds, kRectDrawing);
   if (!bounds.TRect::Contains(x, y))
     return false;
   const int32_t width = EffectivePenWidth(*this);
@@ -228,14 +228,14 @@ bool TDataBezier::Notify(uint16_t command, TRect* p)
 void TDataBezier::GetRect(TRect& out, int32_t mode) const
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     // The position of a curve is its start.
     out.left = start.x;
     out.top = start.y;
     out.right = Width();
     out.bottom = Height();
     break;
-  case 5:
+  case kRectDrawing:
     out = StrokeBounds(*this);
     break;
   default:
@@ -246,7 +246,7 @@ void TDataBezier::GetRect(TRect& out, int32_t mode) const
 
 void TDataBezier::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode == 3)
+  if (mode == kRectPosition)
     MovePositionTo(r.left, r.top);
 }
 

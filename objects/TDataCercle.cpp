@@ -123,7 +123,7 @@ TOutStream& TDataCercle::Write(TOutStream& os) const
 bool TDataCercle::Contains(int32_t x, int32_t y) const
 {
   TRect bounds;
-  GetRect(bounds, 5);
+  GetRect(bounds, kRectDrawing);
   const int32_t width = Width();
   const int32_t height = Height();
   if (!bounds.TRect::Contains(x, y) || width == 0 || height == 0)
@@ -332,12 +332,12 @@ bool TDataCercle::Notify(uint16_t command, TRect* p)
 void TDataCercle::GetRect(TRect& out, int32_t mode) const
 {
   switch (mode) {
-  case 3: {
+  case kRectPosition: {
     const TPoint c = Center();
     out = TRect(c.x, c.y, Width(), Height());
     break;
   }
-  case 5:
+  case kRectDrawing:
     out = *this;
     out.Inflate(2);
     break;
@@ -349,7 +349,7 @@ void TDataCercle::GetRect(TRect& out, int32_t mode) const
 
 void TDataCercle::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode == 3)
+  if (mode == kRectPosition)
     MovePositionTo(r.left, r.top);
   else
     TData::SetRect(r, mode);

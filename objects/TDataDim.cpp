@@ -76,20 +76,20 @@ void TDataDim::Recompute()
   // The label's centre lies beside the middle of the line, far enough for
   // the text to clear it.
   TRect box;
-  label.GetRect(box, 0);
+  label.GetRect(box, kRectFrame);
   const int32_t h = std::max(box.Height(), 2);
   TPoint middle{SaturateInt32((int64_t{p1.x} + p2.x) / 2), SaturateInt32((int64_t{p1.y} + p2.y) / 2)};
   if (middle == p2)
     middle = p1;
   const TPoint centre = PointToward(middle, p2, h - h / 4, 90);
-  label.SetRect(TRect(centre.x, centre.y, centre.x, centre.y), 4);
+  label.SetRect(TRect(centre.x, centre.y, centre.x, centre.y), kRectCenter);
 
   const TPoint points[6] = {p1, head1a, head1b, p2, head2a, head2b};
   TRect bounds;
   TPolygone(6, points).GetBounds(bounds);
   // The turned label's bounds, so that the rectangle holds all it draws.
   TRect labelBounds;
-  label.GetRect(labelBounds, 11);
+  label.GetRect(labelBounds, kRectSelection);
   bounds.Union(labelBounds);
   Assign(bounds);
 }
@@ -171,11 +171,11 @@ void TDataDim::GetRect(TRect& out, int32_t mode) const
 void TDataDim::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     MovePositionTo(r.left, r.top);
     break;
-  case 4:
-  case 7:
+  case kRectCenter:
+  case kRectAnchored:
     TData::SetRect(r, mode);
     break;
   default:
@@ -206,12 +206,12 @@ uint32_t TDataDim::Message(uint32_t message, int32_t a, int32_t b, void* p)
   case MSG_REFRESH:
   case MSG_REFRESH_NO_WINDOW: {
     TRect before;
-    GetRect(before, 5);
+    GetRect(before, kRectDrawing);
     Recompute();
     if (message == MSG_REFRESH && owner) {
       // The label may have become shorter: its old place is repainted too.
       TRect after;
-      GetRect(after, 5);
+      GetRect(after, kRectDrawing);
       after.Union(before);
       owner->Invalidate(after);
     }
@@ -302,7 +302,7 @@ TData* TDataDim::Clone(TData* target, int32_t argument) const
 bool TDataDim::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string text;
-  if (!RectInfoText(client, reference, 9, text))
+  if (!RectInfoText(client, reference, kRectEndPoints, text))
     return false;
   const TPage* page = client->GetPage();
   if (page && page->GetDragMode() == CM_OBJ_SIZE)

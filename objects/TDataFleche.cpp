@@ -159,21 +159,21 @@ bool TDataFleche::Notify(uint16_t command, TRect* p)
 void TDataFleche::GetRect(TRect& out, int32_t mode) const
 {
   // Mode 9 stays the base's: an arrow's readout is its position and size.
-  if (mode == 9 || !EndPointRect(*this, start, tip, mode, out))
+  if (mode == kRectEndPoints || !EndPointRect(*this, start, tip, mode, out))
     TData::GetRect(out, mode);
 }
 
 void TDataFleche::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 0:
+  case kRectFrame:
     // A rectangle given as a whole is the tail and the tip, as for a line;
     // taking it as the bounds would leave them behind.
     start = {r.left, r.top};
     tip = {r.right, r.bottom};
     Recompute();
     break;
-  case 3:
+  case kRectPosition:
     // The position of an arrow is its tail.
     MovePositionTo(r.left, r.top);
     break;

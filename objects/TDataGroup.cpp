@@ -245,14 +245,14 @@ uint16_t TDataGroup::ContextCommand(TDataOwner* client, uint16_t command)
 void TDataGroup::GetRect(TRect& out, int32_t mode) const
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     out.left = left + refX;
     out.top = top + refY;
     out.right = Width();
     out.bottom = Height();
     break;
-  case 5:
-  case 11:
+  case kRectDrawing:
+  case kRectSelection:
     UnionOfChildren(out, mode);
     break;
   default:
@@ -263,7 +263,7 @@ void TDataGroup::GetRect(TRect& out, int32_t mode) const
 
 void TDataGroup::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode == 3)
+  if (mode == kRectPosition)
     Offset(r.left - (left + refX), r.top - (top + refY));
   else
     TData::SetRect(r, mode);

@@ -122,7 +122,7 @@ void TDataGroupSymbol::RefreshInstances()
   const int32_t dx = left - content.left;
   const int32_t dy = top - content.top;
   content.TRect::Offset(dx, dy);
-  TData::SetRect(content, 0);
+  TData::SetRect(content, kRectFrame);
   if (dx == 0 && dy == 0)
     return;
   refX += dx;
@@ -143,10 +143,10 @@ int32_t TDataGroupSymbol::BuildFrom(const TDataGroup& source)
     if (!copy)
       break;
     TRect position;
-    copy->GetRect(position, 3);
+    copy->GetRect(position, kRectPosition);
     position.left -= source.left;
     position.top -= source.top;
-    copy->SetRect(position, 3);
+    copy->SetRect(position, kRectPosition);
     copy->SetState(kNoReferenceCross, true);
     if (!AddChild(copy.get()))
       break;

@@ -185,11 +185,11 @@ void TDataLine::GetRect(TRect& out, int32_t mode) const
 void TDataLine::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     MovePositionTo(r.left, r.top);
     break;
-  case 4:
-  case 7:
+  case kRectCenter:
+  case kRectAnchored:
     // These give a place, not two ends: the line is moved there whole.
     TData::SetRect(r, mode);
     break;
@@ -231,7 +231,7 @@ double TDataLine::Angle() const
 bool TDataLine::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string text;
-  if (!RectInfoText(client, reference, 9, text))
+  if (!RectInfoText(client, reference, kRectEndPoints, text))
     return false;
   const TPage* page = client->GetPage();
   if (page && page->GetDragMode() == CM_OBJ_SIZE && text.size() < kAngleInfoRoom)

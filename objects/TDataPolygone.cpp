@@ -116,7 +116,7 @@ bool TDataPolygone::IsA(int32_t id) const
 bool TDataPolygone::Contains(int32_t x, int32_t y) const
 {
   TRect bounds;
-  GetRect(bounds, 5);
+  GetRect(bounds, kRectDrawing);
   if (!bounds.TRect::Contains(x, y))
     return false;
   const uint16_t count = vertices.Count();
@@ -371,7 +371,7 @@ void TDataPolygone::GetRect(TRect& out, int32_t mode) const
 {
   const uint16_t count = vertices.Count();
   switch (mode) {
-  case 3:
+  case kRectPosition:
     // The position of a polygon is its first vertex.
     if (count == 0) {
       TData::GetRect(out, mode);
@@ -384,11 +384,11 @@ void TDataPolygone::GetRect(TRect& out, int32_t mode) const
       out.bottom = Height();
     }
     break;
-  case 5:
+  case kRectDrawing:
     out = StrokeBounds(*this);
     break;
-  case 9:
-  case 10: {
+  case kRectEndPoints:
+  case kRectLastSegment: {
     // The last edge, as two points (mode 9) or a point and a displacement
     // (mode 10).
     if (count < 2) {
@@ -400,8 +400,8 @@ void TDataPolygone::GetRect(TRect& out, int32_t mode) const
     vertices.GetPoint(count - 1, b);
     out.left = a.x;
     out.top = a.y;
-    out.right = mode == 9 ? b.x : SaturateInt32(int64_t{b.x} - a.x);
-    out.bottom = mode == 9 ? b.y : SaturateInt32(int64_t{b.y} - a.y);
+    out.right = mode == kRectEndPoints ? b.x : SaturateInt32(int64_t{b.x} - a.x);
+    out.bottom = mode == kRectEndPoints ? b.y : SaturateInt32(int64_t{b.y} - a.y);
     break;
   }
   default:
@@ -412,7 +412,7 @@ void TDataPolygone::GetRect(TRect& out, int32_t mode) const
 
 void TDataPolygone::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode == 3)
+  if (mode == kRectPosition)
     MovePositionTo(r.left, r.top);
 }
 
@@ -438,7 +438,7 @@ bool TDataPolygone::ShowInfo(TDataOwner* client, const TData* reference, uint16_
     return TData::ShowInfo(client, reference, flags);
   // While vertices are entered: the last edge, and which way it points.
   std::string text;
-  if (!RectInfoText(client, reference, 9, text))
+  if (!RectInfoText(client, reference, kRectEndPoints, text))
     return false;
   if (text.size() < kAngleInfoRoom) {
     TPoint a, b;

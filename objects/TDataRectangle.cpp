@@ -132,7 +132,7 @@ uint16_t TDataRectangle::ContextCommand(TDataOwner* client, uint16_t command)
 
 void TDataRectangle::GetRect(TRect& out, int32_t mode) const
 {
-  if (mode == 5) {
+  if (mode == kRectDrawing) {
     out = StrokeBounds(*this);
     return;
   }

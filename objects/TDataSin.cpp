@@ -79,7 +79,7 @@ TOutStream& TDataSin::Write(TOutStream& os) const
 bool TDataSin::Contains(int32_t x, int32_t y) const
 {
   TRect bounds;
-  GetRect(bounds, 5);
+  GetRect(bounds, kRectDrawing);
   if (!bounds.TRect::Contains(x, y) || samples.empty())
     return false;
   const int32_t px = SaturateInt32(int64_t{x} - left);
@@ -182,7 +182,7 @@ bool TDataSin::Notify(uint16_t command, TRect* p)
 
 void TDataSin::GetRect(TRect& out, int32_t mode) const
 {
-  if (mode == 5) {
+  if (mode == kRectDrawing) {
     out = StrokeBounds(*this);
     return;
   }

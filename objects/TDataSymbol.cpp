@@ -72,7 +72,7 @@ TStreamable* TDataSymbol::Create(TDataOwner* client, int32_t)
   symbol->SetLayers(client->GetLayers());
   int32_t x = 0, y = 0;
   if (client->PointerPosition(x, y))
-    symbol->SetRect(TRect(x, y, 0, 0), 3);
+    symbol->SetRect(TRect(x, y, 0, 0), kRectPosition);
   if (symbol->ContextCommand(client, CM_OBJ_POSITION) == 0)
     return nullptr;
   return symbol.release();
@@ -201,7 +201,7 @@ uint16_t TDataSymbol::ContextCommand(TDataOwner* client, uint16_t command)
 
 void TDataSymbol::GetRect(TRect& out, int32_t mode) const
 {
-  if (mode == 3) {
+  if (mode == kRectPosition) {
     out.left = SaturateInt32(int64_t{left} + refX);
     out.top = SaturateInt32(int64_t{top} + refY);
     out.right = Width();
@@ -213,7 +213,7 @@ void TDataSymbol::GetRect(TRect& out, int32_t mode) const
 
 void TDataSymbol::SetRect(const TRect& r, int32_t mode)
 {
-  if (mode == 3)
+  if (mode == kRectPosition)
     Offset(SaturateInt32(int64_t{r.left} - left - refX), SaturateInt32(int64_t{r.top} - top - refY));
   else
     TData::SetRect(r, mode);
@@ -237,7 +237,7 @@ TData* TDataSymbol::Clone(TData* target, int32_t argument) const
       return TData::Clone(target, argument);
   } else {
     TRect position;
-    GetRect(position, 3);
+    GetRect(position, kRectPosition);
     symbol = new TDataSymbol(library, position.left, position.top, symbolName.View());
   }
   TData::Clone(symbol, argument);
@@ -294,10 +294,10 @@ int32_t TDataSymbol::Explode(TDataGroup* target) const
     if (!piece)
       break;
     TRect position;
-    piece->GetRect(position, 3);
+    piece->GetRect(position, kRectPosition);
     position.left = SaturateInt32(int64_t{position.left} + left);
     position.top = SaturateInt32(int64_t{position.top} + top);
-    piece->SetRect(position, 3);
+    piece->SetRect(position, kRectPosition);
     piece->SetState(kNoReferenceCross, false);
     if (!target->AddChild(piece.get()))
       break;

@@ -196,15 +196,15 @@ bool TDataTexte::Contains(int32_t x, int32_t y) const
 void TDataTexte::GetRect(TRect& out, int32_t mode) const
 {
   switch (mode) {
-  case 4: {
+  case kRectCenter: {
     const TPoint c = RotatePoint(Center(), {left, top}, GetAngle());
     out.left = out.right = c.x;
     out.top = out.bottom = c.y;
     break;
   }
-  case 5:
-  case 11:
-    GrownBox(mode == 5 ? border.GetThickness() : 0).GetRect(out, mode);
+  case kRectDrawing:
+  case kRectSelection:
+    GrownBox(mode == kRectDrawing ? border.GetThickness() : 0).GetRect(out, mode);
     break;
   default:
     TData::GetRect(out, mode);
@@ -215,7 +215,7 @@ void TDataTexte::GetRect(TRect& out, int32_t mode) const
 void TDataTexte::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 0: {
+  case kRectFrame: {
     const int32_t oldWidth = std::max(Width(), 1);
     const int32_t oldHeight = std::max(Height(), 1);
     const int32_t from = WrapWidth();
@@ -234,14 +234,14 @@ void TDataTexte::SetRect(const TRect& r, int32_t mode)
     LayoutFrom(kLayoutRefit, from);
     break;
   }
-  case 4: {
+  case kRectCenter: {
     // The centre is where the turned text shows it.
     TRect centre;
-    GetRect(centre, 4);
+    GetRect(centre, kRectCenter);
     Offset(SaturateInt32(int64_t{r.left} - centre.left), SaturateInt32(int64_t{r.top} - centre.top));
     break;
   }
-  case 6:
+  case kRectReframe:
     Assign(r);
     Layout(kLayoutWrap);
     break;
@@ -581,10 +581,10 @@ bool TDataTexte::Notify(uint16_t command, TRect* p)
       Offset(SaturateInt32(int64_t{box.left} - left), SaturateInt32(int64_t{box.top} - top));
       return true;
     case CM_OBJ_SIZE:
-      SetRect(box, 0);
+      SetRect(box, kRectFrame);
       return true;
     case CM_OBJ_FRAME_TEXT:
-      SetRect(box, 6);
+      SetRect(box, kRectReframe);
       return true;
     case CM_OBJ_ANGLE:
       SetAngle(frame->GetAngle());
@@ -617,7 +617,7 @@ TData* TDataTexte::Clone(TData* target, int32_t argument) const
 bool TDataTexte::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string info;
-  if (!RectInfoText(client, reference, 3, info))
+  if (!RectInfoText(client, reference, kRectPosition, info))
     return false;
   if (info.size() < kAngleInfoRoom)
     info += FormatStr(IDS_INFO_ANGLE, static_cast<double>(GetAngle()));

@@ -99,12 +99,12 @@ uint32_t TDataTexteRpt::Message(uint32_t message, int32_t a, int32_t b, void* p)
 uint32_t TDataTexteRpt::Refresh()
 {
   TRect before;
-  GetRect(before, 5);
+  GetRect(before, kRectDrawing);
   if (Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr) == 0)
     return 0;
   if (owner) {
     TRect after;
-    GetRect(after, 5);
+    GetRect(after, kRectDrawing);
     after.Union(before);
     owner->Invalidate(after);
   }

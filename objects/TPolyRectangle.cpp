@@ -224,7 +224,7 @@ bool TPolyRectangle::Notify(uint16_t command, TRect* p)
 
 void TPolyRectangle::GetRect(TRect& out, int32_t mode) const
 {
-  if (mode == 0) {
+  if (mode == kRectFrame) {
     out = frame;
     return;
   }
@@ -234,11 +234,11 @@ void TPolyRectangle::GetRect(TRect& out, int32_t mode) const
 void TPolyRectangle::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 3:
+  case kRectPosition:
     Offset(SaturateInt32(int64_t{r.left} - left), SaturateInt32(int64_t{r.top} - top));
     break;
-  case 4:
-  case 7:
+  case kRectCenter:
+  case kRectAnchored:
     // These give a place, not a frame: the rectangle is moved there whole.
     TDataRectangle::SetRect(r, mode);
     break;
@@ -265,7 +265,7 @@ TData* TPolyRectangle::Clone(TData* target, int32_t argument) const
 bool TPolyRectangle::ShowInfo(TDataOwner* client, const TData* reference, uint16_t)
 {
   std::string text;
-  if (!RectInfoText(client, reference, 3, text))
+  if (!RectInfoText(client, reference, kRectPosition, text))
     return false;
   if (text.size() < kAngleInfoRoom)
     text += FormatStr(IDS_INFO_ANGLE, static_cast<double>(angle));

@@ -653,7 +653,7 @@ void TClient::InvalidateObject(const TData* object)
   if (!object)
     return;
   TRect bounds;
-  object->GetRect(bounds, 5);
+  object->GetRect(bounds, kRectDrawing);
   Invalidate(bounds);
 }
 
@@ -667,7 +667,7 @@ void TClient::ToggleOutline(TData* object)
   object->Paint(page.get(), TData::kPaintToggleOutline);
   page->Release();
   TRect bounds;
-  object->GetRect(bounds, 5);
+  object->GetRect(bounds, kRectDrawing);
   // The handle crosses of end points and edges reach half a cross beyond the
   // drawing bounds.
   bounds.Inflate(TData::kCrossLength / 2);

@@ -48,11 +48,11 @@ bool TVue::Notify(uint16_t command, TRect* p)
 void TVue::SetRect(const TRect& r, int32_t mode)
 {
   switch (mode) {
-  case 0:
-  case 2:
-    TData::SetRect(r, 0);
+  case kRectFrame:
+  case kRectWithWindow:
+    TData::SetRect(r, kRectFrame);
     break;
-  case 1:
+  case kRectWindowOnly:
     // Only the window moves; the view keeps its rectangle.
     break;
   default:

@@ -235,7 +235,7 @@ private:
     Panel(x, y, "Texts");
     Text(x + 20, y + 40, "Left justified,\r\nin three\r\nlines", Font(13), kInk);
     TDataTexte* centred = Text(x + 140, y + 40, "Centred and wrapped to the width of its frame", Font(12), kBlue);
-    centred->SetRect(TRect(x + 140, y + 40, x + 240, y + 50), 6);
+    centred->SetRect(TRect(x + 140, y + 40, x + 240, y + 50), kRectReframe);
     centred->SetJustification(TDataTexte::kCentred);
     TDataTexte* right = Text(x + 255, y + 40, "Right\r\njustified at\r\n150 %", Font(13), kInk);
     right->SetLineSpacing(150);

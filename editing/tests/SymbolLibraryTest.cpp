@@ -31,7 +31,7 @@ TDataGroupSymbol* Definition(TSymbolLibrary* library, const std::string& name, i
     definition->AddChild(new TDataSymbol(library, x, 5, used));
     x += 10;
   }
-  definition->SetRect(TRect(0, 0, w, h), 0);
+  definition->SetRect(TRect(0, 0, w, h), kRectFrame);
   return definition;
 }
 
@@ -192,7 +192,7 @@ TEST_F(SymbolLibraryTest, UpdatingResolvesTheViewsInstancesAndRepaintsThem)
   TDataSymbol* placed = Place("Window", 100, 100);
   EXPECT_TRUE(SameRectAs(*placed, TRect(100, 100, 120, 120)));
 
-  window->SetRect(TRect(0, 0, 30, 20), 0);
+  window->SetRect(TRect(0, 0, 30, 20), kRectFrame);
   window->SetReference(10, 10);
   input.invalidated.clear();
   Module().UpdateInstances("Window");
@@ -278,7 +278,7 @@ TEST_F(SymbolLibraryTest, ADocumentWithSymbolsSavesLoadsAndSavesTheSame)
   module.UpdateInstances("Door");
   Place("House", 100, 100);
   Place("Door", 300, 100);
-  Place("Missing", 400, 100)->SetRect(TRect(400, 100, 450, 130), 0);
+  Place("Missing", 400, 100)->SetRect(TRect(400, 100, 450, 130), kRectFrame);
   client.AddObject(new TDataLine(10, 10, 200, 20), false);
 
   const std::string path = dir.File("symbols.vk1");

@@ -81,10 +81,10 @@ TEST(BezierTest, SizingMovesAndChecksThePointOfTheHandle)
   // The position is the start: setting back what was read is no move.
   TDataBezier turned(150, 160, 50, 60, 150, 60);
   TRect r;
-  turned.GetRect(r, 3);
-  turned.SetRect(r, 3);
+  turned.GetRect(r, kRectPosition);
+  turned.SetRect(r, kRectPosition);
   EXPECT_EQ(turned.GetStart(), (TPoint{150, 160}));
-  turned.SetRect(TRect(0, 0, 1, 1), 3);
+  turned.SetRect(TRect(0, 0, 1, 1), kRectPosition);
   EXPECT_EQ(turned.GetEnd(), (TPoint{-100, -100}));
 }
 

@@ -137,11 +137,11 @@ TEST(CircleTest, PositionIsTheCentre)
   TDataCercle c(100, 100, 30);
   c.SetPenWidth(9);
   TRect r;
-  c.GetRect(r, 3);
+  c.GetRect(r, kRectPosition);
   EXPECT_TRUE(SameRect(r, TRect(100, 100, 60, 60)));
-  c.GetRect(r, 5);
+  c.GetRect(r, kRectDrawing);
   EXPECT_TRUE(SameRect(r, TRect(68, 68, 132, 132)));
-  c.SetRect(TRect(300, 400, 0, 0), 3);
+  c.SetRect(TRect(300, 400, 0, 0), kRectPosition);
   EXPECT_TRUE(SameRect(Bounds(c), TRect(270, 370, 330, 430)));
 }
 

@@ -27,7 +27,7 @@ protected:
   static TPoint LabelCentre(const TDataDim& dim)
   {
     TRect centre;
-    dim.GetLabel().GetRect(centre, 4);
+    dim.GetLabel().GetRect(centre, kRectCenter);
     return {centre.left, centre.top};
   }
   // Distance from the line to the label's centre.
@@ -84,7 +84,7 @@ TEST_F(DimensionViewTest, TheLabelTurnsWithTheLine)
   EXPECT_EQ(LabelCentre(up), (TPoint{100 - LabelDistance(up), 250}));
   // The turned label lies inside the rectangle.
   TRect label;
-  up.GetLabel().GetRect(label, 11);
+  up.GetLabel().GetRect(label, kRectSelection);
   EXPECT_TRUE(label.IsInside(up));
 
   TDataDim point(100, 100, 100, 100);
@@ -140,9 +140,9 @@ TEST_F(DimensionViewTest, MovingSizingAndCloning)
   EXPECT_TRUE(dim.Resize(-100, 0));
   EXPECT_EQ(dim.GetEnd(), (TPoint{210, 220}));
   EXPECT_EQ(dim.GetLabel().GetText(), "1.00");
-  dim.SetRect(TRect(0, 0, 0, 0), 3);
+  dim.SetRect(TRect(0, 0, 0, 0), kRectPosition);
   EXPECT_EQ(dim.GetStart(), (TPoint{0, 0}));
-  dim.SetRect(TRect(5, 5, 50, 50), 0);
+  dim.SetRect(TRect(5, 5, 50, 50), kRectFrame);
   EXPECT_EQ(dim.GetStart(), (TPoint{0, 0}));
 
   std::unique_ptr<TData> copy(dim.Clone(nullptr, 0));

@@ -29,7 +29,7 @@ std::unique_ptr<TDataGroup> LineAndRectangle()
   group->AddChild(rectangle);
   TRect bounds;
   group->UnionOfChildren(bounds, 0);
-  group->SetRect(bounds, 0);
+  group->SetRect(bounds, kRectFrame);
   group->SetReference(5, 7);
   return group;
 }
@@ -139,7 +139,7 @@ TEST(GroupTest, MovingAndSizingGoThroughEveryMember)
 
   // The position is the reference point; placing it moves everything.
   EXPECT_TRUE(SameRect(RectOf(*group, 3), 25, 22, 130, 60));
-  group->SetRect(TRect(0, 0, 0, 0), 3);
+  group->SetRect(TRect(0, 0, 0, 0), kRectPosition);
   EXPECT_TRUE(SameRect(RectOf(*group), -5, -7, 125, 53));
   EXPECT_TRUE(SameRect(RectOf(*group->GetChild(1)), 25, 3, 125, 53));
 }

@@ -86,22 +86,22 @@ TEST(LineTest, RectangleModes)
   TDataLine line(30, 40, 10, 20);
   line.SetPenWidth(3);
   TRect r;
-  line.GetRect(r, 3);
+  line.GetRect(r, kRectPosition);
   EXPECT_TRUE(SameRect(r, TRect(30, 40, -20, -20)));
-  line.GetRect(r, 9);
+  line.GetRect(r, kRectEndPoints);
   EXPECT_TRUE(SameRect(r, TRect(30, 40, 10, 20)));
-  line.GetRect(r, 5);
+  line.GetRect(r, kRectDrawing);
   EXPECT_TRUE(SameRect(r, TRect(5, 15, 35, 45)));
 
   // The position is the first end.
-  line.SetRect(TRect(100, 100, 0, 0), 3);
+  line.SetRect(TRect(100, 100, 0, 0), kRectPosition);
   EXPECT_EQ(line.GetStart(), (TPoint{100, 100}));
   EXPECT_EQ(line.GetEnd(), (TPoint{80, 80}));
-  line.SetRect(TRect(1, 2, 3, 4), 0);
+  line.SetRect(TRect(1, 2, 3, 4), kRectFrame);
   EXPECT_EQ(line.GetStart(), (TPoint{1, 2}));
   EXPECT_EQ(line.GetEnd(), (TPoint{3, 4}));
   // A centre is a place, not two ends.
-  line.SetRect(TRect(52, 53, 0, 0), 4);
+  line.SetRect(TRect(52, 53, 0, 0), kRectCenter);
   EXPECT_EQ(line.GetStart(), (TPoint{51, 52}));
   EXPECT_EQ(line.GetEnd(), (TPoint{53, 54}));
 }
@@ -219,12 +219,12 @@ TEST(ArrowTest, PositionIsTheTail)
 {
   TDataFleche arrow(30, 40, 10, 60);
   TRect r;
-  arrow.GetRect(r, 3);
+  arrow.GetRect(r, kRectPosition);
   EXPECT_TRUE(SameRect(r, TRect(30, 40, -20, 20)));
-  arrow.SetRect(TRect(100, 200, 0, 0), 3);
+  arrow.SetRect(TRect(100, 200, 0, 0), kRectPosition);
   EXPECT_EQ(arrow.GetStart(), (TPoint{100, 200}));
   EXPECT_EQ(arrow.GetTip(), (TPoint{80, 220}));
-  arrow.SetRect(TRect(0, 0, 50, 0), 0);
+  arrow.SetRect(TRect(0, 0, 50, 0), kRectFrame);
   EXPECT_EQ(arrow.GetTip(), (TPoint{50, 0}));
   EXPECT_EQ(arrow.GetBarb1(), (TPoint{43, 4}));
 }

@@ -61,14 +61,14 @@ TEST(PolygonTest, GeometryFollowsTheVertices)
   auto polygon = Make<TDataPolygone>({{150, 100}, {200, 200}, {100, 200}});
   EXPECT_TRUE(polygon->Offset(0, 0));
   TRect r;
-  polygon->GetRect(r, 3);  // the position is the first vertex
+  polygon->GetRect(r, kRectPosition);  // the position is the first vertex
   EXPECT_EQ(Ltrb(r), "(150, 100, 100, 100)");
-  polygon->GetRect(r, 10);  // the last edge as a point and a displacement
+  polygon->GetRect(r, kRectLastSegment);  // the last edge as a point and a displacement
   EXPECT_EQ(Ltrb(r), "(200, 200, -100, 0)");
-  polygon->GetRect(r, 3);
-  polygon->SetRect(r, 3);
+  polygon->GetRect(r, kRectPosition);
+  polygon->SetRect(r, kRectPosition);
   EXPECT_EQ(Ltrb(*polygon), "(100, 100, 200, 200)");
-  polygon->SetRect(TRect(10, 20, 0, 0), 3);
+  polygon->SetRect(TRect(10, 20, 0, 0), kRectPosition);
   EXPECT_EQ(PointsOf(*polygon).front(), (TPoint{10, 20}));
   EXPECT_EQ(Ltrb(*polygon), "(-40, 20, 60, 120)");
 

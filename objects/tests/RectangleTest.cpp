@@ -99,7 +99,7 @@ TEST(TurnedRectangleTest, CornersTurnAboutTheTopLeftCorner)
   EXPECT_EQ(p, (TPoint{120, 100}));
   EXPECT_TRUE(SameRect(Bounds(r), TRect(100, 60, 120, 100)));
   TRect frame;
-  r.GetRect(frame, 0);
+  r.GetRect(frame, kRectFrame);
   EXPECT_TRUE(SameRect(frame, TRect(100, 100, 140, 120)));
 }
 
@@ -152,12 +152,12 @@ TEST(TurnedRectangleTest, MovingAndPlacing)
   EXPECT_TRUE(r.Offset(10, 10));
   EXPECT_TRUE(SameRect(r.GetFrame(), TRect(110, 110, 150, 130)));
   // Mode 3 places the bounding box's corner.
-  r.SetRect(TRect(0, 0, 0, 0), 3);
+  r.SetRect(TRect(0, 0, 0, 0), kRectPosition);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, 0);
   EXPECT_TRUE(SameRect(r.GetFrame(), TRect(0, 40, 40, 60)));
   // Other modes give the unturned frame.
-  r.SetRect(TRect(10, 10, 20, 50), 0);
+  r.SetRect(TRect(10, 10, 20, 50), kRectFrame);
   EXPECT_TRUE(SameRect(r.GetFrame(), TRect(10, 10, 20, 50)));
   EXPECT_EQ(r.GetAngle(), 90);
 }

@@ -66,7 +66,7 @@ TEST_F(SymbolTest, AnInstanceTakesItsDefinitionsSizeAroundTheReferencePoint)
   const auto door = Place("Door", 100, 50);
   EXPECT_TRUE(SameRect(RectOf(*door), 90, 45, 130, 65));
   EXPECT_TRUE(SameRect(RectOf(*door, 3), 100, 50, 40, 20));
-  door->SetRect(TRect(300, 200, 0, 0), 3);
+  door->SetRect(TRect(300, 200, 0, 0), kRectPosition);
   EXPECT_TRUE(SameRect(RectOf(*door), 290, 195, 330, 215));
 
   EXPECT_EQ(door->Message(MSG_TYPE_NAME, 0, 0, nullptr), 29294u);
@@ -100,7 +100,7 @@ TEST_F(SymbolTest, AMissingDefinitionLeavesTheInstanceAsStoredAndExplodesIntoNot
 {
   const auto gate = Place("Gate", 20, 30);
   EXPECT_TRUE(SameRect(RectOf(*gate), 20, 30, 21, 31));
-  gate->SetRect(TRect(20, 20, 120, 60), 0);
+  gate->SetRect(TRect(20, 20, 120, 60), kRectFrame);
   EXPECT_EQ(gate->Message(MSG_RESOLVE_SYMBOL, 0, 0, nullptr), 1u);
   EXPECT_TRUE(SameRect(RectOf(*gate), 20, 20, 120, 60));
   EXPECT_EQ(gate->Message(MSG_MASK_B, 0, 0, nullptr), 0u);
@@ -234,16 +234,16 @@ TEST_F(SymbolTest, CircularDefinitionsPaintAndCountLayersWithoutEndlessRecursion
   loop->SetName("Loop");
   loop->AddChild(new TDataRectangle(0, 0, 20, 20));
   loop->AddChild(new TDataSymbol(nullptr, 5, 5, "Loop"));
-  loop->SetRect(TRect(0, 0, 20, 20), 0);
+  loop->SetRect(TRect(0, 0, 20, 20), kRectFrame);
   ASSERT_TRUE(library.AddDefinition(loop));
   auto* ping = new TDataGroupSymbol;
   ping->SetName("Ping");
   ping->AddChild(new TDataSymbol(nullptr, 0, 0, "Pong"));
-  ping->SetRect(TRect(0, 0, 10, 10), 0);
+  ping->SetRect(TRect(0, 0, 10, 10), kRectFrame);
   auto* pong = new TDataGroupSymbol;
   pong->SetName("Pong");
   pong->AddChild(new TDataSymbol(nullptr, 0, 0, "Ping"));
-  pong->SetRect(TRect(0, 0, 10, 10), 0);
+  pong->SetRect(TRect(0, 0, 10, 10), kRectFrame);
   ASSERT_TRUE(library.AddDefinition(ping));
   ASSERT_TRUE(library.AddDefinition(pong));
 
@@ -340,9 +340,9 @@ TEST_F(SymbolTest, EveryCancelCreatesNothing)
 TEST_F(SymbolTest, AMissingDefinitionShowsAFrameWithTheName)
 {
   const auto gate = Place("Gate", 0, 0);
-  gate->SetRect(TRect(20, 20, 180, 70), 0);
+  gate->SetRect(TRect(20, 20, 180, 70), kRectFrame);
   const auto unnamed = Place("", 0, 0);
-  unnamed->SetRect(TRect(20, 90, 180, 130), 0);
+  unnamed->SetRect(TRect(20, 90, 180, 130), kRectFrame);
   TPageMem page(200, 150, 100);
   EXPECT_TRUE(gate->Paint(&page, TData::kPaintOutput));
   EXPECT_TRUE(unnamed->Paint(&page, TData::kPaintOutput));

@@ -135,7 +135,7 @@ inline TDataGroupSymbol* MakeDefinition(const std::string& name, std::vector<TDa
     source.AddChild(member);
   TRect bounds;
   source.UnionOfChildren(bounds, 0);
-  source.SetRect(bounds, 0);
+  source.SetRect(bounds, kRectFrame);
   auto* definition = new TDataGroupSymbol;
   definition->BuildFrom(source);
   definition->SetName(name);

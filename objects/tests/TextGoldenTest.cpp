@@ -57,7 +57,7 @@ TEST(TextGoldenTest, JustifiedTurnedFramedAndSeveralLines)
     framed.Paint(&page, TData::kPaintScreen);
 
     TDataTexte wrapped = Text(170, 120, 12, "Several words wrapped in a narrow frame, 150 % apart", kDarkGreen);
-    wrapped.SetRect(TRect(170, 120, 300, 130), 6);
+    wrapped.SetRect(TRect(170, 120, 300, 130), kRectReframe);
     wrapped.SetLineSpacing(150);
     TBordure dotted;
     dotted.SetType(6);
@@ -120,7 +120,7 @@ TEST(TextGoldenTest, RepaintsFollowEveryChangeOfTextFontAndWidth)
   // Painting keeps the wrapped lines; a copy starts without them, so the
   // two pictures differ if the kept lines outlived a change.
   TDataTexte text = Text(10, 10, 14, "first second third fourth");
-  text.SetRect(TRect(10, 10, 70, 20), 6);
+  text.SetRect(TRect(10, 10, 70, 20), kRectReframe);
   ASSERT_GT(text.GetLineCount(), 1);
   auto paint = [](TDataTexte& shown) {
     return Render(240, 160, [&](TPage& page) { shown.Paint(&page, TData::kPaintScreen); });
@@ -136,7 +136,7 @@ TEST(TextGoldenTest, RepaintsFollowEveryChangeOfTextFontAndWidth)
   EXPECT_FALSE(CompareImages(paint(text), before).same);
   text.SetFont(TFont(18, 0));
   expectFresh("font");
-  text.SetRect(TRect(10, 10, 150, 20), 6);
+  text.SetRect(TRect(10, 10, 150, 20), kRectReframe);
   expectFresh("width");
   before = paint(text);
   text.Offset(20, 30);

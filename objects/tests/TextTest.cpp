@@ -135,7 +135,7 @@ TEST(TextTest, FrameTextRewrapsAndSizeScalesTheFont)
   TDataTexte text = Text20("one two three four");
   ASSERT_EQ(text.GetLineCount(), 1);
   const TRect narrower(100, 100, 100 + text.Width() / 2, 130);
-  text.SetRect(narrower, 6);
+  text.SetRect(narrower, kRectReframe);
   EXPECT_GT(text.GetLineCount(), 1);
   EXPECT_EQ(text.GetFont().Record().height, -20);
   EXPECT_LE(text.Width(), narrower.Width());
@@ -157,7 +157,7 @@ TEST(TextTest, FrameTextRewrapsAndSizeScalesTheFont)
   natural.SetRect(TRect(100, 100, 100 + 2 * natural.Width(), 100 + natural.Height()), 0);
   EXPECT_GT(natural.GetFont().Record().width, 0);
   EXPECT_EQ(natural.GetFont().Record().height, -60);
-  natural.SetRect(TRect(100, 100, 101, 101), 0);
+  natural.SetRect(TRect(100, 100, 101, 101), kRectFrame);
   EXPECT_EQ(natural.GetFont().Record().height, -2);
 }
 
@@ -174,7 +174,7 @@ TEST(TextTest, TurnedTextIsHitOnlyInsideItsTurnedBox)
   EXPECT_FALSE(text.Contains(text.right - 2, text.bottom - 2));
   // The drawing bounds hold all four turned corners.
   TRect bounds;
-  text.GetRect(bounds, 5);
+  text.GetRect(bounds, kRectDrawing);
   const TPoint far = RotatePoint({text.right, text.bottom}, {100, 100}, 30);
   EXPECT_TRUE(bounds.Contains(far.x, far.y));
   EXPECT_LT(bounds.top, 100);

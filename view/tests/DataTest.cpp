@@ -146,21 +146,21 @@ TEST(DataTest, RectangleModes)
   TData d;
   d.Assign(TRect(10, 20, 41, 61));
   TRect r;
-  d.GetRect(r, 3);
+  d.GetRect(r, kRectPosition);
   EXPECT_EQ(r.right, 31);
   EXPECT_EQ(r.bottom, 41);
-  d.GetRect(r, 4);
+  d.GetRect(r, kRectCenter);
   EXPECT_EQ(r.left, 25);
   EXPECT_EQ(r.top, 40);
 
-  d.SetRect(TRect(100, 100, 0, 0), 3);
+  d.SetRect(TRect(100, 100, 0, 0), kRectPosition);
   EXPECT_EQ(d.left, 100);
   EXPECT_EQ(d.right, 131);
-  d.SetRect(TRect(0, 0, 0, 0), 4);
+  d.SetRect(TRect(0, 0, 0, 0), kRectCenter);
   EXPECT_EQ(d.left, -15);
   EXPECT_EQ(d.top, -20);
   // Anchored: right edge at x, vertically centred on y.
-  d.SetRect(TRect(200, 300, 2, 16), 7);
+  d.SetRect(TRect(200, 300, 2, 16), kRectAnchored);
   EXPECT_EQ(d.right, 200);
   EXPECT_EQ(d.top, 280);
   EXPECT_EQ(d.bottom, 321);
