@@ -61,3 +61,80 @@ uint32_t CheckLayerSettings(uint16_t active, uint16_t visible, uint16_t protecte
     return IDS_LAYER_ACTIVE_HIDDEN;
   return 0;
 }
+
+// ---- dialogs a front end does not give: cancelled ----
+
+int32_t TUserInput::MessageBox(const std::string&, const std::string&, uint32_t)
+{
+  return IDCANCEL_;
+}
+
+bool TUserInput::AskValues(const std::string&, std::vector<ValueField>&)
+{
+  return false;
+}
+
+bool TUserInput::PromptIntegers(const std::string&, std::vector<IntegerField>&)
+{
+  return false;
+}
+
+bool TUserInput::EditText(const std::string&, std::string&, int32_t, const TFont*)
+{
+  return false;
+}
+
+bool TUserInput::ChooseOption(const std::string&, const std::string&, const std::vector<std::string>&, int32_t&)
+{
+  return false;
+}
+
+bool TUserInput::ChooseColor(uint32_t&, bool)
+{
+  return false;
+}
+
+bool TUserInput::ChooseFont(TFont&)
+{
+  return false;
+}
+
+bool TUserInput::ChoosePen(TPen&, TClient*)
+{
+  return false;
+}
+
+bool TUserInput::EditLayers(LayerSettings&)
+{
+  return false;
+}
+
+bool TUserInput::EditObjectLayers(uint16_t&)
+{
+  return false;
+}
+
+bool TUserInput::EditUnits(UnitsSettings&)
+{
+  return false;
+}
+
+bool TUserInput::EditGridSnap(GridSnapSettings&)
+{
+  return false;
+}
+
+bool TUserInput::ChooseOpenFile(std::string&, const std::string&)
+{
+  return false;
+}
+
+bool TUserInput::ChooseSaveFile(std::string&, const std::string&, const std::string&)
+{
+  return false;
+}
+
+uint16_t TUserInput::PopupMenu(const std::string&, const std::vector<MenuItem>&)
+{
+  return 0;
+}

@@ -68,8 +68,11 @@ public:
   virtual bool SetStatusText(TVue* view, const std::string& text) = 0;
 
   // ---- dialogs ----
+  // Every dialog answers "cancelled" (false, 0, IDCANCEL_) unless a front end
+  // gives it: a new dialog is added here and given only by the front ends
+  // that show it, and a front end without it cancels the command that asks.
   // Returns IDOK_, IDCANCEL_, IDYES_ or IDNO_ (flags: MB_* of Messages.h).
-  virtual int32_t MessageBox(const std::string& text, const std::string& title, uint32_t flags) = 0;
+  virtual int32_t MessageBox(const std::string& text, const std::string& title, uint32_t flags);
 
   struct ValueField
   {
@@ -80,7 +83,7 @@ public:
   };
   // A dialog of numeric fields (X/Y values, "Moving", "Origin", angles):
   // true with the typed values on OK.
-  virtual bool AskValues(const std::string& title, std::vector<ValueField>& fields) = 0;
+  virtual bool AskValues(const std::string& title, std::vector<ValueField>& fields);
 
   struct IntegerField
   {
@@ -89,10 +92,10 @@ public:
   };
   // The integer prompt: one dialog pass, no range check (the caller checks
   // and asks again); true on OK with the entered values.
-  virtual bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) = 0;
+  virtual bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields);
 
   // The multi-line text dialog; true on OK with the edited text.
-  virtual bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) = 0;
+  virtual bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font);
 
   // A one-line text prompt (a name): the prompt labels the field, which
   // takes at most limit bytes; true on OK with the typed text. Front ends
@@ -102,14 +105,14 @@ public:
   // One choice among radio buttons (circle type, justification, formats...);
   // true on OK with the chosen index.
   virtual bool ChooseOption(const std::string& title, const std::string& groupLabel,
-                            const std::vector<std::string>& options, int32_t& index) = 0;
+                            const std::vector<std::string>& options, int32_t& index);
 
   // Colour chooser; with allowNone a "none" answer gives 0xFFFFFFFF.
-  virtual bool ChooseColor(uint32_t& colour, bool allowNone) = 0;
-  virtual bool ChooseFont(TFont& font) = 0;
+  virtual bool ChooseColor(uint32_t& colour, bool allowNone);
+  virtual bool ChooseFont(TFont& font);
 
   // The line style dialog on pen, widths in the units of client (may be null).
-  virtual bool ChoosePen(TPen& pen, TClient* client) = 0;
+  virtual bool ChoosePen(TPen& pen, TClient* client);
 
   struct LayerSettings
   {
@@ -120,9 +123,9 @@ public:
   };
   // The layers dialog; the front end checks with CheckLayerSettings before
   // accepting.
-  virtual bool EditLayers(LayerSettings& settings) = 0;
+  virtual bool EditLayers(LayerSettings& settings);
   // The object layer dialog (eight check boxes); refuses an empty mask.
-  virtual bool EditObjectLayers(uint16_t& mask) = 0;
+  virtual bool EditObjectLayers(uint16_t& mask);
 
   struct UnitsSettings
   {
@@ -132,7 +135,7 @@ public:
     uint16_t numberFormat = 6;
     int32_t paperWidth = 800, paperHeight = 1000, unitsPerInch = 100;  // for the size line
   };
-  virtual bool EditUnits(UnitsSettings& settings) = 0;
+  virtual bool EditUnits(UnitsSettings& settings);
 
   struct GridSnapSettings
   {
@@ -141,12 +144,12 @@ public:
     int32_t decimals = 2;
     uint16_t numberFormat = 6;
   };
-  virtual bool EditGridSnap(GridSnapSettings& settings) = 0;
+  virtual bool EditGridSnap(GridSnapSettings& settings);
 
   // File dialogs: filter like "Vekta Files (*.vk1)|*.vk1"; path carries the
   // proposed name in and the chosen one out.
-  virtual bool ChooseOpenFile(std::string& path, const std::string& filter) = 0;
-  virtual bool ChooseSaveFile(std::string& path, const std::string& filter, const std::string& defaultExt) = 0;
+  virtual bool ChooseOpenFile(std::string& path, const std::string& filter);
+  virtual bool ChooseSaveFile(std::string& path, const std::string& filter, const std::string& defaultExt);
 
   struct MenuItem
   {
@@ -157,7 +160,7 @@ public:
   };
   // A popup menu at the pointer; returns the chosen command or 0. A
   // non-empty title heads the menu as a disabled entry over a separator.
-  virtual uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items) = 0;
+  virtual uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items);
 };
 
 // The integer prompt: asks for one whole number between min and max under

@@ -58,6 +58,12 @@ private:
     }
     if (m_steps.empty() || !modal || !modal->isVisible() || (modal == m_actedOn.data() && !m_sawChange))
       return;
+    // A message box the last step answered is closed before its own loop
+    // has returned, and the code that asked goes on (sets a focus, checks
+    // again) only after that; the box is gone once it has. Acting on the
+    // window below before then would see it as it was before the answer.
+    if (auto* box = qobject_cast<QMessageBox*>(m_actedOn.data()); box && box != modal && !box->isVisible())
+      return;
     m_actedOn = modal;
     m_sawChange = false;
     m_idle.restart();
