@@ -11,8 +11,8 @@
 #include "TToolbar.h"
 #include "TVueWidget.h"
 #include "TaClientPage.h"
-#include "ToolIcons.h"
 #include "TextEncoding.h"
+#include "ToolIcons.h"
 
 #include <QAction>
 #include <QDesktopServices>

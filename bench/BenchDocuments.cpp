@@ -17,7 +17,7 @@ class TempFolder
 {
 public:
   TempFolder()
-    : m_path(std::filesystem::temp_directory_path() / ("vekta-bench-" + std::to_string(::getpid())))
+      : m_path(std::filesystem::temp_directory_path() / ("vekta-bench-" + std::to_string(::getpid())))
   {
     std::filesystem::create_directories(m_path);
   }
@@ -50,7 +50,7 @@ std::unique_ptr<TaClientPage> Generate(int32_t count, bool simpleOnly)
   return client;
 }
 
-}  // namespace
+} // namespace
 
 std::string BenchTempPath(const std::string& name)
 {

@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);

@@ -33,10 +33,11 @@ constexpr int32_t kPaperWidth = 800;
 constexpr int32_t kPaperHeight = 1000;
 constexpr int32_t kMargin = 10;
 
-constexpr std::array<uint32_t, 10> kColours = {
-  MakeColor(0x1F, 0x3A, 0x68), MakeColor(0xD0, 0x3A, 0x2F), MakeColor(0xF0, 0x8C, 0x1E), MakeColor(0xF6, 0xCD, 0x3B),
-  MakeColor(0x3C, 0x9A, 0x4A), MakeColor(0x1E, 0x9A, 0xA0), MakeColor(0x2F, 0x6F, 0xD0), MakeColor(0x86, 0x45, 0xA8),
-  MakeColor(0x8A, 0x5A, 0x2E), MakeColor(0x30, 0x30, 0x38)};
+constexpr std::array<uint32_t, 10> kColours = {MakeColor(0x1F, 0x3A, 0x68), MakeColor(0xD0, 0x3A, 0x2F),
+                                               MakeColor(0xF0, 0x8C, 0x1E), MakeColor(0xF6, 0xCD, 0x3B),
+                                               MakeColor(0x3C, 0x9A, 0x4A), MakeColor(0x1E, 0x9A, 0xA0),
+                                               MakeColor(0x2F, 0x6F, 0xD0), MakeColor(0x86, 0x45, 0xA8),
+                                               MakeColor(0x8A, 0x5A, 0x2E), MakeColor(0x30, 0x30, 0x38)};
 
 constexpr std::array<const char*, 16> kWords = {"Vekta", "drawing", "page",  "layer", "symbol", "object",
                                                 "text",  "line",    "arc",   "curve", "group",  "frame",
@@ -62,8 +63,7 @@ public:
     return low + static_cast<int32_t>(Next() % static_cast<uint64_t>(high - low + 1));
   }
   bool Chance(int32_t percent) { return Range(0, 99) < percent; }
-  template <class T, size_t N>
-  const T& Pick(const std::array<T, N>& items)
+  template <class T, size_t N> const T& Pick(const std::array<T, N>& items)
   {
     return items[static_cast<size_t>(Range(0, static_cast<int32_t>(N) - 1))];
   }
@@ -77,7 +77,7 @@ TBrush Brush(Random& random)
   TBrush brush;
   const int32_t kind = random.Range(0, 9);
   if (kind < 4)
-    return brush;  // hollow
+    return brush; // hollow
   brush.SetColor(random.Pick(kColours));
   if (kind < 9) {
     brush.SetStyle(TBrush::kSolid);
@@ -111,7 +111,9 @@ std::string Words(Random& random, int32_t count)
 class Generator
 {
 public:
-  Generator(TaClientPage& client, const GeneratorOptions& options) : m_client(client), m_random(options.seed) {}
+  Generator(TaClientPage& client, const GeneratorOptions& options) : m_client(client), m_random(options.seed)
+  {
+  }
 
   void Build(const GeneratorOptions& options)
   {
@@ -150,16 +152,15 @@ private:
             m_random.Range(kMargin, kPaperHeight - kMargin - height)};
   }
 
-  template <class T>
-  std::unique_ptr<TData> Styled(T* raw, bool filled)
+  template <class T> std::unique_ptr<TData> Styled(T* raw, bool filled)
   {
     std::unique_ptr<TData> object(raw);
     uint32_t style = filled && m_random.Chance(50) ? uint32_t{TPen::kInsideFrame} : uint32_t{TPen::kSolid};
     if (m_random.Chance(15))
       style = static_cast<uint32_t>(m_random.Range(TPen::kDash, TPen::kDashDotDot));
     // Styled pens are drawn one unit wide.
-    const int32_t width = style >= TPen::kDash && style <= TPen::kDashDotDot ? m_random.Range(0, 1)
-                                                                             : m_random.Range(0, 5);
+    const int32_t width =
+        style >= TPen::kDash && style <= TPen::kDashDotDot ? m_random.Range(0, 1) : m_random.Range(0, 5);
     TPen pen(m_random.Pick(kColours), width, style);
     if (filled)
       object->GetBrush() = Brush(m_random);
@@ -312,7 +313,8 @@ private:
     const TPoint a = Spot(80, 80);
     const bool horizontal = m_random.Chance(50);
     const int32_t length = m_random.Range(20, 80);
-    auto* dimension = horizontal ? new TDataDim(a.x, a.y, a.x + length, a.y) : new TDataDim(a.x, a.y, a.x, a.y + length);
+    auto* dimension =
+        horizontal ? new TDataDim(a.x, a.y, a.x + length, a.y) : new TDataDim(a.x, a.y, a.x, a.y + length);
     return Styled(dimension, false);
   }
 
@@ -415,7 +417,7 @@ private:
   Random m_random;
 };
 
-}  // namespace
+} // namespace
 
 void GenerateDocument(TaClientPage& client, const GeneratorOptions& options)
 {

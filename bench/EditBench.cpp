@@ -55,10 +55,9 @@ void BM_DragStep(benchmark::State& state)
     client.SetInput(nullptr);
     state.ResumeTiming();
   }
-  state.counters["per_step"] =
-    benchmark::Counter(static_cast<double>(state.iterations() * kSteps), benchmark::Counter::kIsRate |
-                                                                          benchmark::Counter::kInvert);
+  state.counters["per_step"] = benchmark::Counter(static_cast<double>(state.iterations() * kSteps),
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_DragStep)->Arg(0)->Apply(DocumentSizes)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

@@ -68,4 +68,4 @@ void MemoryPerObject(benchmark::State& state, bool simpleOnly)
 BENCHMARK_CAPTURE(MemoryPerObject, simple, true)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(MemoryPerObject, mixed, false)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

@@ -21,7 +21,7 @@ int Usage()
   return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -24,8 +24,8 @@ void BM_PaintObjects(benchmark::State& state)
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_PaintObjects)
-  ->ArgsProduct({DocumentCounts(), {100, 300}})
-  ->ArgNames({"objects", "zoom"})
-  ->Unit(benchmark::kMillisecond);
+    ->ArgsProduct({DocumentCounts(), {100, 300}})
+    ->ArgNames({"objects", "zoom"})
+    ->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

@@ -51,10 +51,10 @@ void BM_SelectInRectangle(benchmark::State& state)
   for (auto _ : state) {
     int32_t refused = 0;
     taken += SelectInRectangle(
-      client, rectangles[i++ % rectangles.size()], 0, [](TData*) { return true; }, refused);
+        client, rectangles[i++ % rectangles.size()], 0, [](TData*) { return true; }, refused);
   }
   state.counters["taken"] = static_cast<double>(taken) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_SelectInRectangle)->Apply(DocumentSizes)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

@@ -19,7 +19,7 @@ double StoredFactor(float factor)
   return QString::fromStdString(os.Data()).toDouble();
 }
 
-}  // namespace
+} // namespace
 
 QJsonObject DocumentInfo(const TaClientPage& client, int32_t fileVersion)
 {

@@ -138,7 +138,7 @@ int Export(const std::vector<std::string>& args)
   return kSuccess;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

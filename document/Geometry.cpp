@@ -37,7 +37,9 @@ bool MayTurnInto(TPoint p, TPoint pivot, int32_t l, int32_t t, int32_t r, int32_
 {
   // Along the axes the distance is never more than the true distance, and
   // the farthest corner's axis sum never less than its true distance.
-  auto farthest = [](int64_t from, int64_t a, int64_t b) { return std::max(std::abs(a - from), std::abs(b - from)); };
+  auto farthest = [](int64_t from, int64_t a, int64_t b) {
+    return std::max(std::abs(a - from), std::abs(b - from));
+  };
   const int64_t reach = farthest(pivot.x, l, r) + farthest(pivot.y, t, b) + 1;
   return std::abs(int64_t{p.x} - pivot.x) <= reach && std::abs(int64_t{p.y} - pivot.y) <= reach;
 }
@@ -54,8 +56,9 @@ int32_t MulDivRound(int64_t a, int64_t b, int64_t c)
   const uint64_t d = c < 0 ? 0 - static_cast<uint64_t>(c) : static_cast<uint64_t>(c);
   const uint64_t q = (n + d / 2) / d;
   if (negative)
-    return q > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) + 1 ? std::numeric_limits<int32_t>::min()
-                                                                              : static_cast<int32_t>(0 - q);
+    return q > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) + 1
+               ? std::numeric_limits<int32_t>::min()
+               : static_cast<int32_t>(0 - q);
   return q > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max()
                                                                         : static_cast<int32_t>(q);
 }

@@ -24,7 +24,7 @@ constexpr uint32_t kMaskLayer = 0x10;
 constexpr size_t kInfoFieldLength = 15;
 constexpr size_t kInfoTextLength = 149;
 
-}  // namespace
+} // namespace
 
 TData::TData() : pen(DefaultPen()), brush(DefaultBrush())
 {
@@ -32,13 +32,8 @@ TData::TData() : pen(DefaultPen()), brush(DefaultBrush())
 }
 
 TData::TData(const TData& other)
-  : TRect(other),
-    pen(other.pen),
-    brush(other.brush),
-    layers(other.layers),
-    state(other.state),
-    owner(other.owner),
-    lastError(other.lastError)
+    : TRect(other), pen(other.pen), brush(other.brush), layers(other.layers), state(other.state),
+      owner(other.owner), lastError(other.lastError)
 {
 }
 
@@ -210,7 +205,8 @@ uint16_t TData::ContextCommand(TDataOwner* client, uint16_t command)
     TRect centre;
     GetRect(centre, kRectCenter);
     int32_t x = 0, y = 0;
-    if (client->GetPoint(x, y, LoadStr(IDS_POSITION_CENTER), true, TDataOwner::kCursorCross, 0) != TDataOwner::kPointGiven)
+    if (client->GetPoint(x, y, LoadStr(IDS_POSITION_CENTER), true, TDataOwner::kCursorCross, 0) !=
+        TDataOwner::kPointGiven)
       return 0;
     if (!Offset(x - centre.left, y - centre.top))
       return 0;
@@ -406,8 +402,10 @@ bool TData::RectInfoText(TDataOwner* client, const TData* reference, int32_t mod
   GetRect(r, mode);
   const std::string x = CutText(client->FormatX(r.left), kInfoFieldLength);
   const std::string y = CutText(client->FormatY(r.top), kInfoFieldLength);
-  const std::string w = CutText(twoPoints ? client->FormatX(r.right) : client->FormatLength(r.right), kInfoFieldLength);
-  const std::string h = CutText(twoPoints ? client->FormatY(r.bottom) : client->FormatLength(r.bottom), kInfoFieldLength);
+  const std::string w =
+      CutText(twoPoints ? client->FormatX(r.right) : client->FormatLength(r.right), kInfoFieldLength);
+  const std::string h =
+      CutText(twoPoints ? client->FormatY(r.bottom) : client->FormatLength(r.bottom), kInfoFieldLength);
   if (reference) {
     TRect o;
     reference->GetRect(o, mode);

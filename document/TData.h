@@ -13,18 +13,18 @@ class TUserInput;
 
 // Modes of GetRect and SetRect: which rectangle of an object is meant.
 enum RectMode : int32_t {
-  kRectFrame = 0,         // the rectangle itself
-  kRectWindowOnly = 1,    // views: only the window moves, the view keeps its rectangle
-  kRectWithWindow = 2,    // views: the rectangle, the window following it
-  kRectPosition = 3,      // (x, y, width, height): the position the user sees and types
-  kRectCenter = 4,        // the centre point, in left and top
-  kRectDrawing = 5,       // what drawing covers (thick pens, arrow heads and text spill over)
-  kRectReframe = 6,       // texts: a new box for the same font, the lines wrapped anew
-  kRectAnchored = 7,      // SetRect: placed at left, top by the anchors in right, bottom
-  kRectFit = 8,           // images: the whole picture fitted into the rectangle
-  kRectEndPoints = 9,     // objects of two points: x1, y1, x2, y2
-  kRectLastSegment = 10,  // point lists: the last two vertices, the second relative to the first
-  kRectSelection = 11,    // what picking and the selection outline cover
+  kRectFrame = 0,        // the rectangle itself
+  kRectWindowOnly = 1,   // views: only the window moves, the view keeps its rectangle
+  kRectWithWindow = 2,   // views: the rectangle, the window following it
+  kRectPosition = 3,     // (x, y, width, height): the position the user sees and types
+  kRectCenter = 4,       // the centre point, in left and top
+  kRectDrawing = 5,      // what drawing covers (thick pens, arrow heads and text spill over)
+  kRectReframe = 6,      // texts: a new box for the same font, the lines wrapped anew
+  kRectAnchored = 7,     // SetRect: placed at left, top by the anchors in right, bottom
+  kRectFit = 8,          // images: the whole picture fitted into the rectangle
+  kRectEndPoints = 9,    // objects of two points: x1, y1, x2, y2
+  kRectLastSegment = 10, // point lists: the last two vertices, the second relative to the first
+  kRectSelection = 11,   // what picking and the selection outline cover
 };
 
 // Base of every drawing object (and of the views). The virtual operations
@@ -37,15 +37,15 @@ public:
 
   // State bits.
   enum State : uint16_t {
-    kSelected = 1,        // selection outline shown (toggled by Paint mode 8)
+    kSelected = 1, // selection outline shown (toggled by Paint mode 8)
     kUndeletable = 2,
     kUnmodifiable = 4,
     kUncopyable = 8,
-    kGroupMember = 16,    // set by groups at construction
-    kNotSaved = 32,       // left out of the document and the symbol library
-    kRefreshOnSave = 64,  // receives the refresh message before saving
+    kGroupMember = 16,   // set by groups at construction
+    kNotSaved = 32,      // left out of the document and the symbol library
+    kRefreshOnSave = 64, // receives the refresh message before saving
     kRefreshOnPrint = 128,
-    kNotOwned = 256,      // clearing the document only unlinks it
+    kNotOwned = 256, // clearing the document only unlinks it
     kNoReferenceCross = 512,
   };
 

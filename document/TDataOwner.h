@@ -56,8 +56,8 @@ public:
 
   // ---- modal input (results: PointResult, TrackResult) ----
   // cursor: a Cursor id, or -1 to keep the current one.
-  virtual int32_t GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates, int32_t cursor,
-                           uint16_t accept) = 0;
+  virtual int32_t GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates,
+                           int32_t cursor, uint16_t accept) = 0;
   // The position of a new object.
   virtual int32_t GetPosition(int32_t& x, int32_t& y) = 0;
   // A rectangle drawn by the user: the first corner clicked, then sized.

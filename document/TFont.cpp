@@ -49,8 +49,8 @@ bool TLogFont::operator==(const TLogFont& other) const
   return height == other.height && width == other.width && escapement == other.escapement &&
          orientation == other.orientation && weight == other.weight && italic == other.italic &&
          underline == other.underline && strikeOut == other.strikeOut && charSet == other.charSet &&
-         outPrecision == other.outPrecision && clipPrecision == other.clipPrecision && quality == other.quality &&
-         pitchAndFamily == other.pitchAndFamily && FaceName() == other.FaceName();
+         outPrecision == other.outPrecision && clipPrecision == other.clipPrecision &&
+         quality == other.quality && pitchAndFamily == other.pitchAndFamily && FaceName() == other.FaceName();
 }
 
 void TLogFont::SetFaceName(std::string_view text)

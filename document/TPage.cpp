@@ -50,7 +50,8 @@ public:
     m_copy.reset(new (std::nothrow) TPoint[static_cast<size_t>(count)]);
     m_points = m_copy.get();
     for (int32_t i = 0; m_copy && i < count; ++i)
-      m_copy[i] = {SaturateInt32(int64_t{points[i].x} + offset.x), SaturateInt32(int64_t{points[i].y} + offset.y)};
+      m_copy[i] = {SaturateInt32(int64_t{points[i].x} + offset.x),
+                   SaturateInt32(int64_t{points[i].y} + offset.y)};
   }
   const TPoint* Points() const { return m_points; }
 
@@ -59,7 +60,7 @@ private:
   std::unique_ptr<TPoint[]> m_copy;
 };
 
-}  // namespace
+} // namespace
 
 TPage::TPage()
 {
@@ -134,8 +135,8 @@ TInStream& TPage::Read(TInStream& is)
   float factor = m_unitFactor;
   int32_t decimals = m_decimals;
   uint16_t format = m_numberFormat;
-  is >> sizeCode >> orientation >> unitsPerInch >> zoom >> useResolution >> originX >> originY >> paperWidth >>
-      paperHeight >> scrollX >> scrollY >> viewWidth >> viewHeight >> stepX >> stepY;
+  is >> sizeCode >> orientation >> unitsPerInch >> zoom >> useResolution >> originX >> originY >>
+      paperWidth >> paperHeight >> scrollX >> scrollY >> viewWidth >> viewHeight >> stepX >> stepY;
   if (version >= 1)
     is >> factor >> decimals >> format;
 
@@ -166,9 +167,9 @@ TInStream& TPage::Read(TInStream& is)
 TOutStream& TPage::Write(TOutStream& os) const
 {
   WriteHeader(os, kTPage, kVersion);
-  for (int32_t v : {m_paperSizeCode, m_orientation, m_unitsPerInch, m_zoom, m_useResolution, m_originX, m_originY,
-                    m_paperWidth, m_paperHeight, m_scrollX, m_scrollY, m_viewWidth, m_viewHeight, m_scrollStepX,
-                    m_scrollStepY})
+  for (int32_t v : {m_paperSizeCode, m_orientation, m_unitsPerInch, m_zoom, m_useResolution, m_originX,
+                    m_originY, m_paperWidth, m_paperHeight, m_scrollX, m_scrollY, m_viewWidth, m_viewHeight,
+                    m_scrollStepX, m_scrollStepY})
     os << ' ' << v;
   os << ' ' << m_unitFactor << ' ' << m_decimals << ' ' << m_numberFormat << '\n';
   return os;
@@ -177,8 +178,8 @@ TOutStream& TPage::Write(TOutStream& os) const
 void TPage::WritePaperSection(TOutStream& os) const
 {
   os << kPaperSectionVersion << ' ' << m_paperWidth << ' ' << m_paperHeight << ' ' << m_paperSizeCode << ' '
-     << m_orientation << ' ' << m_unitFactor << ' ' << m_decimals << ' ' << m_unitsPerInch << ' ' << m_numberFormat
-     << ' ' << m_sizeMode << '\n';
+     << m_orientation << ' ' << m_unitFactor << ' ' << m_decimals << ' ' << m_unitsPerInch << ' '
+     << m_numberFormat << ' ' << m_sizeMode << '\n';
 }
 
 void TPage::ReadPaperSection(TInStream& is, bool present)
@@ -401,7 +402,8 @@ void TPage::Release()
 
 bool TPage::RectVisible(const TRect& r) const
 {
-  TRect area = m_clipActive ? m_clipRect : TRect(m_scrollX, m_scrollY, m_scrollX + m_viewWidth, m_scrollY + m_viewHeight);
+  TRect area = m_clipActive ? m_clipRect
+                            : TRect(m_scrollX, m_scrollY, m_scrollX + m_viewWidth, m_scrollY + m_viewHeight);
   area.Offset(-m_originX, -m_originY);
   return area.Intersects(r);
 }

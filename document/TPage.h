@@ -50,8 +50,8 @@ public:
   };
 
   TPage();
-  TPage(const TPage& other);             // page data only; the copy is unbound
-  TPage& operator=(const TPage& other);  // page data only; binding unchanged
+  TPage(const TPage& other);            // page data only; the copy is unbound
+  TPage& operator=(const TPage& other); // page data only; binding unchanged
   ~TPage() override;
 
   // The "TPage" record (defaults file).
@@ -70,9 +70,9 @@ public:
   int32_t GetOrientation() const { return m_orientation; }
   void SetOrientation(int32_t v) { m_orientation = v; }
   int32_t GetUnitsPerInch() const { return m_unitsPerInch; }
-  void SetUnitsPerInch(int32_t n);  // ignored unless n > 0; re-applies the zoom
+  void SetUnitsPerInch(int32_t n); // ignored unless n > 0; re-applies the zoom
   int32_t GetZoom() const { return m_zoom; }
-  void SetZoom(int32_t percent);    // clamps to 1..1000 and recomputes the mapping
+  void SetZoom(int32_t percent); // clamps to 1..1000 and recomputes the mapping
   int32_t GetExtentDivisor() const { return m_extentDivisor; }
   float GetUnitFactor() const { return m_unitFactor; }
   void SetUnitFactor(float f) { m_unitFactor = f; }
@@ -88,24 +88,60 @@ public:
   void SetDrawingLayers(uint16_t m) { m_drawingLayers = m; }
   uint16_t GetProtectedLayers() const { return m_protectedLayers; }
   void SetProtectedLayers(uint16_t m) { m_protectedLayers = m; }
-  void GetOrigin(int32_t& x, int32_t& y) const { x = m_originX; y = m_originY; }
-  void SetOrigin(int32_t x, int32_t y) { m_originX = x; m_originY = y; }
-  void GetPixelsPerInch(int32_t& x, int32_t& y) const { x = m_pixelsPerInchX; y = m_pixelsPerInchY; }
-  void SetPixelsPerInch(int32_t x, int32_t y);  // re-applies the zoom
-  void GetPaperSize(int32_t& w, int32_t& h) const { w = m_paperWidth; h = m_paperHeight; }
+  void GetOrigin(int32_t& x, int32_t& y) const
+  {
+    x = m_originX;
+    y = m_originY;
+  }
+  void SetOrigin(int32_t x, int32_t y)
+  {
+    m_originX = x;
+    m_originY = y;
+  }
+  void GetPixelsPerInch(int32_t& x, int32_t& y) const
+  {
+    x = m_pixelsPerInchX;
+    y = m_pixelsPerInchY;
+  }
+  void SetPixelsPerInch(int32_t x, int32_t y); // re-applies the zoom
+  void GetPaperSize(int32_t& w, int32_t& h) const
+  {
+    w = m_paperWidth;
+    h = m_paperHeight;
+  }
   int32_t GetPaperWidth() const { return m_paperWidth; }
   int32_t GetPaperHeight() const { return m_paperHeight; }
-  void SetPaperSize(int32_t w, int32_t h);  // re-applies the zoom
-  void GetScroll(int32_t& x, int32_t& y) const { x = m_scrollX; y = m_scrollY; }
+  void SetPaperSize(int32_t w, int32_t h); // re-applies the zoom
+  void GetScroll(int32_t& x, int32_t& y) const
+  {
+    x = m_scrollX;
+    y = m_scrollY;
+  }
   int32_t GetScrollX() const { return m_scrollX; }
   int32_t GetScrollY() const { return m_scrollY; }
-  void SetScroll(int32_t x, int32_t y);  // re-applies the window origin
-  void GetViewSize(int32_t& w, int32_t& h) const { w = m_viewWidth; h = m_viewHeight; }
+  void SetScroll(int32_t x, int32_t y); // re-applies the window origin
+  void GetViewSize(int32_t& w, int32_t& h) const
+  {
+    w = m_viewWidth;
+    h = m_viewHeight;
+  }
   int32_t GetViewWidth() const { return m_viewWidth; }
   int32_t GetViewHeight() const { return m_viewHeight; }
-  void SetViewSize(int32_t w, int32_t h) { m_viewWidth = w; m_viewHeight = h; }
-  void GetScrollStep(int32_t& x, int32_t& y) const { x = m_scrollStepX; y = m_scrollStepY; }
-  void SetScrollStep(int32_t x, int32_t y) { m_scrollStepX = x; m_scrollStepY = y; }
+  void SetViewSize(int32_t w, int32_t h)
+  {
+    m_viewWidth = w;
+    m_viewHeight = h;
+  }
+  void GetScrollStep(int32_t& x, int32_t& y) const
+  {
+    x = m_scrollStepX;
+    y = m_scrollStepY;
+  }
+  void SetScrollStep(int32_t x, int32_t y)
+  {
+    m_scrollStepX = x;
+    m_scrollStepY = y;
+  }
   uint16_t GetSizeMode() const { return m_sizeMode; }
   void SetSizeMode(uint16_t m) { m_sizeMode = m; }
   // The interactive mode running (a TrackObject mode, 0 when none); objects
@@ -150,7 +186,7 @@ public:
   void SelectPen(const TPen& pen);
   void SelectBrush(const TBrush& brush);
   void SelectFont(const TFont& font);
-  void RestoreDefaults();  // default pen, brush and font, text alignment 0
+  void RestoreDefaults(); // default pen, brush and font, text alignment 0
   void SetTextColor(uint32_t colour);
   void SetTextAlign(uint32_t align);
   void SetBkMode(int32_t mode);

@@ -37,9 +37,9 @@ public:
   virtual void SelectDefaults() = 0;
   virtual void SetTextColor(uint32_t colour) = 0;
   virtual void SetBkColor(uint32_t colour) = 0;
-  virtual void SetBkMode(int32_t mode) = 0;        // 1 transparent, 2 opaque
-  virtual void SetTextAlign(uint32_t align) = 0;   // TA_* flags
-  virtual void SetROP2(int32_t rop) = 0;           // R2_* codes
+  virtual void SetBkMode(int32_t mode) = 0;      // 1 transparent, 2 opaque
+  virtual void SetTextAlign(uint32_t align) = 0; // TA_* flags
+  virtual void SetROP2(int32_t rop) = 0;         // R2_* codes
 
   virtual void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) = 0;
   virtual void RoundRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW, int32_t cornerH) = 0;
@@ -56,14 +56,16 @@ public:
   virtual void FillRect(int32_t l, int32_t t, int32_t r, int32_t b, const TBrush* brush) = 0;
   virtual bool SetPixel(int32_t x, int32_t y, uint32_t colour) = 0;
   // options: 4 clips the text to clip (ETO_CLIPPED); 2 fills clip first (ETO_OPAQUE).
-  virtual void TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb, uint32_t options) = 0;
+  virtual void TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb,
+                       uint32_t options) = 0;
   // Width and height of the text in logical units with the selected font.
   virtual void GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height) = 0;
   virtual void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) = 0;
 
   // Draws the pixels source (left, top, right, bottom in image pixels,
   // within the image) of image stretched over [l, r) x [t, b).
-  virtual void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* source) = 0;
+  virtual void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
+                         const int32_t* source) = 0;
 };
 
 // Text alignment flags and raster operations, as stored and passed around.

@@ -22,8 +22,9 @@ int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, 
   }
 }
 
-int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2, int32_t min2,
-                       int32_t max2, const std::string& title, const std::string& text1, const std::string& text2)
+int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2,
+                       int32_t min2, int32_t max2, const std::string& title, const std::string& text1,
+                       const std::string& text2)
 {
   std::vector<TUserInput::IntegerField> fields(2);
   fields[0] = {FormatStr(IDS_INTEGER_RANGE, text1.c_str(), min1, max1), value1};
@@ -84,7 +85,8 @@ bool TUserInput::EditText(const std::string&, std::string&, int32_t, const TFont
   return false;
 }
 
-bool TUserInput::ChooseOption(const std::string&, const std::string&, const std::vector<std::string>&, int32_t&)
+bool TUserInput::ChooseOption(const std::string&, const std::string&, const std::vector<std::string>&,
+                              int32_t&)
 {
   return false;
 }

@@ -76,10 +76,10 @@ public:
 
   struct ValueField
   {
-    std::string label;  // "X:", "Width", ...
-    double value = 0;   // in the units the caller shows
+    std::string label; // "X:", "Width", ...
+    double value = 0;  // in the units the caller shows
     int32_t decimals = 0;
-    uint16_t numberFormat = 6;  // 6 decimal, 31 inches, 30 feet and inches
+    uint16_t numberFormat = 6; // 6 decimal, 31 inches, 30 feet and inches
   };
   // A dialog of numeric fields (X/Y values, "Moving", "Origin", angles):
   // true with the typed values on OK.
@@ -87,7 +87,7 @@ public:
 
   struct IntegerField
   {
-    std::string label;  // the full label, range included ("Zoom:(in %) (10...1000)")
+    std::string label; // the full label, range included ("Zoom:(in %) (10...1000)")
     int32_t value = 0;
   };
   // The integer prompt: one dialog pass, no range check (the caller checks
@@ -129,18 +129,18 @@ public:
 
   struct UnitsSettings
   {
-    int32_t unitIndex = 2;  // 0..5, see the units table of the page
+    int32_t unitIndex = 2; // 0..5, see the units table of the page
     float factor = 0.01f;
     int32_t decimals = 2;
     uint16_t numberFormat = 6;
-    int32_t paperWidth = 800, paperHeight = 1000, unitsPerInch = 100;  // for the size line
+    int32_t paperWidth = 800, paperHeight = 1000, unitsPerInch = 100; // for the size line
   };
   virtual bool EditUnits(UnitsSettings& settings);
 
   struct GridSnapSettings
   {
     bool gridShown = false, snapOn = false;
-    double gridX = 0, gridY = 0, snapX = 0, snapY = 0;  // user units
+    double gridX = 0, gridY = 0, snapX = 0, snapY = 0; // user units
     int32_t decimals = 2;
     uint16_t numberFormat = 6;
   };
@@ -153,7 +153,7 @@ public:
 
   struct MenuItem
   {
-    uint16_t command = 0;  // 0: separator
+    uint16_t command = 0; // 0: separator
     std::string text;
     bool checked = false;
     bool enabled = true;
@@ -174,8 +174,9 @@ int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, 
 // "text2 (min2...max2)"; it asks again, after saying so, until both answers
 // lie in their ranges. 0 when cancelled, 1 when either value changed, 2 when
 // both were confirmed unchanged.
-int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2, int32_t min2,
-                       int32_t max2, const std::string& title, const std::string& text1, const std::string& text2);
+int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2,
+                       int32_t min2, int32_t max2, const std::string& title, const std::string& text1,
+                       const std::string& text2);
 
 // The string id of the first failing layer check (the active layer is
 // protected and hidden, protected, or hidden), or 0 when the settings can be

@@ -41,7 +41,7 @@ private:
   std::string m_key;
 };
 
-}  // namespace
+} // namespace
 
 const QFont& TextFont(const TFont& font)
 {

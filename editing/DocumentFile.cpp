@@ -59,7 +59,8 @@ int32_t Ask(TClient& client, const std::string& text, const std::string& title, 
 bool ChooseSavePath(TClient& client, std::string& path)
 {
   TUserInput* input = client.GetInput();
-  return input && input->ChooseSaveFile(path, LoadStr(IDS_DOCUMENT_FILTER), kDocumentExtension) && !path.empty();
+  return input && input->ChooseSaveFile(path, LoadStr(IDS_DOCUMENT_FILTER), kDocumentExtension) &&
+         !path.empty();
 }
 
 bool ChooseOpenPath(TClient& client, std::string& path)
@@ -167,8 +168,8 @@ SaveOutcome Save(TaClientPage& client, bool ask, bool saveAs, std::string* error
     if (!client.IsModified())
       return SaveOutcome::kDeclined;
     const std::string text = client.GetFileName().empty()
-                               ? FormatStr(IDS_SAVE_CHANGES_UNTITLED, client.GetUntitledNumber())
-                               : FormatStr(IDS_SAVE_CHANGES, client.GetFileName().c_str());
+                                 ? FormatStr(IDS_SAVE_CHANGES_UNTITLED, client.GetUntitledNumber())
+                                 : FormatStr(IDS_SAVE_CHANGES, client.GetFileName().c_str());
     const int32_t answer = Ask(client, text, LoadStr(IDS_SAVE_TITLE), MB_YESNOCANCEL_ | MB_ICONQUESTION_);
     if (answer == IDCANCEL_)
       return SaveOutcome::kCancelled;
@@ -216,7 +217,9 @@ SaveOutcome Save(TaClientPage& client, bool ask, bool saveAs, std::string* error
 class WaitCursor
 {
 public:
-  explicit WaitCursor(TClient& client) : m_client(client), m_previous(client.SetCursor(TClient::kCursorWait)) {}
+  explicit WaitCursor(TClient& client) : m_client(client), m_previous(client.SetCursor(TClient::kCursorWait))
+  {
+  }
   ~WaitCursor() { m_client.SetCursor(m_previous); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
@@ -261,7 +264,7 @@ bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
   }
 }
 
-}  // namespace
+} // namespace
 
 int32_t SaveDocument(TaClientPage& client, bool ask, bool saveAs, std::string* error)
 {
@@ -295,8 +298,8 @@ int32_t LoadDocument(TaClientPage& client, const char* pathArgument, LoadReport*
     return 0;
 
   const bool reload = SameFile(path, client.GetFilePath());
-  if (reload && Ask(client, LoadStr(IDS_OPEN_ALREADY_EDITED), "", MB_YESNO_ | MB_ICONQUESTION_ | MB_DEFBUTTON2_) !=
-                  IDYES_) {
+  if (reload && Ask(client, LoadStr(IDS_OPEN_ALREADY_EDITED), "",
+                    MB_YESNO_ | MB_ICONQUESTION_ | MB_DEFBUTTON2_) != IDYES_) {
     result.outcome = LoadReport::Outcome::kKeptOpen;
     return 1;
   }

@@ -42,10 +42,10 @@ struct LoadReport
 {
   enum class Outcome {
     kLoaded,
-    kKeptOpen,     // the file is the open document and the user kept it
-    kCancelled,    // a file dialog or the save question was cancelled
-    kUnreadable,   // the file could not be read (reason says why)
-    kRefused,      // not a document, or a newer one, and the user declined
+    kKeptOpen,   // the file is the open document and the user kept it
+    kCancelled,  // a file dialog or the save question was cancelled
+    kUnreadable, // the file could not be read (reason says why)
+    kRefused,    // not a document, or a newer one, and the user declined
   };
   Outcome outcome = Outcome::kCancelled;
   int32_t fileVersion = 0;

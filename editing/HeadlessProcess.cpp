@@ -14,7 +14,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-}  // namespace
+} // namespace
 
 void PrepareHeadlessProcess()
 {

@@ -36,7 +36,7 @@ constexpr int32_t kPrefetchDistance = 8;
 inline void PrefetchAhead(const TClient&, int32_t) {}
 #endif
 
-}  // namespace
+} // namespace
 
 uint16_t EditableLayers(const TPage* page)
 {
@@ -99,7 +99,8 @@ int32_t SelectInRectangle(const TClient& client, const TRect& rectangle, uint16_
   for (int32_t i = 0; i < count; ++i) {
     PrefetchAhead(client, i);
     TData* object = client.ObjectAtIndex(i);
-    if (!MeetsLayers(object->GetLayers(), editable, protectedLayers) || !IsInsideSelection(*object, rectangle))
+    if (!MeetsLayers(object->GetLayers(), editable, protectedLayers) ||
+        !IsInsideSelection(*object, rectangle))
       continue;
     // Only an object the rectangle would have taken counts as refused: a
     // locked object elsewhere on the page says nothing about this pick.

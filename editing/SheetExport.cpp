@@ -124,13 +124,14 @@ bool ExportVector(TClient& client, const std::string& path, SheetFormat format, 
   if (!painted)
     return Fail(error, FormatStr(IDS_EXPORT_PAINT_FAILED, path.c_str()));
   std::string reason;
-  if (!SaveFileAtomic(path, std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size())),
+  if (!SaveFileAtomic(path,
+                      std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size())),
                       &reason))
     return Fail(error, reason);
   return true;
 }
 
-}  // namespace
+} // namespace
 
 bool IsSheetExportType(const std::string& path)
 {
@@ -162,5 +163,6 @@ bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t
   case SheetFormat::kUnknown:
     break;
   }
-  return Fail(error, FormatStr(IDS_EXPORT_UNKNOWN_TYPE, std::filesystem::path(path).extension().string().c_str()));
+  return Fail(error,
+              FormatStr(IDS_EXPORT_UNKNOWN_TYPE, std::filesystem::path(path).extension().string().c_str()));
 }

@@ -28,10 +28,10 @@ std::string Trimmed(const std::string& text)
   return trimmed.Str();
 }
 
-}  // namespace
+} // namespace
 
 TClientModuleSym::TClientModuleSym(TClient* client)
-  : TClientModule(client), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy)
+    : TClientModule(client), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy)
 {
 }
 
@@ -99,7 +99,8 @@ bool TClientModuleSym::AskSymbolName(std::string& name)
       return false;
     answer = Trimmed(answer);
     if (answer.empty()) {
-      if (input->MessageBox(LoadStr(IDS_SYMBOL_NAME_EMPTY), title, MB_OKCANCEL_ | MB_ICONEXCLAMATION_) != IDOK_)
+      if (input->MessageBox(LoadStr(IDS_SYMBOL_NAME_EMPTY), title, MB_OKCANCEL_ | MB_ICONEXCLAMATION_) !=
+          IDOK_)
         return false;
       continue;
     }

@@ -27,7 +27,7 @@ bool CopyToBuffer(const std::string& text, void* p, int32_t size)
   return true;
 }
 
-}  // namespace
+} // namespace
 
 TaClientPage::TaClientPage(int32_t number)
     : untitledNumber(number), symbolModule(this), layerModule(this), dataModule(this)

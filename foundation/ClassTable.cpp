@@ -16,18 +16,66 @@ struct ClassEntry
 };
 
 const ClassEntry kClasses[kClassCount] = {
-  {"TStreamable", 0}, {"TBouton", 0}, {"TDialog", 0}, {"TEdl", 0}, {"TPop", 0},
-  {"TScrollBar", 0}, {"TStatic", 0}, {"TStatus", 0}, {"TWindow", 0}, {"TRadio", 0},
-  {"TCheck", 0}, {"TListe", 0}, {"TDataTexte", CM_NEW_TEXT}, {"TDataGrid", 0}, {"TFont", 0},
-  {"TDataRectangle", CM_NEW_ROUNDRECT}, {"TSmallListe", 0}, {"TRect", 0}, {"TData", 0}, {"TString", 0},
-  {"TVue", 0}, {"TBordure", 0}, {"TPage", 0}, {"TTableau", 0}, {"TBrush", 0},
-  {"TPen", 0}, {"TSmallVue", 0}, {"TPolygone", 0}, {"TPolyRectangle", CM_NEW_RECTANGLE}, {"TClient", 0},
-  {"TGroupBox", 0}, {"TDataLine", CM_NEW_LINE}, {"TDataCercle", CM_NEW_CIRCLE}, {"TDataImage", CM_NEW_IMAGE}, {"TDataGroup", 0},
-  {"TEdit", 0}, {"TDataTexteRpt", 0}, {"TApercu", 0}, {"TDataTexteHeure", CM_NEW_TIME}, {"TDataTexteDate", CM_NEW_DATE},
-  {"TDataTexteChamp", CM_NEW_FIELD_TEXT}, {"TDataTextePage", CM_NEW_PAGE_NUMBER}, {"TImageChamp", CM_NEW_IMAGE_FIELD}, {"TInfoChamp", 0}, {"TDataSmallRect", 0},
-  {"TCmdLine", 0}, {"TDataBezier", CM_NEW_BEZIER}, {"TDataSymbol", CM_NEW_SYMBOL}, {"TDataGroupSymbol", 0}, {"TDataPolygone", CM_NEW_POLYGON},
-  {"TDataSin", CM_NEW_SINUSOID}, {"TSaverWindow", 0}, {"TDataPolyLine", CM_NEW_POLYLINE}, {"TDataDim", CM_NEW_DIMENSION}, {"TDataFleche", CM_NEW_ARROW},
-  {"TToolbar", 0}, {"TDataBouton", 0}, {"TControl", 0}, {"TTabControl", 0}, {"TDataTexteNomFichier", CM_NEW_FILENAME},
+    {"TStreamable", 0},
+    {"TBouton", 0},
+    {"TDialog", 0},
+    {"TEdl", 0},
+    {"TPop", 0},
+    {"TScrollBar", 0},
+    {"TStatic", 0},
+    {"TStatus", 0},
+    {"TWindow", 0},
+    {"TRadio", 0},
+    {"TCheck", 0},
+    {"TListe", 0},
+    {"TDataTexte", CM_NEW_TEXT},
+    {"TDataGrid", 0},
+    {"TFont", 0},
+    {"TDataRectangle", CM_NEW_ROUNDRECT},
+    {"TSmallListe", 0},
+    {"TRect", 0},
+    {"TData", 0},
+    {"TString", 0},
+    {"TVue", 0},
+    {"TBordure", 0},
+    {"TPage", 0},
+    {"TTableau", 0},
+    {"TBrush", 0},
+    {"TPen", 0},
+    {"TSmallVue", 0},
+    {"TPolygone", 0},
+    {"TPolyRectangle", CM_NEW_RECTANGLE},
+    {"TClient", 0},
+    {"TGroupBox", 0},
+    {"TDataLine", CM_NEW_LINE},
+    {"TDataCercle", CM_NEW_CIRCLE},
+    {"TDataImage", CM_NEW_IMAGE},
+    {"TDataGroup", 0},
+    {"TEdit", 0},
+    {"TDataTexteRpt", 0},
+    {"TApercu", 0},
+    {"TDataTexteHeure", CM_NEW_TIME},
+    {"TDataTexteDate", CM_NEW_DATE},
+    {"TDataTexteChamp", CM_NEW_FIELD_TEXT},
+    {"TDataTextePage", CM_NEW_PAGE_NUMBER},
+    {"TImageChamp", CM_NEW_IMAGE_FIELD},
+    {"TInfoChamp", 0},
+    {"TDataSmallRect", 0},
+    {"TCmdLine", 0},
+    {"TDataBezier", CM_NEW_BEZIER},
+    {"TDataSymbol", CM_NEW_SYMBOL},
+    {"TDataGroupSymbol", 0},
+    {"TDataPolygone", CM_NEW_POLYGON},
+    {"TDataSin", CM_NEW_SINUSOID},
+    {"TSaverWindow", 0},
+    {"TDataPolyLine", CM_NEW_POLYLINE},
+    {"TDataDim", CM_NEW_DIMENSION},
+    {"TDataFleche", CM_NEW_ARROW},
+    {"TToolbar", 0},
+    {"TDataBouton", 0},
+    {"TControl", 0},
+    {"TTabControl", 0},
+    {"TDataTexteNomFichier", CM_NEW_FILENAME},
 };
 
 TFactory g_factories[kClassCount] = {};
@@ -37,13 +85,13 @@ const std::unordered_map<std::string_view, int32_t>& NameIndex()
   static const std::unordered_map<std::string_view, int32_t> index = [] {
     std::unordered_map<std::string_view, int32_t> m;
     for (int32_t i = 0; i < kClassCount; ++i)
-      m.emplace(kClasses[i].name, i);  // emplace keeps the first of equal names
+      m.emplace(kClasses[i].name, i); // emplace keeps the first of equal names
     return m;
   }();
   return index;
 }
 
-}  // namespace
+} // namespace
 
 const char* GetClassName(int32_t id)
 {

@@ -13,12 +13,12 @@ namespace {
 std::atomic<int32_t> g_language{kLanguageFrench};
 
 const char* const kMonthsFr[12] = {
-  "janvier", "f\u00e9vrier", "mars", "avril", "mai", "juin",
-  "juillet", "ao\u00fbt", "septembre", "octobre", "novembre", "d\u00e9cembre",
+    "janvier", "f\u00e9vrier", "mars",      "avril",   "mai",      "juin",
+    "juillet", "ao\u00fbt",    "septembre", "octobre", "novembre", "d\u00e9cembre",
 };
 const char* const kMonthsEn[12] = {
-  "January", "February", "March", "April", "May", "June",
-  "July", "August", "September", "October", "November", "December",
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December",
 };
 const char* const kDaysFr[7] = {"dimanche", "lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi"};
 const char* const kDaysEn[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
@@ -168,7 +168,7 @@ int32_t ReadDayMonthWordYear(DateReader& r)
   return MakeDate(year, month, day);
 }
 
-}  // namespace
+} // namespace
 
 void SetNameLanguage(int32_t language)
 {
@@ -204,7 +204,7 @@ int32_t MakeDate(int32_t year, int32_t month, int32_t day)
   if (!IsValidDate(year, month, day))
     return 0;
   const int64_t y = year, m = month, d = day;
-  const int64_t a = (m - 14) / 12;  // -1 for January and February, else 0
+  const int64_t a = (m - 14) / 12; // -1 for January and February, else 0
   const int64_t jd = FloorDiv(1461 * (y + 4800 + a), 4) + (367 * (m - 2 - 12 * a)) / 12 -
                      FloorDiv(3 * FloorDiv(y + 4900 + a, 100), 4) + d - 32075;
   return static_cast<int32_t>(jd);
@@ -348,23 +348,46 @@ bool DateToText(int32_t date, std::string& out, int32_t code)
   const std::string month = months[m - 1];
   const std::string dayName = (English() ? kDaysEn : kDaysFr)[DayOfWeek(date)];
   switch (code) {
-  case kDateYyMmDd: out = YY + "/" + MM + "/" + DD; break;
-  case kDateYyyyMmDd: out = YYYY + "/" + MM + "/" + DD; break;
-  case kDateShortMonth: out = D + " " + ShortMonthName(m, months) + " " + YYYY; break;
-  case kDateLong: out = D + " " + month + " " + YYYY; break;
-  case kDateLongWithDay: out = dayName + " " + D + " " + month + " " + YYYY; break;
-  case kDateDdMmYy: out = DD + "/" + MM + "/" + YY; break;
-  case kDateDdMmYyyy: out = DD + "/" + MM + "/" + YYYY; break;
-  case kDateMmDdYy: out = MM + "/" + DD + "/" + YY; break;
-  case kDateMmDdYyyy: out = MM + "/" + DD + "/" + YYYY; break;
-  case kDateMonthFirst:
-  case kDateMonthFirst2: out = month + " " + D + ", " + YYYY; break;
-  case kDateMonthFirstWithDay: out = dayName + " " + month + " " + D + ", " + YYYY; break;
-  case kDateMail:
-    out = std::string(kDaysEn[DayOfWeek(date)], 3) + ", " + DD + " " + std::string(kMonthsEn[m - 1], 3) + " " +
-          YYYY + " " + NowToText() + " " + TimeZoneText();
+  case kDateYyMmDd:
+    out = YY + "/" + MM + "/" + DD;
     break;
-  default: return false;
+  case kDateYyyyMmDd:
+    out = YYYY + "/" + MM + "/" + DD;
+    break;
+  case kDateShortMonth:
+    out = D + " " + ShortMonthName(m, months) + " " + YYYY;
+    break;
+  case kDateLong:
+    out = D + " " + month + " " + YYYY;
+    break;
+  case kDateLongWithDay:
+    out = dayName + " " + D + " " + month + " " + YYYY;
+    break;
+  case kDateDdMmYy:
+    out = DD + "/" + MM + "/" + YY;
+    break;
+  case kDateDdMmYyyy:
+    out = DD + "/" + MM + "/" + YYYY;
+    break;
+  case kDateMmDdYy:
+    out = MM + "/" + DD + "/" + YY;
+    break;
+  case kDateMmDdYyyy:
+    out = MM + "/" + DD + "/" + YYYY;
+    break;
+  case kDateMonthFirst:
+  case kDateMonthFirst2:
+    out = month + " " + D + ", " + YYYY;
+    break;
+  case kDateMonthFirstWithDay:
+    out = dayName + " " + month + " " + D + ", " + YYYY;
+    break;
+  case kDateMail:
+    out = std::string(kDaysEn[DayOfWeek(date)], 3) + ", " + DD + " " + std::string(kMonthsEn[m - 1], 3) +
+          " " + YYYY + " " + NowToText() + " " + TimeZoneText();
+    break;
+  default:
+    return false;
   }
   return true;
 }
@@ -382,10 +405,10 @@ int32_t ParseMonthWord(std::string_view text)
     int32_t month;
   };
   static constexpr Key kKeys[] = {
-    {U"ja", 1},  {U"fe", 2},  {U"f\u00e9", 2}, {U"mars", 3}, {U"av", 4},  {U"mai", 5},  {U"juin", 6},
-    {U"juil", 7}, {U"ao", 8},  {U"se", 9},      {U"oc", 10},  {U"no", 11}, {U"de", 12}, {U"d\u00e9", 12},
-    {U"mr", 3},  {U"ap", 4},  {U"may", 5},     {U"mi", 5},   {U"my", 5},  {U"jn", 6},  {U"jun", 6},
-    {U"jul", 7}, {U"jl", 7},  {U"au", 8},      {U"mar", 3},
+      {U"ja", 1},   {U"fe", 2}, {U"f\u00e9", 2}, {U"mars", 3}, {U"av", 4},  {U"mai", 5}, {U"juin", 6},
+      {U"juil", 7}, {U"ao", 8}, {U"se", 9},      {U"oc", 10},  {U"no", 11}, {U"de", 12}, {U"d\u00e9", 12},
+      {U"mr", 3},   {U"ap", 4}, {U"may", 5},     {U"mi", 5},   {U"my", 5},  {U"jn", 6},  {U"jun", 6},
+      {U"jul", 7},  {U"jl", 7}, {U"au", 8},      {U"mar", 3},
   };
   const std::string utf8 = ToUtf8(text);
   std::u32string folded;

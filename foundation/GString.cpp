@@ -19,8 +19,7 @@ GString::GString(const GString& other)
     std::memcpy(m_buffer, other.m_buffer, other.m_capacity + 1);
 }
 
-GString::GString(GString&& other) noexcept
-  : m_buffer(other.m_buffer), m_capacity(other.m_capacity)
+GString::GString(GString&& other) noexcept : m_buffer(other.m_buffer), m_capacity(other.m_capacity)
 {
   other.m_buffer = nullptr;
   other.m_capacity = 0;

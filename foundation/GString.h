@@ -32,7 +32,10 @@ public:
   const char* Text() const { return m_buffer ? m_buffer : ""; }
   char* Buffer() { return m_buffer; }
   bool HasBuffer() const { return m_buffer != nullptr; }
-  std::string_view View() const { return m_buffer ? std::string_view(m_buffer, Length()) : std::string_view(); }
+  std::string_view View() const
+  {
+    return m_buffer ? std::string_view(m_buffer, Length()) : std::string_view();
+  }
   std::string Str() const { return std::string(View()); }
 
   // Copies the characters from index from through min(to, length - 1).

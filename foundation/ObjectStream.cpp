@@ -33,7 +33,7 @@ int32_t FindNextObject(TInStream& is)
     while (end < line.size() && !IsStreamSpace(static_cast<unsigned char>(line[end])))
       ++end;
     if (end == line.size())
-      continue;  // a class name is always followed by its version
+      continue; // a class name is always followed by its version
     const int32_t id = GetClassId(line.substr(0, end));
     if (id == 0)
       continue;

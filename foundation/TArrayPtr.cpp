@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-TArrayPtr::TArrayPtr(int32_t capacity, int32_t growBy)
-  : m_growBy(growBy < 0 ? 0 : growBy)
+TArrayPtr::TArrayPtr(int32_t capacity, int32_t growBy) : m_growBy(growBy < 0 ? 0 : growBy)
 {
   if (capacity > 0) {
     m_items = static_cast<void**>(std::calloc(static_cast<size_t>(capacity), sizeof(void*)));
@@ -15,7 +14,7 @@ TArrayPtr::TArrayPtr(int32_t capacity, int32_t growBy)
 }
 
 TArrayPtr::TArrayPtr(TArrayPtr&& o) noexcept
-  : m_items(o.m_items), m_capacity(o.m_capacity), m_count(o.m_count), m_growBy(o.m_growBy)
+    : m_items(o.m_items), m_capacity(o.m_capacity), m_count(o.m_count), m_growBy(o.m_growBy)
 {
   o.m_items = nullptr;
   o.m_capacity = o.m_count = 0;

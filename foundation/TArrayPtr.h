@@ -27,7 +27,11 @@ public:
   bool InsertAt(void* p, int32_t i);
   void Remove(const void* p);
   bool RemoveAt(int32_t i);
-  void Set(int32_t i, void* p) { if (i >= 0 && i < m_count) m_items[i] = p; }
+  void Set(int32_t i, void* p)
+  {
+    if (i >= 0 && i < m_count)
+      m_items[i] = p;
+  }
   void Clear() { m_count = 0; }
   void Sort(int (*compare)(const void* a, const void* b));
   bool ReserveSlot();
@@ -44,8 +48,7 @@ private:
 };
 
 // Typed view over TArrayPtr for callers that store one kind of object.
-template <class T>
-class TArrayOf : public TArrayPtr
+template <class T> class TArrayOf : public TArrayPtr
 {
 public:
   using TArrayPtr::TArrayPtr;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 TArrayStrings::TArrayStrings(int32_t n, int32_t maxLength)
-  : TArrayPtr(8, 8), m_maxLength(maxLength < 0 ? 0 : maxLength)
+    : TArrayPtr(8, 8), m_maxLength(maxLength < 0 ? 0 : maxLength)
 {
   (void)m_reserved;
   for (int32_t i = 0; i < n; ++i) {

@@ -19,7 +19,7 @@ public:
   bool SetString(int32_t i, const char* text);
 
 private:
-  char* m_second = nullptr;  // released with the array; otherwise unused
+  char* m_second = nullptr; // released with the array; otherwise unused
   int32_t m_reserved = 0;
   int32_t m_maxLength = 0;
 };

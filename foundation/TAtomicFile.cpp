@@ -108,7 +108,7 @@ void RemoveQuietly(const std::string& path)
   fs::remove(fs::path(path), ignored);
 }
 
-}  // namespace
+} // namespace
 
 TAtomicFile::~TAtomicFile()
 {
@@ -225,7 +225,7 @@ bool SaveFileAtomic(const std::string& path, std::string_view data, std::string*
   TAtomicFile file;
   bool ok = file.Open(path);
   if (ok) {
-    file.Write(data);  // a failed write makes the close fail and say why
+    file.Write(data); // a failed write makes the close fail and say why
     ok = file.Close(true);
   }
   if (!ok && error)

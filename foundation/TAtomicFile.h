@@ -51,7 +51,7 @@ private:
   std::string m_target;
   std::string m_temp;
   FILE* m_stream = nullptr;
-  int m_writeError = 0;  // the system error of a failed Write, 0 while all went well
+  int m_writeError = 0; // the system error of a failed Write, 0 while all went well
   std::string m_error;
 };
 

@@ -22,7 +22,7 @@ void AppendOneLine(std::string& out, std::string_view text)
     out.push_back(c == '\n' || c == '\r' ? ' ' : c);
 }
 
-}  // namespace
+} // namespace
 
 TFichierIni::~TFichierIni()
 {
@@ -54,9 +54,9 @@ bool TFichierIni::Write(const char* path, std::string* error)
 void TFichierIni::Parse(std::string_view text)
 {
   if (text.substr(0, 3) == "\xEF\xBB\xBF")
-    text.remove_prefix(3);  // a UTF-8 byte order mark is no part of the first line
+    text.remove_prefix(3); // a UTF-8 byte order mark is no part of the first line
   bool inSection = false;
-  TSectionIni* section = nullptr;  // null inside a section that could not be added
+  TSectionIni* section = nullptr; // null inside a section that could not be added
   size_t pos = 0;
   for (;;) {
     while (pos < text.size() && IsBlank(text[pos]))

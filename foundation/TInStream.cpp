@@ -50,8 +50,8 @@ const std::vector<TInStream::SectionMark>& TInStream::SectionMarks() const
     const size_t lineEnd = nlp ? static_cast<size_t>(static_cast<const char*>(nlp) - base) : n;
     const std::string_view rest(base + open + 1, lineEnd - open - 1);
     const size_t close = rest.find(']');
-    m_marks.push_back({close == std::string_view::npos ? rest : rest.substr(0, close),
-                       nlp ? lineEnd + 1 : n});
+    m_marks.push_back(
+        {close == std::string_view::npos ? rest : rest.substr(0, close), nlp ? lineEnd + 1 : n});
     from = lineEnd + 1;
   }
   return m_marks;
@@ -352,17 +352,26 @@ TInStream& TInStream::operator>>(double& v)
   if (p < n && (m_data[p] == '+' || m_data[p] == '-'))
     ++p;
   size_t digits = 0;
-  while (p < n && m_data[p] >= '0' && m_data[p] <= '9') { ++p; ++digits; }
+  while (p < n && m_data[p] >= '0' && m_data[p] <= '9') {
+    ++p;
+    ++digits;
+  }
   if (p < n && m_data[p] == '.') {
     ++p;
-    while (p < n && m_data[p] >= '0' && m_data[p] <= '9') { ++p; ++digits; }
+    while (p < n && m_data[p] >= '0' && m_data[p] <= '9') {
+      ++p;
+      ++digits;
+    }
   }
   if (digits > 0 && p < n && (m_data[p] == 'e' || m_data[p] == 'E')) {
     size_t q = p + 1;
     if (q < n && (m_data[q] == '+' || m_data[q] == '-'))
       ++q;
     size_t expDigits = 0;
-    while (q < n && m_data[q] >= '0' && m_data[q] <= '9') { ++q; ++expDigits; }
+    while (q < n && m_data[q] >= '0' && m_data[q] <= '9') {
+      ++q;
+      ++expDigits;
+    }
     if (expDigits > 0)
       p = q;
   }

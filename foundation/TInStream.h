@@ -55,7 +55,7 @@ public:
   TInStream& operator>>(uint32_t& v);
   TInStream& operator>>(int16_t& v);
   TInStream& operator>>(uint16_t& v);
-  TInStream& operator>>(uint8_t& v) = delete;  // ambiguous: use ReadByteValue
+  TInStream& operator>>(uint8_t& v) = delete; // ambiguous: use ReadByteValue
   TInStream& operator>>(float& v);
   TInStream& operator>>(double& v);
   TInStream& operator>>(std::string& word) { return ReadWord(word); }

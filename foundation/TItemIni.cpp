@@ -10,7 +10,7 @@ bool AssignTrimmed(GString& target, std::string_view text)
   return true;
 }
 
-}  // namespace
+} // namespace
 
 bool TItemIni::Set(std::string_view key, std::string_view value)
 {

@@ -61,9 +61,10 @@ namespace {
 // Blocks a streamed save writes at a time.
 constexpr size_t kSaveBlock = size_t{1} << 20;
 
-}  // namespace
+} // namespace
 
-bool SaveFileAtomic(const std::string& path, const std::function<bool(TOutStream&)>& write, std::string* error)
+bool SaveFileAtomic(const std::string& path, const std::function<bool(TOutStream&)>& write,
+                    std::string* error)
 {
   TAtomicFile file;
   if (!file.Open(path)) {

@@ -34,13 +34,33 @@ public:
   void SetSink(Sink sink, size_t blockSize);
   bool Flush();
 
-  TOutStream& put(char c) { m_data.push_back(c); return Spill(); }
-  TOutStream& write(const char* p, size_t n) { m_data.append(p, n); return Spill(); }
+  TOutStream& put(char c)
+  {
+    m_data.push_back(c);
+    return Spill();
+  }
+  TOutStream& write(const char* p, size_t n)
+  {
+    m_data.append(p, n);
+    return Spill();
+  }
 
   TOutStream& operator<<(char c) { return put(c); }
-  TOutStream& operator<<(const char* s) { m_data.append(s ? s : ""); return Spill(); }
-  TOutStream& operator<<(std::string_view s) { m_data.append(s); return Spill(); }
-  TOutStream& operator<<(const std::string& s) { m_data.append(s); return Spill(); }
+  TOutStream& operator<<(const char* s)
+  {
+    m_data.append(s ? s : "");
+    return Spill();
+  }
+  TOutStream& operator<<(std::string_view s)
+  {
+    m_data.append(s);
+    return Spill();
+  }
+  TOutStream& operator<<(const std::string& s)
+  {
+    m_data.append(s);
+    return Spill();
+  }
   TOutStream& operator<<(int32_t v);
   TOutStream& operator<<(uint32_t v);
   TOutStream& operator<<(int16_t v) { return *this << static_cast<int32_t>(v); }

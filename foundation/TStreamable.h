@@ -26,7 +26,7 @@ public:
 
 protected:
   int32_t classId = 0;
-  int32_t viewWord = 0;  // scratch word of the view classes; never stored
+  int32_t viewWord = 0; // scratch word of the view classes; never stored
 
   // Record framing helpers for Read/Write implementations.
   //
@@ -42,7 +42,13 @@ protected:
 
 // Reads or writes a nested record through the object's own (most derived)
 // operations.
-inline TInStream& ReadInto(TInStream& is, TStreamable& obj) { return obj.Read(is); }
-inline TOutStream& WriteFrom(TOutStream& os, const TStreamable& obj) { return obj.Write(os); }
+inline TInStream& ReadInto(TInStream& is, TStreamable& obj)
+{
+  return obj.Read(is);
+}
+inline TOutStream& WriteFrom(TOutStream& os, const TStreamable& obj)
+{
+  return obj.Write(os);
+}
 // Writes a tab and then the nested record.
 TOutStream& WriteNested(TOutStream& os, const TStreamable& obj);

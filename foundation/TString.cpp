@@ -5,9 +5,18 @@
 
 #include <string>
 
-TString::TString() { classId = kTString; }
-TString::TString(const char* text, uint32_t size) : GString(text, size) { classId = kTString; }
-TString::TString(std::string_view text) : GString(text) { classId = kTString; }
+TString::TString()
+{
+  classId = kTString;
+}
+TString::TString(const char* text, uint32_t size) : GString(text, size)
+{
+  classId = kTString;
+}
+TString::TString(std::string_view text) : GString(text)
+{
+  classId = kTString;
+}
 
 TInStream& TString::Read(TInStream& is)
 {
@@ -25,7 +34,7 @@ TInStream& TString::Read(TInStream& is)
     return is;
   const uint32_t n = length < Capacity() ? length : Capacity();
   if (n > 0) {
-    is.get();  // the blank before the text
+    is.get(); // the blank before the text
     std::string bytes(n, '\0');
     is.read(bytes.data(), n);
     bytes.resize(is.gcount());
@@ -46,7 +55,8 @@ TOutStream& TString::Write(TOutStream& os) const
   const uint32_t length = text.size() > 65535 ? 65535 : static_cast<uint32_t>(text.size());
   const uint32_t cap = Capacity() > 65535 ? 65535 : Capacity();
   WriteHeader(os, kTString, kVersion);
-  os << ' ' << static_cast<uint16_t>(cap < length ? length : cap) << ' ' << static_cast<uint16_t>(length) << ' ';
+  os << ' ' << static_cast<uint16_t>(cap < length ? length : cap) << ' ' << static_cast<uint16_t>(length)
+     << ' ';
   os.write(text.data(), length);
   os << '\n';
   return os;

@@ -8,9 +8,8 @@ namespace {
 
 // The old PC code page's accented letters at 130..154, as Unicode.
 const char16_t kPcHigh[25] = {
-  0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8,
-  0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4,
-  0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6, 0x00DC,
+    0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4,
+    0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6, 0x00DC,
 };
 
 // Which of those take part in folding: the lower-case é â ä à ç ê ë è ï î ì
@@ -18,7 +17,13 @@ const char16_t kPcHigh[25] = {
 bool PcByteFolds(unsigned char c)
 {
   switch (c) {
-  case 134: case 142: case 143: case 144: case 145: case 146: case 149:
+  case 134:
+  case 142:
+  case 143:
+  case 144:
+  case 145:
+  case 146:
+  case 149:
     return false;
   default:
     return c >= 130 && c <= 154;
@@ -38,8 +43,8 @@ public:
     if (PcByteFolds(c))
       return kPcHigh[c - 130];
     if (c >= 192)
-      return c;  // ANSI and Latin-1 agree from 160 upward
-    return c < 128 ? c : 0x10000u + c;  // other high bytes compare as themselves
+      return c;                        // ANSI and Latin-1 agree from 160 upward
+    return c < 128 ? c : 0x10000u + c; // other high bytes compare as themselves
   }
 
 private:
@@ -67,7 +72,7 @@ int Compare(std::string_view a, std::string_view b, bool noCase)
   }
 }
 
-}  // namespace
+} // namespace
 
 char32_t FoldCase(char32_t c)
 {
@@ -76,7 +81,7 @@ char32_t FoldCase(char32_t c)
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
     return c - 32;
   if (c == 0xFF)
-    return 0x178;  // ÿ → Ÿ
+    return 0x178; // ÿ → Ÿ
   if (c >= 0x100 && c <= 0x17F && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17F) {
     // Latin Extended-A pairs upper/lower at even/odd positions, with the
     // ranges 0x139..0x148 and 0x179..0x17E shifted by one.
@@ -92,28 +97,51 @@ char32_t FoldAccent(char32_t c)
 {
   if (c < 0xC0)
     return c;
-  if (c <= 0xC6) return 'A';
-  if (c == 0xC7) return 'C';
-  if (c >= 0xC8 && c <= 0xCB) return 'E';
-  if (c >= 0xCC && c <= 0xCF) return 'I';
-  if (c == 0xD1) return 'N';
-  if (c >= 0xD2 && c <= 0xD6) return 'O';
-  if (c >= 0xD9 && c <= 0xDC) return 'U';
-  if (c == 0xDD) return 'Y';
-  if (c >= 0xE0 && c <= 0xE6) return 'a';
-  if (c == 0xE7) return 'c';
-  if (c >= 0xE8 && c <= 0xEB) return 'e';
-  if (c >= 0xEC && c <= 0xEF) return 'i';
-  if (c == 0xF1) return 'n';
-  if (c >= 0xF2 && c <= 0xF6) return 'o';
-  if (c >= 0xF9 && c <= 0xFC) return 'u';
-  if (c == 0xFD || c == 0xFF) return 'y';
-  if (c == 0x178) return 'Y';
+  if (c <= 0xC6)
+    return 'A';
+  if (c == 0xC7)
+    return 'C';
+  if (c >= 0xC8 && c <= 0xCB)
+    return 'E';
+  if (c >= 0xCC && c <= 0xCF)
+    return 'I';
+  if (c == 0xD1)
+    return 'N';
+  if (c >= 0xD2 && c <= 0xD6)
+    return 'O';
+  if (c >= 0xD9 && c <= 0xDC)
+    return 'U';
+  if (c == 0xDD)
+    return 'Y';
+  if (c >= 0xE0 && c <= 0xE6)
+    return 'a';
+  if (c == 0xE7)
+    return 'c';
+  if (c >= 0xE8 && c <= 0xEB)
+    return 'e';
+  if (c >= 0xEC && c <= 0xEF)
+    return 'i';
+  if (c == 0xF1)
+    return 'n';
+  if (c >= 0xF2 && c <= 0xF6)
+    return 'o';
+  if (c >= 0xF9 && c <= 0xFC)
+    return 'u';
+  if (c == 0xFD || c == 0xFF)
+    return 'y';
+  if (c == 0x178)
+    return 'Y';
   return c;
 }
 
-int CompareText(std::string_view a, std::string_view b) { return Compare(a, b, false); }
-int CompareTextNoCase(std::string_view a, std::string_view b) { return Compare(a, b, true); }
+int CompareText(std::string_view a, std::string_view b)
+{
+  return Compare(a, b, false);
+}
+int CompareTextNoCase(std::string_view a, std::string_view b)
+{
+  return Compare(a, b, true);
+}
 
 int CompareText(const char* a, const char* b)
 {

@@ -16,16 +16,14 @@ std::atomic<char> g_separator{','};
 
 constexpr size_t kPadLimit = 255;
 
-template <class T>
-T Load(const void* p)
+template <class T> T Load(const void* p)
 {
   T v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
 
-template <class T>
-int32_t Store(void* p, T v)
+template <class T> int32_t Store(void* p, T v)
 {
   std::memcpy(p, &v, sizeof v);
   return static_cast<int32_t>(sizeof v);
@@ -34,7 +32,11 @@ int32_t Store(void* p, T v)
 bool IsStringType(uint16_t type)
 {
   switch (type >> 8) {
-  case 0x00: case 0x0C: case 0x12: case 0x13: case 0x14:
+  case 0x00:
+  case 0x0C:
+  case 0x12:
+  case 0x13:
+  case 0x14:
     return true;
   default:
     return false;
@@ -48,8 +50,7 @@ size_t StringLimit(uint16_t type)
 }
 
 // "%.*f" of v, exactly, in any locale.
-template <class F>
-std::string FixedText(F v, int decimals)
+template <class F> std::string FixedText(F v, int decimals)
 {
   std::string buf(64 + static_cast<size_t>(decimals), '\0');
   for (;;) {
@@ -58,7 +59,7 @@ std::string FixedText(F v, int decimals)
       buf.resize(static_cast<size_t>(r.ptr - buf.data()));
       return buf;
     }
-    buf.resize(buf.size() * 2);  // only huge magnitudes need more room
+    buf.resize(buf.size() * 2); // only huge magnitudes need more room
   }
 }
 
@@ -103,8 +104,7 @@ std::string FeetInchesText(long double value, bool inchesOnly, bool plus, size_t
   return s;
 }
 
-template <class F>
-std::string NumberText(F v, uint16_t format, uint16_t precision, size_t limit)
+template <class F> std::string NumberText(F v, uint16_t format, uint16_t precision, size_t limit)
 {
   const int code = format & 0xFF;
   const bool plus = (format & kFormatPlusSign) != 0;
@@ -124,8 +124,7 @@ std::string NumberText(F v, uint16_t format, uint16_t precision, size_t limit)
   return s;
 }
 
-template <class I>
-std::string IntegerText(I v, uint16_t format)
+template <class I> std::string IntegerText(I v, uint16_t format)
 {
   if ((format & kFormatEmptyIfZero) && v == 0)
     return {};
@@ -146,21 +145,40 @@ bool ValueText(const void* value, uint16_t type, uint16_t format, uint16_t preci
     return true;
   }
   switch (type >> 8) {
-  case 0x01: case 0x02: case 0x03: {
+  case 0x01:
+  case 0x02:
+  case 0x03: {
     const char c = Load<char>(value);
     if (c != '\0')
       out.assign(1, c);
     return true;
   }
-  case 0x04: out = IntegerText(Load<int16_t>(value), format); return true;
-  case 0x05: out = IntegerText(Load<uint16_t>(value), format); return true;
-  case 0x06: out = IntegerText(Load<int32_t>(value), format); return true;
-  case 0x07: out = IntegerText(Load<uint32_t>(value), format); return true;
-  case 0x08: out = NumberText(Load<float>(value), format, precision, limit); return true;
-  case 0x09: out = NumberText(Load<double>(value), format, precision, limit); return true;
-  case 0x0A: out = NumberText(Load<long double>(value), format, precision, limit); return true;
-  case 0x0B: DateToText(Load<int32_t>(value), out, format & 0xFF); return true;
-  case 0x0D: case 0x0F: {
+  case 0x04:
+    out = IntegerText(Load<int16_t>(value), format);
+    return true;
+  case 0x05:
+    out = IntegerText(Load<uint16_t>(value), format);
+    return true;
+  case 0x06:
+    out = IntegerText(Load<int32_t>(value), format);
+    return true;
+  case 0x07:
+    out = IntegerText(Load<uint32_t>(value), format);
+    return true;
+  case 0x08:
+    out = NumberText(Load<float>(value), format, precision, limit);
+    return true;
+  case 0x09:
+    out = NumberText(Load<double>(value), format, precision, limit);
+    return true;
+  case 0x0A:
+    out = NumberText(Load<long double>(value), format, precision, limit);
+    return true;
+  case 0x0B:
+    DateToText(Load<int32_t>(value), out, format & 0xFF);
+    return true;
+  case 0x0D:
+  case 0x0F: {
     uint16_t index = Load<uint16_t>(value);
     if (index > 15)
       index = 0;
@@ -172,8 +190,11 @@ bool ValueText(const void* value, uint16_t type, uint16_t format, uint16_t preci
     for (uint16_t mask = Load<uint16_t>(value); mask != 0; mask >>= 1)
       out.push_back(mask & 1 ? '1' : '0');
     return true;
-  case 0x10: out = TimeToText(Load<int32_t>(value), format & 0xFF); return true;
-  default: return false;
+  case 0x10:
+    out = TimeToText(Load<int32_t>(value), format & 0xFF);
+    return true;
+  default:
+    return false;
   }
 }
 
@@ -187,8 +208,7 @@ size_t SkipBlanks(std::string_view s, size_t i)
 // A decimal number at the start of text (blanks and a sign allowed, "," or
 // "." as the decimal point); 0 when there is none. Out-of-range values
 // become infinite or zero, as strtod gives them.
-template <class F>
-F ReadFloat(std::string_view text)
+template <class F> F ReadFloat(std::string_view text)
 {
   std::string s(text.substr(SkipBlanks(text, 0)));
   const size_t comma = s.find(',');
@@ -212,8 +232,8 @@ F ReadFloat(std::string_view text)
   const std::string_view digits = matched.substr(matched[0] == '-' ? 1 : 0);
   const size_t e = digits.find_first_of("eE");
   const bool tiny = e != std::string_view::npos
-                      ? e + 1 < digits.size() && digits[e + 1] == '-'
-                      : digits.substr(0, digits.find('.')).find_first_not_of('0') == std::string_view::npos;
+                        ? e + 1 < digits.size() && digits[e + 1] == '-'
+                        : digits.substr(0, digits.find('.')).find_first_not_of('0') == std::string_view::npos;
   const F magnitude = tiny ? F(0) : std::numeric_limits<F>::infinity();
   return matched[0] == '-' ? -magnitude : magnitude;
 }
@@ -262,8 +282,7 @@ long double ReadFeetInches(std::string_view s)
   return negative ? -total : total;
 }
 
-template <class F>
-int32_t StoreNumber(void* out, std::string_view text, uint16_t format)
+template <class F> int32_t StoreNumber(void* out, std::string_view text, uint16_t format)
 {
   const int code = format & 0xFF;
   if (code == kFormatFeetInches || code == kFormatInches) {
@@ -277,8 +296,7 @@ int32_t StoreNumber(void* out, std::string_view text, uint16_t format)
   return Store(out, ReadFloat<F>(text.substr(0, 31)));
 }
 
-template <class I>
-int32_t StoreInteger(void* out, std::string_view text)
+template <class I> int32_t StoreInteger(void* out, std::string_view text)
 {
   return Store(out, static_cast<I>(ReadDecimalClamped(text, std::numeric_limits<I>::min(),
                                                       std::numeric_limits<I>::max())));
@@ -294,7 +312,7 @@ std::string_view BitDigits(std::string_view text)
   return text.substr(start, end - start);
 }
 
-}  // namespace
+} // namespace
 
 char DecimalSeparator()
 {
@@ -344,21 +362,32 @@ int32_t ParseValue(void* out, std::string_view text, uint16_t type, uint16_t for
     return static_cast<int32_t>(n + 1);
   }
   switch (type >> 8) {
-  case 0x01: case 0x02: case 0x03: return Store(out, text.empty() ? '\0' : text[0]);
-  case 0x04: return StoreInteger<int16_t>(out, text);
-  case 0x05: return StoreInteger<uint16_t>(out, text);
-  case 0x06: return StoreInteger<int32_t>(out, text);
-  case 0x07: return StoreInteger<uint32_t>(out, text);
-  case 0x08: return StoreNumber<float>(out, text, format);
-  case 0x09: return StoreNumber<double>(out, text, format);
-  case 0x0A: return StoreNumber<long double>(out, text, format);
+  case 0x01:
+  case 0x02:
+  case 0x03:
+    return Store(out, text.empty() ? '\0' : text[0]);
+  case 0x04:
+    return StoreInteger<int16_t>(out, text);
+  case 0x05:
+    return StoreInteger<uint16_t>(out, text);
+  case 0x06:
+    return StoreInteger<int32_t>(out, text);
+  case 0x07:
+    return StoreInteger<uint32_t>(out, text);
+  case 0x08:
+    return StoreNumber<float>(out, text, format);
+  case 0x09:
+    return StoreNumber<double>(out, text, format);
+  case 0x0A:
+    return StoreNumber<long double>(out, text, format);
   case 0x0B: {
     int32_t date = TextToDate(text, format & 0xFF);
     if (date == 0)
       date = TextToDateGeneric(text);
     return Store(out, date);
   }
-  case 0x0D: case 0x0F: {
+  case 0x0D:
+  case 0x0F: {
     const size_t one = BitDigits(text).find('1');
     return Store(out, static_cast<uint16_t>(one == std::string_view::npos ? 0 : one));
   }
@@ -370,8 +399,10 @@ int32_t ParseValue(void* out, std::string_view text, uint16_t type, uint16_t for
         mask = static_cast<uint16_t>(mask | (1u << i));
     return Store(out, mask);
   }
-  case 0x10: return Store(out, TextToTime(text));
-  default: return 0;
+  case 0x10:
+    return Store(out, TextToTime(text));
+  default:
+    return 0;
   }
 }
 

@@ -21,10 +21,10 @@ inline constexpr uint16_t kTypeUInt32 = 0x0700;
 inline constexpr uint16_t kTypeFloat = 0x0800;
 inline constexpr uint16_t kTypeDouble = 0x0900;
 inline constexpr uint16_t kTypeLongDouble = 0x0A00;
-inline constexpr uint16_t kTypeDate = 0x0B00;      // int32 day number; the format code is a date code
-inline constexpr uint16_t kTypeBitIndex = 0x0D00;  // uint16 bit index 0 to 15
-inline constexpr uint16_t kTypeBitMask = 0x0E00;   // uint16 mask
-inline constexpr uint16_t kTypeTime = 0x1000;      // int32 seconds since midnight
+inline constexpr uint16_t kTypeDate = 0x0B00;     // int32 day number; the format code is a date code
+inline constexpr uint16_t kTypeBitIndex = 0x0D00; // uint16 bit index 0 to 15
+inline constexpr uint16_t kTypeBitMask = 0x0E00;  // uint16 mask
+inline constexpr uint16_t kTypeTime = 0x1000;     // int32 seconds since midnight
 inline constexpr uint16_t kTypeLongString = 0x1200;
 
 // Format word: the low byte is the format code (dates: a date code of

@@ -34,7 +34,8 @@ bool EndPointRect(const TData& object, TPoint start, TPoint end, int32_t mode, T
 {
   switch (mode) {
   case kRectPosition:
-    out = TRect(start.x, start.y, SaturateInt32(int64_t{end.x} - start.x), SaturateInt32(int64_t{end.y} - start.y));
+    out = TRect(start.x, start.y, SaturateInt32(int64_t{end.x} - start.x),
+                SaturateInt32(int64_t{end.y} - start.y));
     return true;
   case kRectDrawing:
     out = StrokeBounds(object);

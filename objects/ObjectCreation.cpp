@@ -4,7 +4,8 @@
 #include "TClient.h"
 #include "TData.h"
 
-std::unique_ptr<TData> PlaceObject(TDataOwner& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
+std::unique_ptr<TData> PlaceObject(TDataOwner& client,
+                                   const std::function<std::unique_ptr<TData>(TPoint)>& build)
 {
   int32_t x = 0, y = 0;
   if (client.GetPosition(x, y) != TDataOwner::kPointGiven)
@@ -15,7 +16,8 @@ std::unique_ptr<TData> PlaceObject(TDataOwner& client, const std::function<std::
   return object;
 }
 
-std::unique_ptr<TData> PlaceAndSize(TDataOwner& client, const std::function<std::unique_ptr<TData>(TPoint)>& build)
+std::unique_ptr<TData> PlaceAndSize(TDataOwner& client,
+                                    const std::function<std::unique_ptr<TData>(TPoint)>& build)
 {
   std::unique_ptr<TData> object = PlaceObject(client, build);
   if (!object || object->ContextCommand(&client, CM_OBJ_SIZE) == 0)

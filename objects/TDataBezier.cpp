@@ -25,7 +25,7 @@ int32_t Distance(TPoint a, TPoint b)
   return RoundHalfAway(std::hypot(static_cast<double>(a.x) - b.x, static_cast<double>(a.y) - b.y));
 }
 
-}  // namespace
+} // namespace
 
 TDataBezier::TDataBezier()
 {
@@ -33,7 +33,7 @@ TDataBezier::TDataBezier()
 }
 
 TDataBezier::TDataBezier(int32_t x0, int32_t y0, int32_t x2, int32_t y2, int32_t x1, int32_t y1)
-  : start{x0, y0}, end{x2, y2}, control{x1, y1}
+    : start{x0, y0}, end{x2, y2}, control{x1, y1}
 {
   classId = kTDataBezier;
   Resample();
@@ -87,8 +87,8 @@ TInStream& TDataBezier::Read(TInStream& is)
 TOutStream& TDataBezier::Write(TOutStream& os) const
 {
   WriteHeader(os, kTDataBezier, kVersion);
-  os << ' ' << start.x << ' ' << start.y << ' ' << end.x << ' ' << end.y << ' ' << control.x << ' ' << control.y
-     << ' ' << spare << "\n\t";
+  os << ' ' << start.x << ' ' << start.y << ' ' << end.x << ' ' << end.y << ' ' << control.x << ' '
+     << control.y << ' ' << spare << "\n\t";
   return TData::Write(os);
 }
 

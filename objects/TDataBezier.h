@@ -64,6 +64,6 @@ private:
   TPoint start;
   TPoint end;
   TPoint control;
-  uint16_t spare = 0;  // stored, always 0
-  int32_t handle = 0;  // not stored, not cloned
+  uint16_t spare = 0; // stored, always 0
+  int32_t handle = 0; // not stored, not cloned
 };

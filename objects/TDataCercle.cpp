@@ -39,7 +39,7 @@ int32_t Normalized(int32_t degrees)
   return a < 0 ? a + 360 : a;
 }
 
-}  // namespace
+} // namespace
 
 TDataCercle::TDataCercle()
 {
@@ -141,7 +141,8 @@ bool TDataCercle::Contains(int32_t x, int32_t y) const
   } else {
     major = std::max(width, height);
     const int32_t minor = std::min(width, height);
-    const int32_t focal = static_cast<int32_t>(std::cos(std::asin(static_cast<double>(minor) / major)) * major);
+    const int32_t focal =
+        static_cast<int32_t>(std::cos(std::asin(static_cast<double>(minor) / major)) * major);
     TPoint f1 = c, f2 = c;
     if (width > height) {
       f1.x = SaturateInt32(int64_t{c.x} - focal / 2);
@@ -150,8 +151,9 @@ bool TDataCercle::Contains(int32_t x, int32_t y) const
       f1.y = SaturateInt32(int64_t{c.y} - focal / 2);
       f2.y = SaturateInt32(int64_t{f1.y} + focal);
     }
-    const int64_t sum = int64_t{RoundedDistance(static_cast<double>(x) - f1.x, static_cast<double>(y) - f1.y)} +
-                        RoundedDistance(static_cast<double>(x) - f2.x, static_cast<double>(y) - f2.y);
+    const int64_t sum =
+        int64_t{RoundedDistance(static_cast<double>(x) - f1.x, static_cast<double>(y) - f1.y)} +
+        RoundedDistance(static_cast<double>(x) - f2.x, static_cast<double>(y) - f2.y);
     if (sum > major)
       return false;
     s = static_cast<int32_t>(sum);
@@ -301,7 +303,9 @@ uint16_t TDataCercle::ContextCommand(TDataOwner* client, uint16_t command)
     const std::vector<std::string> options = {LoadStr(IDS_CIRCLE_TYPE_CIRCLE), LoadStr(IDS_CIRCLE_TYPE_PIE),
                                               LoadStr(IDS_CIRCLE_TYPE_CHORD), LoadStr(IDS_CIRCLE_TYPE_ARC)};
     int32_t index = shape < kShapeCount ? int32_t{shape} : int32_t{kEllipse};
-    if (!input || !input->ChooseOption(LoadStr(IDS_CIRCLE_TYPE_TITLE), LoadStr(IDS_CIRCLE_TYPE_GROUP), options, index) ||
+    if (!input ||
+        !input->ChooseOption(LoadStr(IDS_CIRCLE_TYPE_TITLE), LoadStr(IDS_CIRCLE_TYPE_GROUP), options,
+                             index) ||
         index < 0 || index >= kShapeCount)
       return 0;
     shape = static_cast<uint16_t>(index);

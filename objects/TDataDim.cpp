@@ -24,7 +24,7 @@ constexpr uint32_t kMaskB = 0x200010;
 constexpr size_t kMaxLabel = 30;
 constexpr size_t kMaxInfoLength = 20;
 
-}  // namespace
+} // namespace
 
 TDataDim::TDataDim() : TDataDim(0, 0, 0, 0) {}
 
@@ -40,9 +40,11 @@ TStreamable* TDataDim::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataDim;
-  return PlaceAndSize(*client, [](TPoint p) -> std::unique_ptr<TData> {
-           return std::make_unique<TDataDim>(p.x, p.y, p.x, p.y);
-         }).release();
+  return PlaceAndSize(*client,
+                      [](TPoint p) -> std::unique_ptr<TData> {
+                        return std::make_unique<TDataDim>(p.x, p.y, p.x, p.y);
+                      })
+      .release();
 }
 
 void TDataDim::SetHeadSize(int32_t size)

@@ -17,7 +17,7 @@ namespace {
 constexpr uint32_t kMaskA = 0x40000407;
 constexpr uint32_t kMaskB = 0x00000010;
 
-}  // namespace
+} // namespace
 
 TDataFleche::TDataFleche()
 {
@@ -35,9 +35,11 @@ TStreamable* TDataFleche::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataFleche;
-  return PlaceAndSize(*client, [](TPoint p) -> std::unique_ptr<TData> {
-           return std::make_unique<TDataFleche>(p.x, p.y, p.x, p.y);
-         }).release();
+  return PlaceAndSize(*client,
+                      [](TPoint p) -> std::unique_ptr<TData> {
+                        return std::make_unique<TDataFleche>(p.x, p.y, p.x, p.y);
+                      })
+      .release();
 }
 
 void TDataFleche::SetHeadSize(int32_t size)

@@ -51,7 +51,7 @@ int32_t ColourSlot(uint16_t command)
   }
 }
 
-}  // namespace
+} // namespace
 
 TDataGroup::TDataGroup() : children(8, 8)
 {

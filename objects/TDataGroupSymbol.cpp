@@ -14,7 +14,7 @@ TDataGroupSymbol::TDataGroupSymbol()
 }
 
 TDataGroupSymbol::Visit::Visit(const TDataGroupSymbol* definition)
-  : m_definition(definition && !definition->visiting ? definition : nullptr)
+    : m_definition(definition && !definition->visiting ? definition : nullptr)
 {
   if (m_definition)
     m_definition->visiting = true;

@@ -24,7 +24,7 @@ constexpr uint32_t kMaskB = 0x00400010;
 constexpr size_t kAngleInfoRoom = 125;
 constexpr double kDegreesPerRadian = 57.29577951;
 
-}  // namespace
+} // namespace
 
 TDataLine::TDataLine()
 {
@@ -42,9 +42,11 @@ TStreamable* TDataLine::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataLine;
-  return PlaceAndSize(*client, [](TPoint p) -> std::unique_ptr<TData> {
-           return std::make_unique<TDataLine>(p.x, p.y, p.x, p.y);
-         }).release();
+  return PlaceAndSize(*client,
+                      [](TPoint p) -> std::unique_ptr<TData> {
+                        return std::make_unique<TDataLine>(p.x, p.y, p.x, p.y);
+                      })
+      .release();
 }
 
 void TDataLine::Recompute()

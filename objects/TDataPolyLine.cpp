@@ -10,7 +10,7 @@ namespace {
 
 constexpr uint32_t kMaskA = 0x40000407;
 
-}  // namespace
+} // namespace
 
 TDataPolyLine::TDataPolyLine()
 {

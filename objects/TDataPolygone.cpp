@@ -46,7 +46,7 @@ bool IsPointEntry(uint16_t command)
   return command == CM_OBJ_ADD_DELETE_POINTS || command == CM_TRACK_SIZE_2;
 }
 
-}  // namespace
+} // namespace
 
 TDataPolygone::TDataPolygone()
 {
@@ -140,8 +140,7 @@ bool TDataPolygone::Contains(int32_t x, int32_t y) const
     if (a.y > b.y)
       std::swap(a, b);
     if (a.y <= y && y < b.y) {
-      const int64_t crossing =
-        EdgeCrossing(int64_t{y} - a.y, int64_t{b.x} - a.x, int64_t{b.y} - a.y) + a.x;
+      const int64_t crossing = EdgeCrossing(int64_t{y} - a.y, int64_t{b.x} - a.x, int64_t{b.y} - a.y) + a.x;
       if (crossing < x)
         inside = !inside;
     }
@@ -276,7 +275,7 @@ uint16_t TDataPolygone::EnterPoints(TDataOwner* client, uint16_t command)
   // A list read from a file may already be longer than the entry allows:
   // it keeps every vertex and gets room for the rubber band.
   const auto room = static_cast<uint16_t>(
-    std::clamp<int32_t>(count + 1, kMaxEnteredPoints, std::numeric_limits<uint16_t>::max()));
+      std::clamp<int32_t>(count + 1, kMaxEnteredPoints, std::numeric_limits<uint16_t>::max()));
   std::unique_ptr<TDataPolygone> copy(static_cast<TDataPolygone*>(Clone(nullptr, 0)));
   if (!copy->SetCapacity(room) || !copy->AddPoint())
     return 0;

@@ -15,7 +15,7 @@ namespace {
 constexpr uint32_t kMaskA = 0x40800407;
 constexpr uint32_t kMaskB = 0x210;
 
-}  // namespace
+} // namespace
 
 TDataRectangle::TDataRectangle()
 {
@@ -23,7 +23,7 @@ TDataRectangle::TDataRectangle()
 }
 
 TDataRectangle::TDataRectangle(int32_t x, int32_t y, int32_t width, int32_t height)
-  : TDataRectangle(TRect(x, y, SaturateInt32(int64_t{x} + width), SaturateInt32(int64_t{y} + height)))
+    : TDataRectangle(TRect(x, y, SaturateInt32(int64_t{x} + width), SaturateInt32(int64_t{y} + height)))
 {
 }
 

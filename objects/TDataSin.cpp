@@ -29,7 +29,7 @@ int32_t CentreY(const TRect& r)
   return static_cast<int32_t>((int64_t{r.top} + r.bottom) / 2);
 }
 
-}  // namespace
+} // namespace
 
 TDataSin::TDataSin()
 {
@@ -46,8 +46,9 @@ TStreamable* TDataSin::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataSin;
-  return PlaceAndSize(*client, [](TPoint p) { return std::make_unique<TDataSin>(p.x, p.y, kNewSize, kNewSize); })
-    .release();
+  return PlaceAndSize(*client,
+                      [](TPoint p) { return std::make_unique<TDataSin>(p.x, p.y, kNewSize, kNewSize); })
+      .release();
 }
 
 TInStream& TDataSin::Read(TInStream& is)
@@ -148,7 +149,8 @@ uint16_t TDataSin::ContextCommand(TDataOwner* client, uint16_t command)
   case CM_OBJ_CYCLES: {
     TUserInput* input = client->GetInput();
     int32_t value = quarters;
-    if (!input || AskInteger(*input, value, 1, kMaxQuarters, LoadStr(IDS_CYCLES_TITLE), LoadStr(IDS_CYCLES_LABEL)) == 0)
+    if (!input ||
+        AskInteger(*input, value, 1, kMaxQuarters, LoadStr(IDS_CYCLES_TITLE), LoadStr(IDS_CYCLES_LABEL)) == 0)
       return 0;
     quarters = value;
     Resample();
@@ -158,8 +160,8 @@ uint16_t TDataSin::ContextCommand(TDataOwner* client, uint16_t command)
     // Quadrants are counted from 1 for the user.
     TUserInput* input = client->GetInput();
     int32_t value = startQuarter + 1;
-    if (!input ||
-        AskInteger(*input, value, 1, kQuadrants, LoadStr(IDS_CYCLE_START_TITLE), LoadStr(IDS_CYCLE_START_LABEL)) == 0)
+    if (!input || AskInteger(*input, value, 1, kQuadrants, LoadStr(IDS_CYCLE_START_TITLE),
+                             LoadStr(IDS_CYCLE_START_LABEL)) == 0)
       return 0;
     startQuarter = value - 1;
     Resample();

@@ -43,7 +43,7 @@ private:
   int32_t m_y = 0;
 };
 
-}  // namespace
+} // namespace
 
 TDataSymbol::TDataSymbol()
 {
@@ -51,7 +51,7 @@ TDataSymbol::TDataSymbol()
 }
 
 TDataSymbol::TDataSymbol(TSymbolLibrary* library, int32_t x, int32_t y, std::string_view name)
-  : symbolName(name), library(library)
+    : symbolName(name), library(library)
 {
   classId = kTDataSymbol;
   TRect::Assign(TRect(x, y, SaturateInt32(int64_t{x} + 1), SaturateInt32(int64_t{y} + 1)));

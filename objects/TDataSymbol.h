@@ -62,7 +62,7 @@ private:
   void PaintMissing(TPage* page) const;
 
   TString symbolName;
-  TSymbolLibrary* library = nullptr;  // not owned
+  TSymbolLibrary* library = nullptr; // not owned
   int32_t refX = 0;
   int32_t refY = 0;
 };

@@ -13,10 +13,10 @@
 #include "TPage.h"
 #include "TPageDevice.h"
 #include "TPolyRectangle.h"
-#include "TextMetrics.h"
 #include "TTextWrap.h"
 #include "TUserInput.h"
 #include "TextEncoding.h"
+#include "TextMetrics.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -86,7 +86,7 @@ int32_t NaturalWidth(const TFont& font)
   return RoundHalfAway(QFontMetricsF(TextFont(font)).averageCharWidth());
 }
 
-}  // namespace
+} // namespace
 
 TDataTexte::TDataTexte() : TDataTexte(0, 0, 0) {}
 
@@ -103,8 +103,8 @@ TStreamable* TDataTexte::Create(TDataOwner* client, int32_t)
 {
   if (!client)
     return new TDataTexte;
-  std::unique_ptr<TData> made =
-    PlaceObject(*client, [](TPoint p) -> std::unique_ptr<TData> { return std::make_unique<TDataTexte>(p.x, p.y, 0); });
+  std::unique_ptr<TData> made = PlaceObject(
+      *client, [](TPoint p) -> std::unique_ptr<TData> { return std::make_unique<TDataTexte>(p.x, p.y, 0); });
   auto* created = static_cast<TDataTexte*>(made.get());
   if (!created || created->ContextCommand(client, CM_OBJ_EDIT_TEXT) == 0 || created->GetText().empty())
     return nullptr;
@@ -153,8 +153,8 @@ TInStream& TDataTexte::Read(TInStream& is)
 TOutStream& TDataTexte::Write(TOutStream& os) const
 {
   WriteHeader(os, kTDataTexte, kVersion);
-  os << ' ' << singleLine << ' ' << lineCount << ' ' << wrapExtra << ' ' << justification << ' ' << lineSpacing
-     << '\n';
+  os << ' ' << singleLine << ' ' << lineCount << ' ' << wrapExtra << ' ' << justification << ' '
+     << lineSpacing << '\n';
   WriteNested(os, font);
   WriteNested(os, text);
   WriteNested(os, border);
@@ -460,7 +460,8 @@ bool TDataTexte::Paint(TPage* page, uint8_t mode)
 const std::vector<std::string>& TDataTexte::LinesToPaint() const
 {
   const int32_t width = WrapWidth();
-  if (!wrapped || wrapped->width != width || wrapped->text != text.View() || !(wrapped->font == font.Record())) {
+  if (!wrapped || wrapped->width != width || wrapped->text != text.View() ||
+      !(wrapped->font == font.Record())) {
     auto made = std::make_unique<WrappedLines>();
     made->text = text.View();
     made->font = font.Record();
@@ -506,7 +507,8 @@ uint16_t TDataTexte::ContextCommand(TDataOwner* client, uint16_t command)
     if (index >= static_cast<int32_t>(options.size()))
       index = kLeft;
     if (!input ||
-        !input->ChooseOption(LoadStr(IDS_JUSTIFICATION_TITLE), LoadStr(IDS_JUSTIFICATION_GROUP), options, index) ||
+        !input->ChooseOption(LoadStr(IDS_JUSTIFICATION_TITLE), LoadStr(IDS_JUSTIFICATION_GROUP), options,
+                             index) ||
         index < 0 || index >= static_cast<int32_t>(options.size()))
       return 0;
     SetJustification(static_cast<uint16_t>(index));

@@ -19,9 +19,9 @@ constexpr uint32_t kMaskB = 0x10;
 constexpr size_t kMaxValue = 80;
 
 // The formats offered; 27 writes what 26 writes and is left out.
-const std::vector<uint16_t> kFormats = {kDateYyMmDd,    kDateYyyyMmDd,  kDateShortMonth,  kDateLong,
-                                        kDateLongWithDay, kDateDdMmYy,  kDateDdMmYyyy,    kDateMmDdYy,
-                                        kDateMmDdYyyy,  kDateMonthFirst, kDateMonthFirstWithDay, kDateMail};
+const std::vector<uint16_t> kFormats = {
+    kDateYyMmDd,   kDateYyyyMmDd, kDateShortMonth, kDateLong,       kDateLongWithDay,       kDateDdMmYy,
+    kDateDdMmYyyy, kDateMmDdYy,   kDateMmDdYyyy,   kDateMonthFirst, kDateMonthFirstWithDay, kDateMail};
 
 std::string TodayIn(uint16_t format)
 {
@@ -30,7 +30,7 @@ std::string TodayIn(uint16_t format)
   return CutText(text, kMaxValue);
 }
 
-}  // namespace
+} // namespace
 
 TDataTexteDate::TDataTexteDate() : TDataTexteDate(nullptr, 0, 0) {}
 

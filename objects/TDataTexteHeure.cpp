@@ -22,7 +22,7 @@ std::string NowIn(uint16_t format)
   return format == TDataTexteHeure::kWithSeconds ? NowToTextSeconds() : NowToText();
 }
 
-}  // namespace
+} // namespace
 
 TDataTexteHeure::TDataTexteHeure() : TDataTexteHeure(nullptr, 0, 0) {}
 

@@ -14,11 +14,12 @@ constexpr uint32_t kMaskB = 0x10;
 // The buffer the view copies the name into.
 constexpr int32_t kNameBuffer = 256;
 
-}  // namespace
+} // namespace
 
 TDataTexteNomFichier::TDataTexteNomFichier() : TDataTexteNomFichier(nullptr, 0, 0) {}
 
-TDataTexteNomFichier::TDataTexteNomFichier(TDataOwner* client, int32_t x, int32_t y) : TDataTexteRpt(client, x, y)
+TDataTexteNomFichier::TDataTexteNomFichier(TDataOwner* client, int32_t x, int32_t y)
+    : TDataTexteRpt(client, x, y)
 {
   classId = kTDataTexteNomFichier;
   SetSingleLine(true);

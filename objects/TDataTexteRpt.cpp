@@ -14,7 +14,7 @@ namespace {
 constexpr uint32_t kMaskA = 0xC8200807;
 constexpr uint32_t kMaskB = 0x10;
 
-}  // namespace
+} // namespace
 
 TDataTexteRpt::TDataTexteRpt() : TDataTexteRpt(nullptr, 0, 0) {}
 
@@ -29,12 +29,14 @@ TStreamable* TDataTexteRpt::Create(TDataOwner* client, int32_t)
   return client ? nullptr : new TDataTexteRpt;
 }
 
-TStreamable* TDataTexteRpt::PlaceField(TDataOwner* client,
-                                       const std::function<std::unique_ptr<TDataTexteRpt>(TDataOwner*, TPoint)>& build)
+TStreamable*
+TDataTexteRpt::PlaceField(TDataOwner* client,
+                          const std::function<std::unique_ptr<TDataTexteRpt>(TDataOwner*, TPoint)>& build)
 {
   if (!client)
     return nullptr;
-  std::unique_ptr<TData> made = PlaceObject(*client, [&](TPoint p) -> std::unique_ptr<TData> { return build(client, p); });
+  std::unique_ptr<TData> made =
+      PlaceObject(*client, [&](TPoint p) -> std::unique_ptr<TData> { return build(client, p); });
   if (made)
     made->Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr);
   return made.release();

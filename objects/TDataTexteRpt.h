@@ -38,8 +38,9 @@ public:
 protected:
   // The creation of every field kind: the user places it, it goes on the
   // view's active layers and shows its value at once.
-  static TStreamable* PlaceField(TDataOwner* client,
-                                 const std::function<std::unique_ptr<TDataTexteRpt>(TDataOwner*, TPoint)>& build);
+  static TStreamable*
+  PlaceField(TDataOwner* client,
+             const std::function<std::unique_ptr<TDataTexteRpt>(TDataOwner*, TPoint)>& build);
   // A concrete field's record: its class name, version 0 and its format
   // word on the first line, then this record nested.
   TInStream& ReadField(TInStream& is, int32_t id, uint16_t& format);
@@ -47,7 +48,8 @@ protected:
   // The "Format" command: the user picks one of codes, each shown as the
   // field would show it now (sample); the field then refreshes. Reports the
   // command, or 0 when cancelled.
-  uint16_t ChooseFormat(TDataOwner* client, uint16_t command, uint32_t titleId, const std::vector<uint16_t>& codes,
+  uint16_t ChooseFormat(TDataOwner* client, uint16_t command, uint32_t titleId,
+                        const std::vector<uint16_t>& codes,
                         const std::function<std::string(uint16_t)>& sample, uint16_t& format);
   // Stores a newly computed value; 1 when the text changed. An empty value
   // keeps the text.

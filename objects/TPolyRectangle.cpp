@@ -19,7 +19,7 @@ constexpr uint32_t kMaskB = 0x10;
 // The angle readout is added only to a text shorter than this.
 constexpr size_t kAngleInfoRoom = 125;
 
-}  // namespace
+} // namespace
 
 TPolyRectangle::TPolyRectangle()
 {
@@ -28,7 +28,8 @@ TPolyRectangle::TPolyRectangle()
 }
 
 TPolyRectangle::TPolyRectangle(int32_t x, int32_t y, int32_t width, int32_t height, int32_t angle)
-  : TPolyRectangle(TRect(x, y, SaturateInt32(int64_t{x} + width), SaturateInt32(int64_t{y} + height)), angle)
+    : TPolyRectangle(TRect(x, y, SaturateInt32(int64_t{x} + width), SaturateInt32(int64_t{y} + height)),
+                     angle)
 {
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 
-}  // namespace
+} // namespace
 
 TTextWrap::TTextWrap(const TFont& font, std::string_view text) : m_text(text)
 {

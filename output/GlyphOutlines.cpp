@@ -9,7 +9,7 @@ namespace {
 // the store.
 constexpr size_t kMaxGlyphOutlines = 4096;
 
-}  // namespace
+} // namespace
 
 const QPainterPath& GlyphOutline(const QRawFont& font, quint32 glyph)
 {

@@ -16,7 +16,7 @@ namespace {
 // fills larger ones as outlines.
 constexpr double kLargestCachedGlyph = 64;
 
-}  // namespace
+} // namespace
 
 ShapedLine::ShapedLine(const QString& text, const QFont& font) : m_layout(text, font)
 {

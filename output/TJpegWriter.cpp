@@ -29,9 +29,7 @@ void OnEmitMessage(j_common_ptr info, int level)
     ++info->err->num_warnings;
 }
 
-void OnOutputMessage(j_common_ptr)
-{
-}
+void OnOutputMessage(j_common_ptr) {}
 
 void OnFormatMessage(j_common_ptr, char* buffer)
 {
@@ -44,7 +42,7 @@ void OnResetErrorManager(j_common_ptr info)
   info->err->msg_code = 0;
 }
 
-}  // namespace
+} // namespace
 
 bool TJpegWriter::SetSize(uint32_t width, uint32_t height, uint32_t bits)
 {

@@ -50,7 +50,7 @@ int32_t ImageSide(int32_t extent, int32_t zoom)
   return zoom == 100 ? extent : MulDivRound(extent, zoom, 100);
 }
 
-}  // namespace
+} // namespace
 
 TPageMem::TPageMem(int32_t width, int32_t height, int32_t zoomPercent)
 {
@@ -143,7 +143,8 @@ bool TPageMem::SetPixelIndex(int32_t x, int32_t y, uint8_t index)
 {
   if (m_indexBuffer.empty() || x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
     return false;
-  m_indexBuffer[static_cast<size_t>(y) * static_cast<size_t>(m_image.width()) + static_cast<size_t>(x)] = index;
+  m_indexBuffer[static_cast<size_t>(y) * static_cast<size_t>(m_image.width()) + static_cast<size_t>(x)] =
+      index;
   return true;
 }
 

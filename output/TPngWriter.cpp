@@ -14,11 +14,9 @@ void OnPngError(png_structp png, png_const_charp)
   png_longjmp(png, 1);
 }
 
-void OnPngWarning(png_structp, png_const_charp)
-{
-}
+void OnPngWarning(png_structp, png_const_charp) {}
 
-}  // namespace
+} // namespace
 
 bool TPngWriter::SetSize(uint32_t width, uint32_t height, uint32_t bits)
 {

@@ -2,17 +2,17 @@
 
 #include "Colors.h"
 #include "Geometry.h"
+#include "ShapedLine.h"
 #include "TBrush.h"
 #include "TFont.h"
 #include "TPen.h"
 #include "TPoint.h"
-#include "ShapedLine.h"
 #include "TextMetrics.h"
 
 #include <QFontMetricsF>
-#include <QImage>
 #include <QGlyphRun>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPathStroker>
@@ -66,7 +66,7 @@ double ArcAngle(const QRectF& box, const QPointF& p)
   return std::atan2(dy * box.width(), dx * box.height()) * 180.0 / std::numbers::pi;
 }
 
-}  // namespace
+} // namespace
 
 TQtPageDevice::TQtPageDevice(QPaintDevice* device) : m_ownPainter(std::make_unique<QPainter>())
 {
@@ -541,7 +541,8 @@ QPainterPath TQtPageDevice::ArcPath(ArcKind kind, const QRectF& box, const QPoin
   return path;
 }
 
-void TQtPageDevice::DrawArcShape(ArcKind kind, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+void TQtPageDevice::DrawArcShape(ArcKind kind, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start,
+                                 TPoint end)
 {
   const QRectF box = DeviceBox(l, t, r, b);
   const QPointF from = ToDevice(start.x, start.y);
@@ -611,12 +612,13 @@ void TQtPageDevice::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
   m_painter->fillRect(x + w - 2, y + 1, 1, h - 2, kEdgeShadow);
 }
 
-void TQtPageDevice::DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* source)
+void TQtPageDevice::DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
+                              const int32_t* source)
 {
   if (!m_painter || image.isNull())
     return;
-  const QRectF from = source ? QRectF(QPointF(source[0], source[1]), QPointF(source[2], source[3]))
-                             : QRectF(image.rect());
+  const QRectF from =
+      source ? QRectF(QPointF(source[0], source[1]), QPointF(source[2], source[3])) : QRectF(image.rect());
   m_painter->save();
   m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
   m_painter->drawImage(DeviceBox(l, t, r, b), image, from);
@@ -630,7 +632,8 @@ void TQtPageDevice::GetTextExtent(std::string_view utf8, int32_t& width, int32_t
   MeasureText(m_font, utf8, width, height);
 }
 
-void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb, uint32_t options)
+void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb,
+                            uint32_t options)
 {
   if (!m_painter)
     return;

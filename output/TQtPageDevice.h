@@ -70,11 +70,12 @@ public:
   void Arc(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end) override;
   void FillRect(int32_t l, int32_t t, int32_t r, int32_t b, const TBrush* brush) override;
   bool SetPixel(int32_t x, int32_t y, uint32_t colour) override;
-  void TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb, uint32_t options) override;
+  void TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb,
+               uint32_t options) override;
   void GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height) override;
   void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) override;
-  void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* source) override;
-
+  void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
+                 const int32_t* source) override;
 
 private:
   enum class ArcKind { kPie, kChord, kOpen };
@@ -136,7 +137,7 @@ private:
   uint32_t m_penStyle = 0;
   QBrush m_brush;
   QFont m_font;
-  double m_escapement = 0.0;  // degrees, counter-clockwise
+  double m_escapement = 0.0; // degrees, counter-clockwise
   QColor m_textColour = Qt::black;
   QColor m_bkColour = Qt::white;
   int32_t m_bkMode = OPAQUE_;

@@ -69,8 +69,14 @@ inline uint32_t MakePointParam(int32_t x, int32_t y)
   return (static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(x)))) |
          (static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(y))) << 16);
 }
-inline int32_t PointParamX(uint32_t p) { return static_cast<int16_t>(p & 0xFFFF); }
-inline int32_t PointParamY(uint32_t p) { return static_cast<int16_t>(p >> 16); }
+inline int32_t PointParamX(uint32_t p)
+{
+  return static_cast<int16_t>(p & 0xFFFF);
+}
+inline int32_t PointParamY(uint32_t p)
+{
+  return static_cast<int16_t>(p >> 16);
+}
 
 // The program's own messages and queries (Message numbers).
 enum ProgramMessage : uint32_t {
@@ -98,8 +104,8 @@ enum ProgramMessage : uint32_t {
   MSG_SET_STATUS = 32701,
   MSG_BROADCAST_COMMAND = 32706,
   MSG_SYMBOL_MODULE = 32712,
-  MSG_RESOLVE_SYMBOL = 32714,  // a symbol instance looks up its definition again
-  MSG_EXPLODE = 32715,         // p: the group that receives the pieces
+  MSG_RESOLVE_SYMBOL = 32714, // a symbol instance looks up its definition again
+  MSG_EXPLODE = 32715,        // p: the group that receives the pieces
   MSG_GET_ANGLE = 32722,
   MSG_SET_ANGLE = 32723,
   MSG_LAYER_DATA = 32726,

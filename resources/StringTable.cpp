@@ -14,14 +14,14 @@ struct Entry
 };
 
 const Entry kEntries[] = {
-#include "strings/foundation.inc"
-#include "strings/document.inc"
-#include "strings/objects.inc"
-#include "strings/editing.inc"
-#include "strings/output.inc"
-#include "strings/images.inc"
-#include "strings/ui.inc"
 #include "strings/app.inc"
+#include "strings/document.inc"
+#include "strings/editing.inc"
+#include "strings/foundation.inc"
+#include "strings/images.inc"
+#include "strings/objects.inc"
+#include "strings/output.inc"
+#include "strings/ui.inc"
 };
 
 const std::vector<Entry>& Sorted()
@@ -37,11 +37,12 @@ const std::vector<Entry>& Sorted()
 const Entry* Find(uint32_t id)
 {
   const auto& v = Sorted();
-  const auto it = std::lower_bound(v.begin(), v.end(), id, [](const Entry& e, uint32_t x) { return e.id < x; });
+  const auto it =
+      std::lower_bound(v.begin(), v.end(), id, [](const Entry& e, uint32_t x) { return e.id < x; });
   return it != v.end() && it->id == id ? &*it : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 const char* LoadStr(uint32_t id)
 {

@@ -20,9 +20,9 @@
 #include "TPop.h"
 #include "TStatic.h"
 #include "TVueWidget.h"
+#include "TextEncoding.h"
 #include "ValueFormat.h"
 #include "ViewRegistry.h"
-#include "TextEncoding.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -3,8 +3,8 @@
 #include "ClassTable.h"
 #include "StringTable.h"
 #include "TClient.h"
-#include "ViewRegistry.h"
 #include "TextEncoding.h"
+#include "ViewRegistry.h"
 
 #include <QFile>
 #include <QFrame>

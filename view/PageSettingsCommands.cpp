@@ -4,8 +4,8 @@
 #include "StringTable.h"
 #include "TClient.h"
 #include "TPage.h"
-#include "ValueFormat.h"
 #include "TextEncoding.h"
+#include "ValueFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,8 +12,8 @@
 #include "TInStream.h"
 #include "TOutStream.h"
 #include "TUserInput.h"
-#include "ValueFormat.h"
 #include "TextEncoding.h"
+#include "ValueFormat.h"
 
 #include <algorithm>
 #include <charconv>
@@ -78,7 +78,7 @@ private:
   int32_t m_previous;
 };
 
-}  // namespace
+} // namespace
 
 TClient::TClient() : page(std::make_unique<TPage>())
 {
@@ -582,10 +582,12 @@ void TClient::RecomputeView()
         return 0;
       return std::min(position, paper - view);
     };
-    page->SetScroll(fit(oldX, viewWidth, page->GetPaperWidth()), fit(oldY, viewHeight, page->GetPaperHeight()));
+    page->SetScroll(fit(oldX, viewWidth, page->GetPaperWidth()),
+                    fit(oldY, viewHeight, page->GetPaperHeight()));
   }
   if (input)
-    input->ScrollChanged(this, page->ToDeviceX(page->GetScrollX() - oldX), page->ToDeviceY(page->GetScrollY() - oldY));
+    input->ScrollChanged(this, page->ToDeviceX(page->GetScrollX() - oldX),
+                         page->ToDeviceY(page->GetScrollY() - oldY));
 }
 
 // ---- painting ----
@@ -758,7 +760,8 @@ bool TClient::PointerPosition(int32_t& x, int32_t& y)
   return true;
 }
 
-void TClient::ToPageDelta(DeviceDelta& acc, int32_t deviceDx, int32_t deviceDy, int32_t& dx, int32_t& dy) const
+void TClient::ToPageDelta(DeviceDelta& acc, int32_t deviceDx, int32_t deviceDy, int32_t& dx,
+                          int32_t& dy) const
 {
   acc.deviceX = SaturateInt32(int64_t{acc.deviceX} + deviceDx);
   acc.deviceY = SaturateInt32(int64_t{acc.deviceY} + deviceDy);

@@ -30,10 +30,10 @@ class TClient : public TVue, public TDataOwner
 public:
   // flags bits.
   enum Flag : uint16_t {
-    kFollowWindow = 1,  // the paper takes the size of the window
+    kFollowWindow = 1, // the paper takes the size of the window
     kModified = 4,
-    kReady = 16,        // editing commands are allowed
-    kBusy = 64,         // a command is running
+    kReady = 16, // editing commands are allowed
+    kBusy = 64,  // a command is running
     kDefaultFlag = 128,
     kScrollBarsFollowPage = 256,
     kZoomLocked = 1024,
@@ -135,8 +135,16 @@ public:
   // Each value is taken only when it lies in kMinStep..kMaxStep.
   void SetGridStep(int32_t x, int32_t y, bool redraw);
   void SetSnapStep(int32_t x, int32_t y);
-  void GetGridStep(int32_t& x, int32_t& y) const { x = gridStepX; y = gridStepY; }
-  void GetSnapStep(int32_t& x, int32_t& y) const { x = snapStepX; y = snapStepY; }
+  void GetGridStep(int32_t& x, int32_t& y) const
+  {
+    x = gridStepX;
+    y = gridStepY;
+  }
+  void GetSnapStep(int32_t& x, int32_t& y) const
+  {
+    x = snapStepX;
+    y = snapStepY;
+  }
   // Puts a point on the nearest snap position (halves away from zero); only
   // when both steps are at least 2.
   void SnapPoint(int32_t& x, int32_t& y) const;
@@ -147,7 +155,11 @@ public:
 
   // ---- origin and last click ----
   void SetOrigin(int32_t x, int32_t y);
-  void GetOrigin(int32_t& x, int32_t& y) const { x = userOriginX; y = userOriginY; }
+  void GetOrigin(int32_t& x, int32_t& y) const
+  {
+    x = userOriginX;
+    y = userOriginY;
+  }
   // The last point the user clicked in any view, in page coordinates.
   static TPoint& LastClick();
   // Program-wide: a right button release cancels a modal procedure.
@@ -200,8 +212,8 @@ public:
   int32_t GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates, int32_t cursor,
                    uint16_t accept) override;
   // SPACEBAR asks for typed X and Y (relative to the origin) instead.
-  int32_t GetPointOrValues(int32_t& x, int32_t& y, const char* promptText, const char* valuesTitle, int32_t cursor,
-                           uint16_t accept);
+  int32_t GetPointOrValues(int32_t& x, int32_t& y, const char* promptText, const char* valuesTitle,
+                           int32_t cursor, uint16_t accept);
   // The position of a new object.
   int32_t GetPosition(int32_t& x, int32_t& y) override;
   // The pointer position in page units; false when the view has no window.
@@ -233,8 +245,8 @@ protected:
   // accumulating the device total.
   struct DeviceDelta
   {
-    int32_t deviceX = 0, deviceY = 0;  // device total so far
-    int32_t pageX = 0, pageY = 0;      // its page equivalent so far
+    int32_t deviceX = 0, deviceY = 0; // device total so far
+    int32_t pageX = 0, pageY = 0;     // its page equivalent so far
   };
   void ToPageDelta(DeviceDelta& acc, int32_t deviceDx, int32_t deviceDy, int32_t& dx, int32_t& dy) const;
   // The page as a rectangle (0, 0, paper width, paper height).
@@ -253,7 +265,8 @@ private:
   class ModalScope;
   class OutlineScope;
 
-  int32_t ScrollAxis(int32_t position, int32_t view, int32_t paper, int32_t step, int32_t code, int32_t value) const;
+  int32_t ScrollAxis(int32_t position, int32_t view, int32_t paper, int32_t step, int32_t code,
+                     int32_t value) const;
   bool IsOnPaper(int32_t x, int32_t y) const;
   bool RefreshReadout(const char* label);
   bool RunPostedCommand(uint32_t command, uintptr_t object);

@@ -20,7 +20,7 @@ class TClient::ModalScope
 {
 public:
   ModalScope(TClient& client, int32_t cursor, bool hidePointer)
-    : m_client(client), m_wasBusy(client.IsBusy()), m_setCursor(cursor >= 0)
+      : m_client(client), m_wasBusy(client.IsBusy()), m_setCursor(cursor >= 0)
   {
     m_client.SetFlags(kBusy, true);
     m_client.input->CaptureMouse(&m_client, true);
@@ -137,12 +137,12 @@ int32_t NormalizeAngle(int64_t degrees)
   return static_cast<int32_t>(a < 0 ? a + 360 : a);
 }
 
-}  // namespace
+} // namespace
 
 // ---- points ----
 
-int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates, int32_t cursor,
-                          uint16_t accept)
+int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool showCoordinates,
+                          int32_t cursor, uint16_t accept)
 {
   if (!page || !input)
     return kPointCancelled;
@@ -432,8 +432,8 @@ bool TClient::AskTrackValues(TData* object, uint16_t mode, uint16_t command, int
   if (mode == CM_OBJ_ANGLE) {
     std::vector<TUserInput::ValueField> fields(1);
     fields[0] = {LoadStr(IDS_ANGLE_LABEL),
-                 static_cast<double>(NormalizeAngle(static_cast<int32_t>(object->Message(MSG_GET_ANGLE, 0, command,
-                                                                                          nullptr)))),
+                 static_cast<double>(NormalizeAngle(
+                     static_cast<int32_t>(object->Message(MSG_GET_ANGLE, 0, command, nullptr)))),
                  0, TPage::kFormatDecimal};
     if (!input->AskValues(LoadStr(IDS_ANGLE_TITLE), fields) || fields.empty())
       return false;

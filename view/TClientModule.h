@@ -22,5 +22,5 @@ public:
   TClient* GetClient() const { return client; }
 
 protected:
-  TClient* client;  // not owned
+  TClient* client; // not owned
 };

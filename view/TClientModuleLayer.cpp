@@ -19,7 +19,7 @@ constexpr uint16_t kDefaultActive = 8;
 // Early files used 255 for "every layer active".
 constexpr uint16_t kOldAllActive = 255;
 
-}  // namespace
+} // namespace
 
 TClientModuleLayer::TClientModuleLayer(TClient* owner) : TClientModule(owner), names(kLayerCount, kNameLength)
 {
@@ -116,8 +116,8 @@ bool TClientModuleLayer::EditLayers()
 void TClientModuleLayer::Write(TOutStream& os) const
 {
   WriteSectionTag(os, kLayersSection);
-  os << kSectionVersion << ' ' << GetVisible() << ' ' << GetActive() << ' ' << GetProtected() << ' ' << kLayerCount
-     << '\n';
+  os << kSectionVersion << ' ' << GetVisible() << ' ' << GetActive() << ' ' << GetProtected() << ' '
+     << kLayerCount << '\n';
   for (int32_t i = 0; i < kLayerCount; ++i)
     os << GetName(i) << '\n';
 }

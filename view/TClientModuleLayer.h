@@ -16,7 +16,7 @@ class TClientModuleLayer : public TClientModule
 {
 public:
   static constexpr int32_t kLayerCount = 8;
-  static constexpr int32_t kNameLength = 31;  // bytes
+  static constexpr int32_t kNameLength = 31; // bytes
   static constexpr int32_t kSectionVersion = 2;
 
   explicit TClientModuleLayer(TClient* client);

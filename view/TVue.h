@@ -21,11 +21,11 @@ class TVue : public TData
 public:
   // viewFlags bits.
   enum ViewFlag : uint16_t {
-    kDialogView = 8,          // unhandled messages go to the dialogue handling
-    kKeepPosition = 32,       // a moved window is put back at the view's position
-    kForeignWindow = 64,      // the window outlives the view
+    kDialogView = 8,     // unhandled messages go to the dialogue handling
+    kKeepPosition = 32,  // a moved window is put back at the view's position
+    kForeignWindow = 64, // the window outlives the view
     kSwallowRightButton = 128,
-    kQuitOnDestroy = 256,     // destroying the window ends the application
+    kQuitOnDestroy = 256, // destroying the window ends the application
   };
 
   TVue();
@@ -71,8 +71,8 @@ public:
   bool PostToParent(uint32_t message, uint32_t param1, uintptr_t param2);
 
 protected:
-  TUserInput* input = nullptr;  // not owned
-  TVue* parent = nullptr;       // not owned
+  TUserInput* input = nullptr; // not owned
+  TVue* parent = nullptr;      // not owned
   uint16_t viewFlags = 0;
   uint32_t lastMessage = 0;
   uint32_t lastParam1 = 0;

@@ -44,7 +44,7 @@ void Collect(const TData* object, std::vector<const TData*>& out)
   }
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(GeneratorTest, TheSameOptionsWriteTheSameFile)
 {
@@ -88,9 +88,10 @@ TEST_F(GeneratorTest, TheFileHoldsEveryKindOnAnEightByTenInchPage)
       angles.insert(text->GetAngle());
     }
   }
-  for (int32_t kind : {kTDataLine, kTDataFleche, kTDataRectangle, kTPolyRectangle, kTDataCercle, kTDataPolygone,
-                       kTDataPolyLine, kTDataBezier, kTDataSin, kTDataTexte, kTDataTexteDate, kTDataTexteHeure,
-                       kTDataTexteNomFichier, kTDataDim, kTDataGroup, kTDataGroupSymbol, kTDataSymbol})
+  for (int32_t kind :
+       {kTDataLine, kTDataFleche, kTDataRectangle, kTPolyRectangle, kTDataCercle, kTDataPolygone,
+        kTDataPolyLine, kTDataBezier, kTDataSin, kTDataTexte, kTDataTexteDate, kTDataTexteHeure,
+        kTDataTexteNomFichier, kTDataDim, kTDataGroup, kTDataGroupSymbol, kTDataSymbol})
     EXPECT_EQ(classes.count(kind), 1u) << GetClassName(kind);
   EXPECT_EQ(*widths.begin(), 1) << "width 0 draws one pixel";
   EXPECT_EQ(*widths.rbegin(), 5);

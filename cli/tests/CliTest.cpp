@@ -46,7 +46,7 @@ QStringList FilesIn(const TempDir& dir)
   return QDir(Q(dir.Path())).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
-}  // namespace
+} // namespace
 
 TEST(CliTest, InfoDescribesTheExample)
 {
@@ -57,8 +57,12 @@ TEST(CliTest, InfoDescribesTheExample)
   const QJsonObject info = QJsonDocument::fromJson(r.out, &parseError).object();
   ASSERT_EQ(parseError.error, QJsonParseError::NoError) << r.out.toStdString();
   EXPECT_EQ(info["fileVersion"].toInt(), 7);
-  EXPECT_EQ(info["paper"].toObject(), (QJsonObject{{"width", 800}, {"height", 1000}, {"unitsPerInch", 100},
-                                                  {"unitFactor", 0.01}, {"decimals", 2}, {"numberFormat", 6}}));
+  EXPECT_EQ(info["paper"].toObject(), (QJsonObject{{"width", 800},
+                                                   {"height", 1000},
+                                                   {"unitsPerInch", 100},
+                                                   {"unitFactor", 0.01},
+                                                   {"decimals", 2},
+                                                   {"numberFormat", 6}}));
   const QJsonArray names{"1", "2", "3", "4", "5", "6", "7", "8"};
   EXPECT_EQ(info["layers"].toObject(),
             (QJsonObject{{"visible", 65535}, {"active", 8}, {"protected", 0}, {"names", names}}));
@@ -101,7 +105,8 @@ TEST(CliTest, RasterExportsFollowTheZoom)
   for (const char* name : {"a.png", "a.jpg"}) {
     for (int zoom : {100, 300}) {
       const std::string out = dir.File(std::to_string(zoom) + name);
-      const Result r = RunCli({"export", Q(kExample), Q(out), "--zoom", QString::number(zoom), "--quality", "90"});
+      const Result r =
+          RunCli({"export", Q(kExample), Q(out), "--zoom", QString::number(zoom), "--quality", "90"});
       ASSERT_EQ(r.status, 0) << r.err.toStdString();
       const QImage image(Q(out));
       EXPECT_EQ(image.size(), QSize(8 * zoom, 10 * zoom)) << out;
@@ -124,7 +129,8 @@ TEST(CliTest, VectorExportsHaveThePaperSize)
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
   // 8 x 10 inches.
   const QRegularExpression box(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])");
-  const QRegularExpressionMatch match = box.match(QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size())));
+  const QRegularExpressionMatch match =
+      box.match(QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size())));
   ASSERT_TRUE(match.hasMatch());
   EXPECT_NEAR(match.captured(1).toDouble(), 576.0, 0.01);
   EXPECT_NEAR(match.captured(2).toDouble(), 720.0, 0.01);
@@ -139,7 +145,8 @@ TEST(CliTest, VectorExportsHaveThePaperSize)
   EXPECT_EQ(text.find("<image"), std::string::npos);
   // The rectangle's outline stays a black line one unit wide, not a filled
   // ring: the file is smaller and the line still a line for whoever edits it.
-  EXPECT_NE(text.find(R"(fill="none" stroke="#000000" stroke-opacity="1" stroke-width="1")"), std::string::npos);
+  EXPECT_NE(text.find(R"(fill="none" stroke="#000000" stroke-opacity="1" stroke-width="1")"),
+            std::string::npos);
   EXPECT_EQ(text.find(R"(fill="#000000")"), std::string::npos);
 
   const QString rsvg = QStandardPaths::findExecutable("rsvg-convert");
@@ -187,23 +194,23 @@ TEST(CliTest, FailuresSayWhyOnOneLineAndWriteNothing)
 
   const QString out = Q(dir.File("out.png"));
   const std::vector<QStringList> cases = {
-    {},
-    {"frobnicate"},
-    {"info"},
-    {"info", Q(dir.File("missing.vk1"))},
-    {"info", Q(notVekta)},
-    {"info", Q(newer)},
-    {"resave", Q(damaged), Q(dir.File("out.vk1"))},
-    {"resave", Q(kExample)},
-    {"resave", Q(kExample), Q(dir.File("no/folder/out.vk1"))},
-    {"export", Q(kExample), Q(dir.File("out.bmp"))},
-    {"export", Q(kExample), out, "--zoom", "0"},
-    {"export", Q(kExample), out, "--zoom"},
-    {"export", Q(kExample), out, "--quality", "101"},
-    {"export", Q(kExample), out, "--colour", "red"},
-    {"export", Q(dir.File("missing.vk1")), out},
-    {"export", Q(kExample), Q(dir.File("no/folder/out.png"))},
-    {"export", Q(kExample), Q(dir.File("no/folder/out.pdf"))},
+      {},
+      {"frobnicate"},
+      {"info"},
+      {"info", Q(dir.File("missing.vk1"))},
+      {"info", Q(notVekta)},
+      {"info", Q(newer)},
+      {"resave", Q(damaged), Q(dir.File("out.vk1"))},
+      {"resave", Q(kExample)},
+      {"resave", Q(kExample), Q(dir.File("no/folder/out.vk1"))},
+      {"export", Q(kExample), Q(dir.File("out.bmp"))},
+      {"export", Q(kExample), out, "--zoom", "0"},
+      {"export", Q(kExample), out, "--zoom"},
+      {"export", Q(kExample), out, "--quality", "101"},
+      {"export", Q(kExample), out, "--colour", "red"},
+      {"export", Q(dir.File("missing.vk1")), out},
+      {"export", Q(kExample), Q(dir.File("no/folder/out.png"))},
+      {"export", Q(kExample), Q(dir.File("no/folder/out.pdf"))},
   };
   for (const QStringList& args : cases) {
     const Result r = RunCli(args);

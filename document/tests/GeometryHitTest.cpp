@@ -57,7 +57,7 @@ TEST(MayTurnInto, NeverRulesOutAPointThatTurnsIntoTheBox)
           ++ruledOut;
           const TPoint turned = RotatePoint(p, box.pivot, -angle);
           EXPECT_FALSE(turned.x >= box.l && turned.x < box.r && turned.y >= box.t && turned.y < box.b)
-            << x << "," << y << " at " << angle;
+              << x << "," << y << " at " << angle;
         }
       }
     }

@@ -28,7 +28,10 @@ public:
   }
   void SetClip(const int32_t* r) override { Log("SetClip", r ? std::vector<int32_t>(r, r + 4) : Values{}); }
   void SelectPen(const TPen&) override {}
-  void SelectBrush(const TBrush& b) override { Log("SelectBrush", {int32_t(b.GetStyle()), int32_t(b.GetColor())}); }
+  void SelectBrush(const TBrush& b) override
+  {
+    Log("SelectBrush", {int32_t(b.GetStyle()), int32_t(b.GetColor())});
+  }
   void SelectFont(const TFont&) override {}
   void SelectDefaults() override {}
   void SetTextColor(uint32_t c) override { Log("SetTextColor", {int32_t(c)}); }
@@ -72,7 +75,8 @@ public:
   }
   void GetTextExtent(std::string_view, int32_t& w, int32_t& h) override { w = h = 0; }
   void DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b) override { Log("DrawEdge", {l, t, r, b}); }
-  void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image, const int32_t* from) override
+  void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
+                 const int32_t* from) override
   {
     Log("DrawImage", {l, t, r, b, image.width(), from[0], from[1], from[2], from[3]});
   }
@@ -114,7 +118,7 @@ struct RecordedPage
   }
 };
 
-}  // namespace
+} // namespace
 
 TEST(PageMapping, ExtentsFollowZoomAndHalvingRule)
 {
@@ -204,7 +208,7 @@ TEST(PageVisible, UsesViewAreaOrClipMovedByOrigin)
   page.SetScroll(100, 100);
   page.SetViewSize(200, 100);
   EXPECT_TRUE(page.RectVisible(TRect(250, 150, 260, 160)));
-  EXPECT_FALSE(page.RectVisible(TRect(0, 0, 100, 100)));  // touches the corner only
+  EXPECT_FALSE(page.RectVisible(TRect(0, 0, 100, 100))); // touches the corner only
   page.SetOrigin(50, 0);
   EXPECT_TRUE(page.RectVisible(TRect(60, 150, 70, 160)));
   EXPECT_FALSE(page.RectVisible(TRect(260, 150, 270, 160)));
@@ -245,8 +249,8 @@ TEST(PageDrawing, OriginOffsetMovesEveryCoordinate)
       "Rectangle 101 202 103 204",
       "RoundRect 101 202 103 204 10 12",
       "Line 101 202 103 204",
-      "FillRect 100 200 111 211 -2",  // both corners inside: 11 x 11
-      "FillRect 99 199 111 211 255",  // widened by one on every side
+      "FillRect 100 200 111 211 -2", // both corners inside: 11 x 11
+      "FillRect 99 199 111 211 255", // widened by one on every side
       "SetPixel 101 202 1193046",
       "DrawEdge 101 202 103 204",
       "TextOut:ab 101 202 4 100 200 105 205",
@@ -275,9 +279,9 @@ TEST(PageDrawing, PolygonsAreCopiedOnlyWithAnOffset)
 
 TEST(PageDrawing, RadialPointsAre200UnitsOutRoundedHalfAway)
 {
-  const TRect r(0, 0, 200, 100);  // centre (100, 50)
+  const TRect r(0, 0, 200, 100); // centre (100, 50)
   EXPECT_EQ(TPage::RadialPoint(r, 0), (TPoint{300, 50}));
-  EXPECT_EQ(TPage::RadialPoint(r, 90), (TPoint{100, -150}));  // counter-clockwise: up on the screen
+  EXPECT_EQ(TPage::RadialPoint(r, 90), (TPoint{100, -150})); // counter-clockwise: up on the screen
   EXPECT_EQ(TPage::RadialPoint(r, 180), (TPoint{-100, 50}));
   EXPECT_EQ(TPage::RadialPoint(r, 45), (TPoint{241, -91}));
   EXPECT_EQ(TPage::RadialPoint(r, -30), (TPoint{273, 150}));
@@ -297,14 +301,10 @@ TEST(PageDrawing, MarkersAreBuiltFromShapes)
   r.page.DrawMarker(TRect(0, 0, 12, 12), 1, true);
   r.page.DrawMarker(TRect(0, 0, 12, 12), 3840, true);
   const std::vector<std::string> expected = {
-      "SetTextColor 255",
-      "Rectangle 0 0 12 12",
-      "Line 0 0 11 11",
-      "Line 0 11 11 0",
-      "Ellipse 0 0 12 12",
-      "SelectBrush 0 255",  // solid, text colour
+      "SetTextColor 255",  "Rectangle 0 0 12 12", "Line 0 0 11 11", "Line 0 11 11 0", "Ellipse 0 0 12 12",
+      "SelectBrush 0 255", // solid, text colour
       "Ellipse 3 3 9 9",
-      "SelectBrush 1 -1",  // the hollow brush selected at binding, back again
+      "SelectBrush 1 -1", // the hollow brush selected at binding, back again
   };
   EXPECT_EQ(r.log, expected);
 }
@@ -410,8 +410,9 @@ TEST(PageRecord, RoundTripsAndToleratesOtherVersions)
   TInStream v0("TPage 0 1 1 100 100 0 0 0 800 1000 0 0 800 1000 20 20\n");
   old.Read(v0);
   EXPECT_EQ(old.GetDecimals(), 4);
-  TInStream v2("TPage 2 1 1 100 5000 0 0 0 800 1000 0 0 800 1000 20 20 1 0 6 99 98\nTPage 1 1 1 100 40 0 0 0 800 "
-               "1000 0 0 800 1000 20 20 1 0 6\n");
+  TInStream v2(
+      "TPage 2 1 1 100 5000 0 0 0 800 1000 0 0 800 1000 20 20 1 0 6 99 98\nTPage 1 1 1 100 40 0 0 0 800 "
+      "1000 0 0 800 1000 20 20 1 0 6\n");
   TPage newer;
   newer.Read(v2);
   EXPECT_EQ(newer.GetZoom(), 1000);

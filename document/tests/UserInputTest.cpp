@@ -27,7 +27,7 @@ public:
   bool SetStatusText(TVue*, const std::string&) override { return false; }
 };
 
-}  // namespace
+} // namespace
 
 TEST(UserInput, DialogsAFrontEndDoesNotGiveAreCancelledAndChangeNothing)
 {

@@ -6,9 +6,10 @@
 
 namespace {
 
-const std::string kThree = ObjectRecord(10, 10, 20, 20) + ObjectRecord(30, 30, 40, 40) + ObjectRecord(50, 50, 60, 60);
+const std::string kThree =
+    ObjectRecord(10, 10, 20, 20) + ObjectRecord(30, 30, 40, 40) + ObjectRecord(50, 50, 60, 60);
 
-}  // namespace
+} // namespace
 
 TEST_F(DocumentTest, WritesTheSectionsLeavesOutUnsavedObjectsAndRepeatsItself)
 {
@@ -44,7 +45,8 @@ TEST_F(DocumentTest, ReadsRecordsPastTheStoredCountAndSkipsUnknownOnes)
   // them, and the sections in another order.
   const std::string records = ObjectRecord(10, 10, 20, 20) + "TFutureThing 4 1 2 3\n\tTRect 0 1 2 3 4\n" +
                               ObjectRecord(30, 30, 40, 40) + "what is this\n" + ObjectRecord(50, 50, 60, 60);
-  const std::string path = File("count.vk1", "\n[VEKT TData]\n2\n" + records + DocumentHead() + "\n[VEKT X]\n1\n");
+  const std::string path =
+      File("count.vk1", "\n[VEKT TData]\n2\n" + records + DocumentHead() + "\n[VEKT X]\n1\n");
   LoadReport report;
   ASSERT_EQ(LoadDocument(client, path.c_str(), &report), 1);
   EXPECT_EQ(client.ObjectCount(), 3);
@@ -138,14 +140,15 @@ TEST_F(DocumentTest, WindowsTextReadsAsUtf8AndReadOnlyFilesGetANotice)
 TEST_F(DocumentTest, LoadAndSaveAsTellTheMainWindow)
 {
   std::vector<std::pair<uint32_t, std::string>> notices;
-  client.SetDocumentNotice([&](uint32_t message, const std::string& path) { notices.emplace_back(message, path); });
+  client.SetDocumentNotice(
+      [&](uint32_t message, const std::string& path) { notices.emplace_back(message, path); });
   TaClientPage mainWindow;
   client.SetParent(&mainWindow);
   const std::string path = File("n.vk1", Document(3, kThree));
   ASSERT_EQ(LoadDocument(client, path.c_str()), 1);
   input.AnswerSaveFile(dir.File("m.vk1"));
   ASSERT_EQ(SaveDocument(client, false, true), kDocumentDone);
-  ASSERT_EQ(SaveDocument(client, false, false), kDocumentDone);  // same name: nothing to tell
+  ASSERT_EQ(SaveDocument(client, false, false), kDocumentDone); // same name: nothing to tell
 
   using Notice = std::pair<uint32_t, std::string>;
   EXPECT_EQ(notices, (std::vector<Notice>{{MSG_DOC_LOADED, path}, {MSG_DOC_SAVED_AS, dir.File("m.vk1")}}));
@@ -243,7 +246,8 @@ TEST_F(DocumentTest, DamagedFileReportsWhatWasReadAndIsNotSavedOver)
   EXPECT_NE(ReadWholeFile(path), data);
 
   // A record of a class the program cannot read ends the list the same way.
-  const std::string other = File("reader.vk1", Document(2, ObjectRecord(1, 1, 2, 2) + "TSaverWindow 1 2\n" + kThree));
+  const std::string other =
+      File("reader.vk1", Document(2, ObjectRecord(1, 1, 2, 2) + "TSaverWindow 1 2\n" + kThree));
   ASSERT_EQ(LoadDocument(client, other.c_str(), &report), 1);
   EXPECT_TRUE(report.damaged);
   EXPECT_EQ(report.objectsRead, 1);

@@ -85,12 +85,11 @@ protected:
 // for an 800 x 1000 paper with factor 0.01 and 2 decimals.
 inline std::string DocumentHead(const std::string& versionLine = "0 7")
 {
-  std::string text =
-    "\n[VEKT TClient]\n1 100 16777215\n"
-    "\n[VEKT Papier]\n-3 800 1000 1 1 0.01 2 100 6 0\n"
-    "\n[VEKT Snap]\n0 1 1 10 10 10 10\n"
-    "\n[VEKT Layers]\n2 65535 8 0 8\n1\n2\n3\n4\n5\n6\n7\n8\n"
-    "\n[VEKT Symboles]\n0 0\n";
+  std::string text = "\n[VEKT TClient]\n1 100 16777215\n"
+                     "\n[VEKT Papier]\n-3 800 1000 1 1 0.01 2 100 6 0\n"
+                     "\n[VEKT Snap]\n0 1 1 10 10 10 10\n"
+                     "\n[VEKT Layers]\n2 65535 8 0 8\n1\n2\n3\n4\n5\n6\n7\n8\n"
+                     "\n[VEKT Symboles]\n0 0\n";
   if (!versionLine.empty())
     text += "\n[VEKT TData-Version]\n" + versionLine + "\n";
   return text;

@@ -16,7 +16,7 @@ protected:
   TempDir dir;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ExampleDocumentTest, RoundedRectangleDocumentIsWrittenAsTheListing)
 {

@@ -14,21 +14,21 @@ protected:
   {
     std::vector<TData*> taken;
     SelectInRectangle(
-      client, r, mask,
-      [&](TData* object) {
-        if (taken.size() >= room)
-          return false;
-        taken.push_back(object);
-        return true;
-      },
-      refused);
+        client, r, mask,
+        [&](TData* object) {
+          if (taken.size() >= room)
+            return false;
+          taken.push_back(object);
+          return true;
+        },
+        refused);
     return taken;
   }
 
   int32_t refused = -1;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PickingTest, TheSmallerAreaWinsAndOnEqualAreasTheLowerObject)
 {
@@ -54,7 +54,7 @@ TEST_F(PickingTest, TheSmallerAreaWinsAndOnEqualAreasTheLowerObject)
 TEST_F(PickingTest, HiddenAndProtectedLayersAreOutOfReach)
 {
   RecordingObject* object = Add(0, 0, 100, 100);
-  object->SetLayers(4 | 8);  // layers 3 and 4
+  object->SetLayers(4 | 8); // layers 3 and 4
   TClientModuleLayer& layers = client.GetLayerModule();
   EXPECT_EQ(client.ObjectAt(10, 10), object);
   EXPECT_EQ(Select(TRect(0, 0, 100, 100)).size(), 1u);

@@ -110,7 +110,8 @@ public:
 
 private:
   template <class T>
-  T* Add(T* object, uint32_t colour, int32_t width = 1, uint32_t style = TPen::kSolid, TBrush brush = TBrush())
+  T* Add(T* object, uint32_t colour, int32_t width = 1, uint32_t style = TPen::kSolid,
+         TBrush brush = TBrush())
   {
     object->GetPen() = TPen(colour, width, style);
     object->GetBrush() = brush;
@@ -173,9 +174,11 @@ private:
   void Rectangles(int32_t x, int32_t y)
   {
     Panel(x, y, "Rectangles");
-    auto* rounded = Add(new TDataRectangle(x + 20, y + 45, 95, 70), kInk, 2, TPen::kInsideFrame, Solid(kOrange));
+    auto* rounded =
+        Add(new TDataRectangle(x + 20, y + 45, 95, 70), kInk, 2, TPen::kInsideFrame, Solid(kOrange));
     rounded->SetCorners(18, 18);
-    Add(new TPolyRectangle(x + 135, y + 45, 90, 70, 0), kBlue, 1, TPen::kInsideFrame, Hatch(TBrush::kCross, kBlue));
+    Add(new TPolyRectangle(x + 135, y + 45, 90, 70, 0), kBlue, 1, TPen::kInsideFrame,
+        Hatch(TBrush::kCross, kBlue));
     Add(new TPolyRectangle(x + 250, y + 95, 80, 45, 30), kPurple, 2, TPen::kInsideFrame,
         Solid(MakeColor(0xD9, 0xC2, 0xE6)));
   }
@@ -209,10 +212,10 @@ private:
     }
     Add(new TDataPolygone(star.data(), static_cast<uint16_t>(star.size())), kRed, 1, TPen::kInsideFrame,
         Solid(MakeColor(0xF2, 0x9B, 0x93)));
-    const TPoint house[5] = {{x + 160, y + 145}, {x + 160, y + 90}, {x + 195, y + 55}, {x + 230, y + 90},
-                             {x + 230, y + 145}};
+    const TPoint house[5] = {
+        {x + 160, y + 145}, {x + 160, y + 90}, {x + 195, y + 55}, {x + 230, y + 90}, {x + 230, y + 145}};
     Add(new TDataPolygone(house, 5), kBrown, 2, TPen::kInsideFrame, Hatch(TBrush::kDiagonalCross, kBrown));
-    const TPoint zigzag[6] = {{x + 255, y + 140}, {x + 275, y + 60}, {x + 295, y + 125},
+    const TPoint zigzag[6] = {{x + 255, y + 140}, {x + 275, y + 60},  {x + 295, y + 125},
                               {x + 315, y + 55},  {x + 330, y + 110}, {x + 345, y + 70}};
     Add(new TDataPolyLine(zigzag, 6), kGreen, 3);
   }
@@ -234,7 +237,8 @@ private:
   {
     Panel(x, y, "Texts");
     Text(x + 20, y + 40, "Left justified,\r\nin three\r\nlines", Font(13), kInk);
-    TDataTexte* centred = Text(x + 140, y + 40, "Centred and wrapped to the width of its frame", Font(12), kBlue);
+    TDataTexte* centred =
+        Text(x + 140, y + 40, "Centred and wrapped to the width of its frame", Font(12), kBlue);
     centred->SetRect(TRect(x + 140, y + 40, x + 240, y + 50), kRectReframe);
     centred->SetJustification(TDataTexte::kCentred);
     TDataTexte* right = Text(x + 255, y + 40, "Right\r\njustified at\r\n150 %", Font(13), kInk);
@@ -269,7 +273,8 @@ private:
       fields[i]->Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr);
       m_client.AddObject(fields[i], false);
     }
-    Text(x + 252, y + 45, "Date and time\r\nfollow the clock\r\nwhen printed;\r\nthe file name\r\nwhen saved.",
+    Text(x + 252, y + 45,
+         "Date and time\r\nfollow the clock\r\nwhen printed;\r\nthe file name\r\nwhen saved.",
          Font(11, 0, true), kGrey);
   }
 
@@ -279,7 +284,7 @@ private:
     // A part 1 3/4" x 3/4" with an inclined strut of 1".
     Add(new TDataRectangle(x + 40, y + 65, 175, 75), kInk, 2, TPen::kInsideFrame,
         Hatch(TBrush::kBackwardDiagonal, kGrey))
-      ->SetCorners(0, 0);
+        ->SetCorners(0, 0);
     Add(new TDataLine(x + 265, y + 141, x + 326, y + 60), kInk, 4);
     Add(new TDataDim(x + 40, y + 52, x + 215, y + 52), kNavy);
     Add(new TDataDim(x + 230, y + 65, x + 230, y + 140), kNavy);
@@ -316,7 +321,8 @@ private:
     definition->BuildFrom(tree);
     m_client.GetSymbolModule().AddDefinition(definition);
     for (int32_t i = 0; i < 4; ++i) {
-      auto* instance = new TDataSymbol(&m_client.GetSymbolModule(), x + 25 + 80 * i, y + 30 + (i % 2) * 8, "Tree");
+      auto* instance =
+          new TDataSymbol(&m_client.GetSymbolModule(), x + 25 + 80 * i, y + 30 + (i % 2) * 8, "Tree");
       m_client.AddObject(instance, false);
     }
     Text(x + 24, y + 142, "One definition, \"Tree\", placed four times.", Font(11, 0, true), kGrey);
@@ -327,8 +333,8 @@ private:
     Panel(x, y, "Fills, hatches and pen widths");
     const uint32_t colours[6] = {kRed, kOrange, kGreen, kTeal, kBlue, kPurple};
     for (int32_t i = 0; i < 6; ++i) {
-      auto* swatch = Add(new TDataRectangle(x + 20 + 55 * i, y + 40, 45, 45), colours[i], 1, TPen::kInsideFrame,
-                         Hatch(i, colours[i]));
+      auto* swatch = Add(new TDataRectangle(x + 20 + 55 * i, y + 40, 45, 45), colours[i], 1,
+                         TPen::kInsideFrame, Hatch(i, colours[i]));
       swatch->SetCorners(0, 0);
     }
     for (int32_t i = 0; i < 4; ++i)
@@ -357,7 +363,8 @@ void CopyClockTexts(const TaClientPage& from, TaClientPage& to)
   for (int32_t i = 0; i < from.ObjectCount(); ++i) {
     const TData* source = from.ObjectAtIndex(i);
     if (source->IsA(kTDataTexteDate) || source->IsA(kTDataTexteHeure))
-      static_cast<TDataTexte*>(to.ObjectAtIndex(i))->SetText(static_cast<const TDataTexte*>(source)->GetText());
+      static_cast<TDataTexte*>(to.ObjectAtIndex(i))
+          ->SetText(static_cast<const TDataTexte*>(source)->GetText());
   }
 }
 
@@ -383,7 +390,7 @@ protected:
   TempDir dir;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ShowcaseTest, TheExampleIsWhatTheBuilderWrites)
 {
@@ -429,9 +436,10 @@ TEST_F(ShowcaseTest, EveryObjectKindIsShown)
       turnedText = turnedText || text->GetAngle() != 0;
     }
   }
-  for (int32_t kind : {kTDataLine, kTDataFleche, kTDataRectangle, kTPolyRectangle, kTDataCercle, kTDataPolygone,
-                       kTDataPolyLine, kTDataBezier, kTDataSin, kTDataTexte, kTDataTexteDate, kTDataTexteHeure,
-                       kTDataTexteNomFichier, kTDataDim, kTDataGroup, kTDataGroupSymbol, kTDataSymbol})
+  for (int32_t kind :
+       {kTDataLine, kTDataFleche, kTDataRectangle, kTPolyRectangle, kTDataCercle, kTDataPolygone,
+        kTDataPolyLine, kTDataBezier, kTDataSin, kTDataTexte, kTDataTexteDate, kTDataTexteHeure,
+        kTDataTexteNomFichier, kTDataDim, kTDataGroup, kTDataGroupSymbol, kTDataSymbol})
     EXPECT_EQ(classes.count(kind), 1u) << GetClassName(kind);
   EXPECT_EQ(circleShapes.size(), 4u);
   EXPECT_TRUE(turnedRectangle);
@@ -455,7 +463,8 @@ TEST_F(ShowcaseTest, ExportsToEveryFormat)
   ASSERT_EQ(LoadDocument(example, kShowcase.c_str()), 1);
   for (const char* name : {"showcase.png", "showcase.jpg", "showcase.pdf", "showcase.svg"}) {
     std::string error;
-    EXPECT_TRUE(ExportSheet(example, dir.File(name), 100, kDefaultJpegQuality, &error)) << name << ": " << error;
+    EXPECT_TRUE(ExportSheet(example, dir.File(name), 100, kDefaultJpegQuality, &error))
+        << name << ": " << error;
     EXPECT_GT(ReadWholeFile(dir.File(name)).size(), 1000u) << name;
   }
   // The picture holds the page: the title band's navy is at its top left.

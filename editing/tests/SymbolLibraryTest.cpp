@@ -47,8 +47,8 @@ std::string Written(const TStreamable& object)
   if (actual.left == expected.left && actual.top == expected.top && actual.right == expected.right &&
       actual.bottom == expected.bottom)
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "(" << actual.left << ", " << actual.top << ", " << actual.right << ", "
-                                       << actual.bottom << ")";
+  return ::testing::AssertionFailure()
+         << "(" << actual.left << ", " << actual.top << ", " << actual.right << ", " << actual.bottom << ")";
 }
 
 std::vector<std::string> Names(const TClientModuleSym& module)
@@ -88,7 +88,7 @@ protected:
   TScriptedInput input;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(SymbolLibraryTest, TheViewHandsOutItsLibraryAndTheLibraryTakesOnlyNamedUniqueDefinitions)
 {
@@ -129,7 +129,7 @@ TEST_F(SymbolLibraryTest, TheNameIsAskedUntilItIsNewOrTheUserCancels)
   ASSERT_TRUE(Module().AskSymbolName(name));
   EXPECT_EQ(name, "Gate");
   EXPECT_EQ(input.dialogs, (std::vector<std::string>{"AskText:Symbol", "MessageBox:Symbol", "AskText:Symbol",
-                                                      "MessageBox:Symbol", "AskText:Symbol"}));
+                                                     "MessageBox:Symbol", "AskText:Symbol"}));
   ASSERT_EQ(input.messageBoxes.size(), 2u);
   EXPECT_EQ(input.messageBoxes[0].text, "You must name the symbol");
   EXPECT_EQ(input.messageBoxes[0].flags, uint32_t{MB_OKCANCEL_ | MB_ICONEXCLAMATION_});
@@ -181,8 +181,8 @@ TEST_F(SymbolLibraryTest, UpdatingPutsEveryDefinitionAfterTheOnesItUses)
   ASSERT_TRUE(module.AddDefinition(Definition(&module, "Pong", 10, 10, {"Ping", "Tree"})));
   ASSERT_TRUE(module.AddDefinition(Definition(&module, "Loop", 10, 10, {"Loop"})));
   module.UpdateInstances("Ping");
-  EXPECT_EQ(Names(module), (std::vector<std::string>{"Door", "Window", "House", "Tree", "Garden", "Pong", "Ping",
-                                                      "Loop"}));
+  EXPECT_EQ(Names(module),
+            (std::vector<std::string>{"Door", "Window", "House", "Tree", "Garden", "Pong", "Ping", "Loop"}));
 }
 
 TEST_F(SymbolLibraryTest, UpdatingResolvesTheViewsInstancesAndRepaintsThem)
@@ -257,8 +257,7 @@ TEST_F(SymbolLibraryTest, ReadingDropsUnusableDefinitionsAndStopsAtOtherRecords)
   const std::string line = Written(TDataLine(0, 0, 5, 5));
 
   // A nameless and a repeated definition go; the one after them is read.
-  const std::string text =
-    "\n[VEKT Symboles]\n0 5\n" + door + Written(unnamed) + door + gate + line + gate;
+  const std::string text = "\n[VEKT Symboles]\n0 5\n" + door + Written(unnamed) + door + gate + line + gate;
   TaClientPage other;
   TInStream is(text);
   EXPECT_EQ(other.GetSymbolModule().ReadSymbolSection(is), 2);
@@ -285,7 +284,8 @@ TEST_F(SymbolLibraryTest, ADocumentWithSymbolsSavesLoadsAndSavesTheSame)
   input.AnswerSaveFile(path);
   ASSERT_EQ(SaveDocument(client, false, false), kDocumentDone);
   const std::string first = ReadWholeFile(path);
-  EXPECT_NE(first.find("\n[VEKT Symboles]\n0 2\nTDataGroupSymbol 1 \tTString 1 7 4 Door\n"), std::string::npos);
+  EXPECT_NE(first.find("\n[VEKT Symboles]\n0 2\nTDataGroupSymbol 1 \tTString 1 7 4 Door\n"),
+            std::string::npos);
 
   TaClientPage other;
   ASSERT_EQ(LoadDocument(other, path.c_str()), 1);

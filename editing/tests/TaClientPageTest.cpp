@@ -45,7 +45,7 @@ TEST_F(DocumentTest, SheetHasThePageColourAndOnlyVisibleLayers)
   client.GetPage()->SetPaperSize(40, 30);
   for (RecordingObject* object : {Add(2, 2, 10, 10), Add(20, 2, 30, 10)}) {
     object->GetBrush().SetStyle(TBrush::kSolid);
-    object->GetBrush().SetColor(0x0000FF);  // red
+    object->GetBrush().SetColor(0x0000FF); // red
   }
   client.ObjectAtIndex(1)->SetLayers(2);
   client.GetLayerModule().SetVisible(0xFF & ~2);

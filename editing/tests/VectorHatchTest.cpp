@@ -1,5 +1,5 @@
-#include "TBrush.h"
 #include "PageBinding.h"
+#include "TBrush.h"
 #include "TPage.h"
 #include "TRect.h"
 
@@ -35,7 +35,7 @@ int HatchLinesAt(int dpi)
   return static_cast<int>(text.count("<polyline")) + static_cast<int>(text.count("<line"));
 }
 
-}  // namespace
+} // namespace
 
 TEST(VectorHatch, HatchSpacingFollowsAScreenLikePixelOnFineDevices)
 {

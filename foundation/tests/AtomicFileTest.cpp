@@ -18,7 +18,7 @@ int32_t EntriesIn(const std::string& folder)
   return count;
 }
 
-}  // namespace
+} // namespace
 
 TEST(AtomicFile, ReplacesTheTargetOnlyWhenKeptAndKeepsItsPermissions)
 {

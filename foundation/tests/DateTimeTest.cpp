@@ -61,7 +61,7 @@ int32_t Parse(const char* text, int32_t code)
   return date;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Dates, JulianDayNumbers)
 {
@@ -121,8 +121,8 @@ TEST(Dates, EveryValidDayRoundTripsAndFollowsTheDayBefore)
         int32_t y = 0, m = 0, d = 0;
         const bool valid = SplitDate(jd, y, m, d);
         if (jd != previous + 1 || valid != (jd != 0) || y != year || m != month || d != day) {
-          FAIL() << year << "-" << month << "-" << day << " gives " << jd << " after " << previous << ", back "
-                 << y << "-" << m << "-" << d;
+          FAIL() << year << "-" << month << "-" << day << " gives " << jd << " after " << previous
+                 << ", back " << y << "-" << m << "-" << d;
         }
         previous = jd;
       }
@@ -185,7 +185,8 @@ TEST(Names, BothLanguages)
     EXPECT_TRUE(MonthName(8, s));
     EXPECT_EQ(s, "ao\xc3\xbbt");
     EXPECT_TRUE(MonthName(12, s));
-    EXPECT_EQ(s, "d\xc3\xa9" "cembre");
+    EXPECT_EQ(s, "d\xc3\xa9"
+                 "cembre");
     EXPECT_TRUE(DayName(0, s));
     EXPECT_EQ(s, "dimanche");
     EXPECT_TRUE(DayName(3, s));
@@ -230,7 +231,8 @@ TEST(DateToText, EveryCodeInFrench)
   EXPECT_EQ(Text(MakeDate(2003, 7, 5), 3), "5 jul 2003");
   EXPECT_EQ(Text(MakeDate(2003, 2, 5), 3), "5 f\xc3\xa9v 2003") << "three letters, not three bytes";
   EXPECT_EQ(Text(MakeDate(2003, 8, 5), 3), "5 ao\xc3\xbb 2003");
-  EXPECT_EQ(Text(MakeDate(2003, 12, 5), 3), "5 d\xc3\xa9" "c 2003");
+  EXPECT_EQ(Text(MakeDate(2003, 12, 5), 3), "5 d\xc3\xa9"
+                                            "c 2003");
   EXPECT_EQ(Text(MakeDate(5, 1, 2), 2), "0005/01/02");
   EXPECT_EQ(Text(MakeDate(5, 1, 2), 1), "05/01/02");
 }
@@ -257,7 +259,7 @@ TEST(DateToText, MailFormatIsEnglishWithTheRealOffset)
   LanguageScope french(kLanguageFrench);
   const int32_t date = MakeDate(2003, 6, 15);
   {
-    TimeZoneScope tz("EST+5");  // POSIX form: five hours west of UTC, no summer time
+    TimeZoneScope tz("EST+5"); // POSIX form: five hours west of UTC, no summer time
     EXPECT_EQ(LocalUtcOffset(), -5 * 3600);
     const std::string s = Text(date, 29);
     EXPECT_TRUE(std::regex_match(s, std::regex("Sun, 15 Jun 2003 [ 12][0-9]:[0-5][0-9] -0500"))) << s;
@@ -283,10 +285,22 @@ TEST(DateToText, MailFormatIsEnglishWithTheRealOffset)
 
 TEST(ParseMonthWord, KeysInBothEncodingsAndCases)
 {
-  EXPECT_EQ(ParseMonthWord("d\xc3\xa9" "cembre"), 12) << "UTF-8";
-  EXPECT_EQ(ParseMonthWord("D\xc3\x89" "CEMBRE"), 12) << "UTF-8 capitals";
-  EXPECT_EQ(ParseMonthWord("d\xe9" "cembre"), 12) << "Windows-1252";
-  EXPECT_EQ(ParseMonthWord("D\xc9" "C"), 12) << "Windows-1252 capitals";
+  EXPECT_EQ(ParseMonthWord("d\xc3\xa9"
+                           "cembre"),
+            12)
+      << "UTF-8";
+  EXPECT_EQ(ParseMonthWord("D\xc3\x89"
+                           "CEMBRE"),
+            12)
+      << "UTF-8 capitals";
+  EXPECT_EQ(ParseMonthWord("d\xe9"
+                           "cembre"),
+            12)
+      << "Windows-1252";
+  EXPECT_EQ(ParseMonthWord("D\xc9"
+                           "C"),
+            12)
+      << "Windows-1252 capitals";
   EXPECT_EQ(ParseMonthWord("f\xc3\xa9v."), 2);
   EXPECT_EQ(ParseMonthWord("F\xc9V"), 2);
   EXPECT_EQ(ParseMonthWord("FEB"), 2);
@@ -317,11 +331,21 @@ TEST(TextToDate, FormatReadings)
   EXPECT_EQ(TextToDate("03 12 25", 1), MakeDate(3, 12, 25)) << "a leading 0 keeps the year as written";
   EXPECT_EQ(TextToDate("25/12/2003", 23), MakeDate(2003, 12, 25));
   EXPECT_EQ(TextToDate("25/12/99", 22), MakeDate(1999, 12, 25));
-  EXPECT_EQ(TextToDate("12 d\xc3\xa9" "cembre 2003", 4), MakeDate(2003, 12, 12));
-  EXPECT_EQ(TextToDate("12 d\xe9" "cembre 2003", 4), MakeDate(2003, 12, 12)) << "Windows-1252";
+  EXPECT_EQ(TextToDate("12 d\xc3\xa9"
+                       "cembre 2003",
+                       4),
+            MakeDate(2003, 12, 12));
+  EXPECT_EQ(TextToDate("12 d\xe9"
+                       "cembre 2003",
+                       4),
+            MakeDate(2003, 12, 12))
+      << "Windows-1252";
   EXPECT_EQ(TextToDate("12 dec. 03", 4), MakeDate(3, 12, 12));
   EXPECT_EQ(TextToDate("15 jun 2003", 3), MakeDate(2003, 6, 15));
-  EXPECT_EQ(TextToDate("vendredi 12 d\xc3\xa9" "cembre 2003", 5), MakeDate(2003, 12, 12));
+  EXPECT_EQ(TextToDate("vendredi 12 d\xc3\xa9"
+                       "cembre 2003",
+                       5),
+            MakeDate(2003, 12, 12));
   EXPECT_EQ(TextToDate("Friday 12 December 2003", 5), MakeDate(2003, 12, 12));
   EXPECT_EQ(TextToDate("31/02/2003", 23), 0) << "no such day";
   EXPECT_EQ(TextToDate("12 2003", 4), 0) << "no month word";

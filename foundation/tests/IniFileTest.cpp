@@ -24,7 +24,7 @@ std::string Value(const TFichierIni& ini, const char* section, const char* key)
   return v;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TFichierIni, SectionsDifferingInCaseMerge)
 {
@@ -67,8 +67,8 @@ TEST(TFichierIni, CommentsStayInPlaceAndHeaderTextBecomesComment)
 {
   TempDir dir;
   TFichierIni ini;
-  ASSERT_TRUE(ReadText(ini, dir,
-                       "; leading comment\nstray text\n\n[A]\nx=1\n; about y\ny=2\n;second\n[B]\n;only\n"));
+  ASSERT_TRUE(
+      ReadText(ini, dir, "; leading comment\nstray text\n\n[A]\nx=1\n; about y\ny=2\n;second\n[B]\n;only\n"));
   ASSERT_EQ(ini.HeaderCount(), 2);
   EXPECT_STREQ(ini.HeaderAt(1)->Text(), "stray text");
   const TSectionIni* a = ini.FindSection("A");
@@ -106,7 +106,7 @@ TEST(TFichierIni, GetStringCutsToTheBuffer)
 {
   TFichierIni ini;
   ASSERT_TRUE(ini.SetString("S", "k", "abcdef"));
-  ASSERT_TRUE(ini.SetString("S", "accent", "\xc3\xa9t\xc3\xa9"));  // "été"
+  ASSERT_TRUE(ini.SetString("S", "accent", "\xc3\xa9t\xc3\xa9")); // "été"
   char buf[8] = "xxxxxxx";
   EXPECT_TRUE(ini.GetString("S", "k", buf, 1));
   EXPECT_STREQ(buf, "") << "size 1 yields an empty string";
@@ -185,7 +185,7 @@ TEST(TFichierIni, LongLinesWork)
   const std::string key(3000, 'k');
   std::string value;
   for (int i = 0; i < 2000; ++i)
-    value += "v\xc3\xa9";  // "vé"
+    value += "v\xc3\xa9"; // "vé"
   TFichierIni ini;
   ASSERT_TRUE(ReadText(ini, dir, "; " + std::string(500, 'c') + "\n[S]\n" + key + " = " + value + "\n"));
   EXPECT_EQ(Value(ini, "S", key.c_str()), value);
@@ -202,10 +202,15 @@ TEST(TFichierIni, Windows1252FileIsReadAsSuch)
 {
   TempDir dir;
   TFichierIni ini;
-  ASSERT_TRUE(ReadText(ini, dir, "[Pr\xe9" "f\xe9rences]\nNom=Andr\xe9\n"));
-  EXPECT_STREQ(ini.SectionAt(0)->Name().Text(), "Pr\xc3\xa9" "f\xc3\xa9rences");
+  ASSERT_TRUE(ReadText(ini, dir,
+                       "[Pr\xe9"
+                       "f\xe9rences]\nNom=Andr\xe9\n"));
+  EXPECT_STREQ(ini.SectionAt(0)->Name().Text(), "Pr\xc3\xa9"
+                                                "f\xc3\xa9rences");
   EXPECT_EQ(Value(ini, "PREFERENCES", "nom"), "Andr\xc3\xa9") << "names also match without accents";
-  EXPECT_EQ(ini.Format(), "\n[Pr\xc3\xa9" "f\xc3\xa9rences]\nNom = Andr\xc3\xa9\n") << "written as UTF-8";
+  EXPECT_EQ(ini.Format(), "\n[Pr\xc3\xa9"
+                          "f\xc3\xa9rences]\nNom = Andr\xc3\xa9\n")
+      << "written as UTF-8";
 }
 
 TEST(TFichierIni, ByteOrderMarkIsSkipped)

@@ -1,5 +1,5 @@
-#include "ClassTable.h"
 #include "ObjectStream.h"
+#include "ClassTable.h"
 #include "TString.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,10 @@ public:
   }
 };
 
-TStreamable* MakeProbe(TDataOwner*, int32_t) { return new Probe; }
+TStreamable* MakeProbe(TDataOwner*, int32_t)
+{
+  return new Probe;
+}
 
 class ObjectStreamTest : public ::testing::Test
 {
@@ -46,7 +49,7 @@ protected:
   void TearDown() override { SetClassFactory(kTRect, nullptr); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(ClassTable, FixedRowsAndLookups)
 {

@@ -12,11 +12,11 @@ TEST(OutStream, ASinkTakesTheBufferBlockByBlock)
   TOutStream os;
   std::vector<std::string> blocks;
   os.SetSink(
-    [&](std::string_view block) {
-      blocks.emplace_back(block);
-      return true;
-    },
-    8);
+      [&](std::string_view block) {
+        blocks.emplace_back(block);
+        return true;
+      },
+      8);
   os << "TRect " << int32_t{0} << ' ' << int32_t{-12} << ' ' << 0.25 << '\n';
   os << std::string(20, 'x');
   EXPECT_LT(os.Data().size(), 8u) << "handed over once a block is full";

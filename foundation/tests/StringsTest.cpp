@@ -112,6 +112,7 @@ TEST(TArrayStrings, FixedSizeBuffers)
   EXPECT_EQ(std::string(names.GetString(0)).size(), 31u);
   EXPECT_FALSE(names.SetString(8, "x"));
   EXPECT_FALSE(names.SetString(0, nullptr));
-  EXPECT_TRUE(names.SetString(1, "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"));
+  EXPECT_TRUE(names.SetString(1, "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+                                 "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"));
   EXPECT_EQ(std::string(names.GetString(1)).size(), 30u) << "never splits a character";
 }

@@ -1,7 +1,7 @@
+#include "ValueFormat.h"
 #include "DateTime.h"
 #include "TInStream.h"
 #include "TOutStream.h"
-#include "ValueFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +24,19 @@ private:
   char m_saved;
 };
 
-template <class T>
-std::string Format(T value, uint16_t type, uint16_t format = 0, uint16_t precision = 0)
+template <class T> std::string Format(T value, uint16_t type, uint16_t format = 0, uint16_t precision = 0)
 {
   return FormatValue(&value, type, format, precision);
 }
 
-template <class T>
-T ParseAs(const char* text, uint16_t type, uint16_t format = 0)
+template <class T> T ParseAs(const char* text, uint16_t type, uint16_t format = 0)
 {
   T v{};
   EXPECT_EQ(ParseValue(&v, text, type, format), static_cast<int32_t>(sizeof(T))) << text;
   return v;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FormatValue, DecimalNumbers)
 {
@@ -72,7 +70,8 @@ TEST(FormatValue, HugeNumbersFitAnySize)
   const std::string big = Format(1e300, kTypeDouble, 0, MakePrecision(255, 255));
   EXPECT_EQ(big.size(), 301u + 1u + 255u);
   EXPECT_EQ(big.substr(0, 4), "1000");
-  const std::string huge = Format(std::numeric_limits<long double>::max(), kTypeLongDouble, 0, MakePrecision(2));
+  const std::string huge =
+      Format(std::numeric_limits<long double>::max(), kTypeLongDouble, 0, MakePrecision(2));
   EXPECT_GT(huge.size(), 4900u);
 
   char out[16];
@@ -96,7 +95,8 @@ TEST(FormatValue, FeetAndInches)
   EXPECT_EQ(Format(0.01, kTypeDouble, kFormatFeetInches), "0\"") << "below 1/64";
   EXPECT_EQ(Format(1.0 + 63.0 / 64, kTypeDouble, kFormatFeetInches), "1 63/64\"");
   EXPECT_EQ(Format(12.0, kTypeDouble, kFormatFeetInches | kFormatPlusSign), "+1'");
-  EXPECT_EQ(Format(6.0, kTypeDouble, kFormatFeetInches, MakePrecision(0, 6)), "6\"    ") << "padded on the right";
+  EXPECT_EQ(Format(6.0, kTypeDouble, kFormatFeetInches, MakePrecision(0, 6)), "6\"    ")
+      << "padded on the right";
 
   char out[8];
   const double six = 6;
@@ -131,7 +131,7 @@ TEST(FormatValue, IntegersCharactersAndStrings)
   char out[4];
   EXPECT_EQ(FormatValue(text, out, kTypeString | 20, 0, 0, sizeof out), 3);
   EXPECT_STREQ(out, "abc");
-  const char accents[] = "\xc3\xa9\xc3\xa9";  // "éé"
+  const char accents[] = "\xc3\xa9\xc3\xa9"; // "éé"
   EXPECT_EQ(FormatValue(accents, out, kTypeString | 20, 0, 0, sizeof out), 2);
   EXPECT_STREQ(out, "\xc3\xa9") << "never cut inside a UTF-8 character";
 }
@@ -219,8 +219,9 @@ TEST(ParseValue, Numbers)
   EXPECT_EQ(ParseAs<double>("-1e400", kTypeDouble), -std::numeric_limits<double>::infinity());
   EXPECT_EQ(ParseAs<double>("1e-400", kTypeDouble), 0.0);
   EXPECT_EQ(ParseAs<float>("1e39", kTypeFloat), std::numeric_limits<float>::infinity());
-  EXPECT_EQ(ParseAs<double>("1234567890123456789012345678901234", kTypeDouble), 1234567890123456789012345678901.0)
-    << "31 characters are read";
+  EXPECT_EQ(ParseAs<double>("1234567890123456789012345678901234", kTypeDouble),
+            1234567890123456789012345678901.0)
+      << "31 characters are read";
 
   EXPECT_EQ(ParseAs<int16_t>(" -42abc", kTypeInt16), -42);
   EXPECT_EQ(ParseAs<int16_t>("70000", kTypeInt16), 32767);
@@ -247,11 +248,12 @@ TEST(ParseValue, FeetAndInches)
   EXPECT_EQ(ParseAs<float>("9999999999999999999999999999999/0.00000000000000000000000000001", kTypeFloat,
                            kFormatFeetInches),
             std::numeric_limits<float>::infinity())
-    << "beyond the type's range";
+      << "beyond the type's range";
   const std::string tiny = "0." + std::string(400, '0') + "1\"";
   const std::string huge = "1" + std::string(400, '0') + "\"";
   EXPECT_EQ(ParseAs<double>(tiny.c_str(), kTypeDouble, kFormatInches), 0.0);
-  EXPECT_EQ(ParseAs<double>(huge.c_str(), kTypeDouble, kFormatInches), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ParseAs<double>(huge.c_str(), kTypeDouble, kFormatInches),
+            std::numeric_limits<double>::infinity());
   for (int sixtyfourths = -2000; sixtyfourths <= 2000; sixtyfourths += 7) {
     const double v = sixtyfourths / 64.0;
     for (uint16_t format : {kFormatFeetInches, kFormatInches}) {

@@ -47,7 +47,7 @@ TEST(BezierTest, HitOnlyNearTheCurve)
 {
   TDataBezier curve(0, 0, 100, 100, 100, 0);
   EXPECT_TRUE(curve.Contains(75, 26));
-  EXPECT_FALSE(curve.Contains(100, 0));  // the control point is off the curve
+  EXPECT_FALSE(curve.Contains(100, 0)); // the control point is off the curve
   EXPECT_FALSE(curve.Contains(0, 100));
 }
 
@@ -179,4 +179,4 @@ TEST_F(BezierCommandTest, CancellingCreationAtAnyStepLeavesNothing)
   ExpectViewRestored();
 }
 
-}  // namespace
+} // namespace

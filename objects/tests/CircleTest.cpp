@@ -57,10 +57,10 @@ TEST(CircleTest, SizingAnEllipseMovesBothSidesAboutTheCentre)
 TEST(CircleTest, PieIsHitInsideItsAnglesOnly)
 {
   const TDataCercle pie = Part(TDataCercle::kPie, 0, 90);
-  EXPECT_TRUE(pie.Contains(220, 180));   // upper right
-  EXPECT_FALSE(pie.Contains(180, 220));  // lower left
+  EXPECT_TRUE(pie.Contains(220, 180));  // upper right
+  EXPECT_FALSE(pie.Contains(180, 220)); // lower left
   EXPECT_FALSE(pie.Contains(180, 180));
-  EXPECT_FALSE(pie.Contains(240, 160));  // beyond the curve
+  EXPECT_FALSE(pie.Contains(240, 160)); // beyond the curve
 
   // Equal angles: the whole disc.
   const TDataCercle whole = Part(TDataCercle::kPie, 45, 405);
@@ -81,7 +81,7 @@ TEST(CircleTest, ArcAndChordAreHitNearTheirCurve)
     EXPECT_FALSE(arc.Contains(200, 160));
     EXPECT_TRUE(arc.Contains(200, 151));
     EXPECT_TRUE(arc.Contains(151, 199));
-    EXPECT_FALSE(arc.Contains(200, 249));  // on the circle, outside the angles
+    EXPECT_FALSE(arc.Contains(200, 249)); // on the circle, outside the angles
   }
   // Equal angles draw the whole curve, which is hit all round.
   const TDataCercle ring = Part(TDataCercle::kArc, 30, 30);
@@ -170,8 +170,9 @@ TEST(CircleTest, RecordRoundTripsAndReadsOlderVersions)
   EXPECT_FALSE(v1.IsNotIso());
   // Version 0 kept the pen and the brush apart.
   TDataCercle v0;
-  EXPECT_EQ(LeftUnread(v0, "TDataCercle 0 7 8 9\n\tTPen 0 0 4 4 0\n\tTBrush 0 0 255 0\n\tTData 2 0 8 0 0 255\n"
-                           "\tTRect 0 0 0 20 20\n"),
+  EXPECT_EQ(LeftUnread(v0,
+                       "TDataCercle 0 7 8 9\n\tTPen 0 0 4 4 0\n\tTBrush 0 0 255 0\n\tTData 2 0 8 0 0 255\n"
+                       "\tTRect 0 0 0 20 20\n"),
             0u);
   EXPECT_EQ(v0.GetPen().GetWidth(), 4);
   EXPECT_EQ(v0.GetColor(1), 255u);
@@ -284,4 +285,4 @@ TEST_F(CircleViewTest, StartAndEndAnglesAreTurnedOnACopy)
   ExpectViewRestored();
 }
 
-}  // namespace
+} // namespace

@@ -1,9 +1,9 @@
 #include "CommandIds.h"
+#include "RenderTestSupport.h"
 #include "TDataBezier.h"
 #include "TDataPolyLine.h"
 #include "TDataPolygone.h"
 #include "TDataSin.h"
-#include "RenderTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +55,7 @@ TEST(CurvesGoldenTest, PolylineIsOpenAndUnfilled)
   const QImage image = Render(120, 90, [&](TPage& page) {
     TDataPolyLine polyline(zigzag.data(), static_cast<uint16_t>(zigzag.size()));
     Style(polyline, kRed, 3);
-    polyline.SetColor(1, kYellow);  // a polyline is never filled
+    polyline.SetColor(1, kYellow); // a polyline is never filled
     EXPECT_TRUE(polyline.Paint(&page, TData::kPaintScreen));
   });
   EXPECT_TRUE(MatchesGolden(image, Golden("polyline")));
@@ -92,7 +92,7 @@ TEST(CurvesGoldenTest, SinusoidWithSeveralCyclesFromAQuadrant)
 TEST(CurvesGoldenTest, HighlightsMarkTheVertexBeingEntered)
 {
   const std::vector<TPoint> points = {{10, 40}, {40, 10}, {70, 40}};
-  const QRect aroundLast(62, 32, 17, 17);  // the cross is 16 units across
+  const QRect aroundLast(62, 32, 17, 17); // the cross is 16 units across
   auto render = [&](uint16_t dragMode) {
     return Render(90, 60, [&](TPage& page) {
       page.SetDragMode(dragMode);
@@ -120,9 +120,10 @@ TEST(CurvesGoldenTest, SinusoidPaintRebuildsMissingSamples)
   std::unique_ptr<TData> later(wave.Clone(nullptr, 1));
   auto* copy = static_cast<TDataSin*>(later.get());
   ASSERT_TRUE(copy->Samples().empty());
-  const QImage image = Render(90, 60, [&](TPage& page) { EXPECT_TRUE(copy->Paint(&page, TData::kPaintScreen)); });
+  const QImage image =
+      Render(90, 60, [&](TPage& page) { EXPECT_TRUE(copy->Paint(&page, TData::kPaintScreen)); });
   EXPECT_EQ(copy->Samples().size(), 61u);
   EXPECT_GT(CountNotWhite(image, image.rect()), 60);
 }
 
-}  // namespace
+} // namespace

@@ -23,12 +23,11 @@ inline std::string Ltrb(const TRect& r)
 }
 
 // Takes over what a factory made.
-template <class T>
-std::unique_ptr<T> Made(TStreamable* made)
+template <class T> std::unique_ptr<T> Made(TStreamable* made)
 {
   return std::unique_ptr<T>(static_cast<T*>(made));
 }
 
 using CurvesTest = shape_test::ShapeViewTest;
 
-}  // namespace curves_test
+} // namespace curves_test

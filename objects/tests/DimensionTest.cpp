@@ -38,7 +38,7 @@ protected:
   }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(DimensionViewTest, HorizontalDimensionShowsItsLengthAboveTheLine)
 {

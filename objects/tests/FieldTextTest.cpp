@@ -42,7 +42,7 @@ std::string Today(int32_t format)
   return text;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FieldViewTest, DateFieldRepaintsOnlyWhenItsValueChanges)
 {

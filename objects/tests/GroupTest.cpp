@@ -38,7 +38,7 @@ class GroupViewTest : public SymbolViewTest
 {
 };
 
-}  // namespace
+} // namespace
 
 TEST(GroupTest, RecordRoundTripIsByteExact)
 {
@@ -119,7 +119,8 @@ TEST(GroupTest, DeeplyNestedGroupsAreRefusedInsteadOfExhaustingTheStack)
   const auto group = ReadAs<TDataGroup>(text);
   ASSERT_TRUE(group);
   int32_t depth = 0;
-  for (const TDataGroup* g = group.get(); g && g->GetChildCount() > 0; g = dynamic_cast<const TDataGroup*>(g->GetChild(0)))
+  for (const TDataGroup* g = group.get(); g && g->GetChildCount() > 0;
+       g = dynamic_cast<const TDataGroup*>(g->GetChild(0)))
     ++depth;
   EXPECT_EQ(depth, TDataGroup::kMaxNesting - 1);
 }

@@ -23,7 +23,7 @@ TEST(LineTest, RectangleIsNeverEmpty)
 TEST(LineTest, LineOfOnePointIsHitWithinHalfThePenWidthPlusOne)
 {
   TDataLine point(50, 60, 50, 60);
-  point.SetPenWidth(4);  // tolerance 3
+  point.SetPenWidth(4); // tolerance 3
   EXPECT_TRUE(point.Contains(50, 60));
   EXPECT_TRUE(point.Contains(47, 60));
   EXPECT_TRUE(point.Contains(50, 62));
@@ -39,7 +39,7 @@ TEST(LineTest, HitsTheSegmentOnly)
   line.SetPenWidth(0);
   EXPECT_TRUE(line.Contains(50, 50));
   EXPECT_TRUE(line.Contains(51, 50));
-  EXPECT_FALSE(line.Contains(60, 40));  // inside the rectangle, off the line
+  EXPECT_FALSE(line.Contains(60, 40)); // inside the rectangle, off the line
   EXPECT_FALSE(line.Contains(105, 105));
 }
 
@@ -185,7 +185,7 @@ TEST(ArrowTest, OffsetKeepsTheHeadResizeReaimsIt)
   EXPECT_EQ(arrow.GetBarb1(), (TPoint{b1.x + 15, b1.y - 5}));
   EXPECT_EQ(arrow.GetStart(), (TPoint{15, -5}));
 
-  arrow.Resize(-75, -75);  // tip (0, 0): now the arrow points up-left
+  arrow.Resize(-75, -75); // tip (0, 0): now the arrow points up-left
   EXPECT_EQ(arrow.GetStart(), (TPoint{15, -5}));
   EXPECT_EQ(arrow.GetTip(), (TPoint{0, 0}));
   // The barbs lie on the tail's side of the tip.
@@ -197,7 +197,7 @@ TEST(ArrowTest, HitOnShaftAndHeadInsideTheRectangle)
   TDataFleche arrow(0, 50, 100, 50);
   arrow.SetPenWidth(1);
   EXPECT_TRUE(arrow.Contains(50, 50));
-  EXPECT_TRUE(arrow.Contains(96, 52));  // on the lower head stroke
+  EXPECT_TRUE(arrow.Contains(96, 52)); // on the lower head stroke
   EXPECT_FALSE(arrow.Contains(50, 53));
   // The tip lies on the rectangle's excluded right edge.
   EXPECT_FALSE(arrow.Contains(100, 50));
@@ -329,4 +329,4 @@ TEST_F(LineViewTest, PositionMovesTheWholeLine)
   EXPECT_EQ(line.GetEnd(), (TPoint{230, 130}));
 }
 
-}  // namespace
+} // namespace

@@ -17,8 +17,7 @@ using namespace curves_test;
 
 const std::vector<TPoint> kSquare = {{100, 100}, {200, 100}, {200, 200}, {100, 200}};
 
-template <class T>
-std::unique_ptr<T> Make(const std::vector<TPoint>& points)
+template <class T> std::unique_ptr<T> Make(const std::vector<TPoint>& points)
 {
   return std::make_unique<T>(points.data(), static_cast<uint16_t>(points.size()));
 }
@@ -36,7 +35,7 @@ TEST(PolygonTest, PolygonIsHitInsideByTheEvenOddRuleAndPolylineOnlyOnItsEdges)
   EXPECT_TRUE(polygon->Contains(150, 150));
   EXPECT_FALSE(polyline->Contains(150, 150));
   for (TDataPolygone* p : {polygon.get(), static_cast<TDataPolygone*>(polyline.get())}) {
-    EXPECT_TRUE(p->Contains(150, 99));  // within half the pen width plus one
+    EXPECT_TRUE(p->Contains(150, 99)); // within half the pen width plus one
     EXPECT_FALSE(p->Contains(150, 97));
   }
   // The closing edge belongs to the polygon only.
@@ -61,9 +60,9 @@ TEST(PolygonTest, GeometryFollowsTheVertices)
   auto polygon = Make<TDataPolygone>({{150, 100}, {200, 200}, {100, 200}});
   EXPECT_TRUE(polygon->Offset(0, 0));
   TRect r;
-  polygon->GetRect(r, kRectPosition);  // the position is the first vertex
+  polygon->GetRect(r, kRectPosition); // the position is the first vertex
   EXPECT_EQ(Ltrb(r), "(150, 100, 100, 100)");
-  polygon->GetRect(r, kRectLastSegment);  // the last edge as a point and a displacement
+  polygon->GetRect(r, kRectLastSegment); // the last edge as a point and a displacement
   EXPECT_EQ(Ltrb(r), "(200, 200, -100, 0)");
   polygon->GetRect(r, kRectPosition);
   polygon->SetRect(r, kRectPosition);
@@ -84,7 +83,7 @@ TEST(PolygonTest, GeometryFollowsTheVertices)
 
   std::unique_ptr<TData> copy(polygon->Clone(nullptr, 0));
   EXPECT_EQ(PointsOf(*static_cast<TDataPolygone*>(copy.get())), PointsOf(*polygon));
-  EXPECT_FALSE(copy->Resize(5, 5));  // the selection stays behind
+  EXPECT_FALSE(copy->Resize(5, 5)); // the selection stays behind
   std::unique_ptr<TData> line(Make<TDataPolyLine>(kSquare)->Clone(nullptr, 0));
   EXPECT_TRUE(line->IsA(kTDataPolyLine) && line->IsA(kTDataPolygone));
 }
@@ -113,13 +112,14 @@ TEST(PolygonTest, RecordsRoundTripAndReadOlderAndNewerVersions)
   EXPECT_EQ(Ltrb(*old), "(1, 2, 3, 4)");
 
   // A newer writer's extra fields on the first lines are skipped.
-  auto newer = ReadBack<TDataPolyLine>("TDataPolyLine 3 7 7\n\tTDataPolygone 2 9\n\tTPolygone 0 2 1 2 3 4 \n"
-                                       "\tTData 3 0 4 0\n\tTPen 0 0 1 1 0\n\tTBrush 0 1 0 0\n\tTRect 0 0 0 0 0\n");
+  auto newer =
+      ReadBack<TDataPolyLine>("TDataPolyLine 3 7 7\n\tTDataPolygone 2 9\n\tTPolygone 0 2 1 2 3 4 \n"
+                              "\tTData 3 0 4 0\n\tTPen 0 0 1 1 0\n\tTBrush 0 1 0 0\n\tTRect 0 0 0 0 0\n");
   EXPECT_EQ(PointsOf(*newer), (std::vector<TPoint>{{1, 2}, {3, 4}}));
   EXPECT_EQ(newer->GetLayers(), 4);
 
   TDataPolygone other;
-  EXPECT_EQ(LeftUnread(other, "TDataPolyLine 1\n"), 16u);  // another class: untouched
+  EXPECT_EQ(LeftUnread(other, "TDataPolyLine 1\n"), 16u); // another class: untouched
 }
 
 // ---- commands ----
@@ -207,7 +207,7 @@ TEST_F(PolygonCommandTest, AddDeletePointsAppendsAndTakesBackVertices)
   PointerAt(kSquare.back());
   input.Click(50, 150);
   input.Click(60, 120);
-  input.Drag(5, 5);  // the rubber band is dropped on ENTER
+  input.Drag(5, 5); // the rubber band is dropped on ENTER
   input.Char(VK_RETURN_);
   EXPECT_EQ(polygon->ContextCommand(&client, CM_OBJ_ADD_DELETE_POINTS), CM_OBJ_ADD_DELETE_POINTS);
   std::vector<TPoint> expected = kSquare;
@@ -343,4 +343,4 @@ TEST_F(PolygonCommandTest, EntryStopsAtTheHundredthVertex)
   EXPECT_EQ(input.PendingMessages(), 5 * 3);
 }
 
-}  // namespace
+} // namespace

@@ -1,8 +1,8 @@
 #include "ShapeTestSupport.h"
 
 #include "CommandIds.h"
-#include "TDataRectangle.h"
 #include "RenderTestSupport.h"
+#include "TDataRectangle.h"
 #include "TPolyRectangle.h"
 #include "TestSupport.h"
 
@@ -94,7 +94,7 @@ TEST(TurnedRectangleTest, CornersTurnAboutTheTopLeftCorner)
   TPoint p;
   ASSERT_EQ(r.GetCorners().Count(), 4);
   r.GetCorners().GetPoint(1, p);
-  EXPECT_EQ(p, (TPoint{100, 60}));  // the top side now points up
+  EXPECT_EQ(p, (TPoint{100, 60})); // the top side now points up
   r.GetCorners().GetPoint(3, p);
   EXPECT_EQ(p, (TPoint{120, 100}));
   EXPECT_TRUE(SameRect(Bounds(r), TRect(100, 60, 120, 100)));
@@ -302,4 +302,4 @@ TEST_F(RectangleViewTest, SizeOfATurnedRectangleWorksOnItsFrame)
   ExpectViewRestored();
 }
 
-}  // namespace
+} // namespace

@@ -24,8 +24,7 @@ inline std::string Written(const TStreamable& object)
 }
 
 // A default object of class T after reading text.
-template <class T>
-std::unique_ptr<T> ReadBack(const std::string& text)
+template <class T> std::unique_ptr<T> ReadBack(const std::string& text)
 {
   auto object = std::make_unique<T>();
   TInStream is(text);
@@ -75,8 +74,7 @@ protected:
   }
 
   // Runs the interactive creation of a class and hands over what it made.
-  template <class T>
-  std::unique_ptr<T> CreateInteractively(int32_t classId)
+  template <class T> std::unique_ptr<T> CreateInteractively(int32_t classId)
   {
     std::unique_ptr<TStreamable> made(CreateObject(classId, &client, 0));
     if (!made)
@@ -111,4 +109,4 @@ protected:
   }
 };
 
-}  // namespace shape_test
+} // namespace shape_test

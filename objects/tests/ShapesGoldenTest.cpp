@@ -1,11 +1,11 @@
 #include "BordureDraw.h"
 #include "CommandIds.h"
+#include "RenderTestSupport.h"
 #include "TBordure.h"
 #include "TDataCercle.h"
 #include "TDataFleche.h"
 #include "TDataLine.h"
 #include "TDataRectangle.h"
-#include "RenderTestSupport.h"
 #include "TPolyRectangle.h"
 #include "TestSupport.h"
 
@@ -23,8 +23,7 @@ namespace {
 
 using namespace palette;
 
-template <class T>
-T& Styled(T& object, uint32_t colour, int32_t width, uint32_t style)
+template <class T> T& Styled(T& object, uint32_t colour, int32_t width, uint32_t style)
 {
   object.GetPen() = TPen(colour, width, style);
   return object;
@@ -94,7 +93,7 @@ TEST(ShapesGoldenTest, CirclesAndTheirParts)
     TDataCercle arc(115, 72, 20);
     arc.SetShape(TDataCercle::kArc);
     arc.SetAngles(0, 270);
-    Styled(arc, kRed, 4, TPen::kSolid).SetColor(1, kYellow);  // an arc is never filled
+    Styled(arc, kRed, 4, TPen::kSolid).SetColor(1, kYellow); // an arc is never filled
     arc.Paint(&page, TData::kPaintScreen);
   });
   EXPECT_TRUE(MatchesGolden(image, Golden("circles")));
@@ -163,4 +162,4 @@ TEST(ShapesGoldenTest, FramesWithoutALineDrawNothing)
   }
 }
 
-}  // namespace
+} // namespace

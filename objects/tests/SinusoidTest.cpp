@@ -64,9 +64,9 @@ TEST(SinusoidTest, MovingKeepsTheSamplesSizingRebuildsThem)
 TEST(SinusoidTest, HitNearTheWaveOnly)
 {
   TDataSin wave(100, 100, 10, 10);
-  EXPECT_TRUE(wave.Contains(102, 100));  // the crest
-  EXPECT_TRUE(wave.Contains(100, 105));  // the start, on the centre line
-  EXPECT_TRUE(wave.Contains(107, 110));  // the trough
+  EXPECT_TRUE(wave.Contains(102, 100)); // the crest
+  EXPECT_TRUE(wave.Contains(100, 105)); // the start, on the centre line
+  EXPECT_TRUE(wave.Contains(107, 110)); // the trough
   EXPECT_FALSE(wave.Contains(103, 108));
   // A copy made for later drawing has no samples yet.
   std::unique_ptr<TData> later(wave.Clone(nullptr, 1));
@@ -92,7 +92,7 @@ TEST(SinusoidTest, RecordsRoundTripAndRebuildTheSamples)
   EXPECT_EQ(old->GetStartQuarter(), 1);
   EXPECT_EQ(old->GetPen().GetWidth(), 3);
   EXPECT_EQ(old->Samples().size(), 41u);
-  EXPECT_EQ(Ltrb(*old), "(0, 0, 40, 2)");  // a flat rectangle gets its two units
+  EXPECT_EQ(Ltrb(*old), "(0, 0, 40, 2)"); // a flat rectangle gets its two units
   auto newer = ReadBack<TDataSin>("TDataSin 2 6 2 9 9\n\tTData 3 0 8 0\n\tTPen 0 0 1 1 0\n\tTBrush 0 1 0 0\n"
                                   "\tTRect 0 0 0 40 10\n");
   EXPECT_EQ(newer->GetQuarters(), 6);
@@ -170,4 +170,4 @@ TEST_F(SinusoidCommandTest, CreationPlacesACornerAndDragsTheOther)
   ExpectViewRestored();
 }
 
-}  // namespace
+} // namespace

@@ -2,9 +2,9 @@
 
 #include "Colors.h"
 #include "CommandIds.h"
+#include "RenderTestSupport.h"
 #include "TDataLine.h"
 #include "TDataRectangle.h"
-#include "RenderTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ protected:
   }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(SymbolTest, AnInstanceTakesItsDefinitionsSizeAroundTheReferencePoint)
 {
@@ -187,7 +187,8 @@ TEST_F(SymbolTest, ADefinitionIsRefreshedWhenANestedDefinitionChanges)
 {
   auto* window = MakeDefinition("Window", {new TDataRectangle(0, 0, 30, 30)}, 0, 0);
   ASSERT_TRUE(library.AddDefinition(window));
-  auto* house = MakeDefinition("House", {new TDataRectangle(500, 500, 100, 80), new TDataSymbol(&library, 510, 510, "Window")}, 0, 0);
+  auto* house = MakeDefinition(
+      "House", {new TDataRectangle(500, 500, 100, 80), new TDataSymbol(&library, 510, 510, "Window")}, 0, 0);
   ASSERT_TRUE(library.AddDefinition(house));
   EXPECT_TRUE(SameRect(RectOf(*house->GetChild(1)), 10, 10, 40, 40));
   EXPECT_EQ(house->CountInstances({}), 1);
@@ -210,7 +211,8 @@ TEST_F(SymbolTest, ADefinitionIsRefreshedWhenANestedDefinitionChanges)
 
 TEST_F(SymbolTest, RenamingReachesInstancesNestedInDefinitions)
 {
-  auto* house = MakeDefinition("House", {new TDataSymbol(&library, 10, 10, "Door"), new TDataRectangle(0, 0, 80, 80)}, 0, 0);
+  auto* house = MakeDefinition(
+      "House", {new TDataSymbol(&library, 10, 10, "Door"), new TDataRectangle(0, 0, 80, 80)}, 0, 0);
   ASSERT_TRUE(library.AddDefinition(house));
   TDataGroupSymbol* door = library.definitions[0].get();
   EXPECT_FALSE(door->Rename("Door", ""));

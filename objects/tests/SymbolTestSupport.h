@@ -29,8 +29,7 @@ inline std::string Written(const TStreamable& object)
 }
 
 // The next object of the text, read through the class table.
-template <class T>
-std::unique_ptr<T> ReadAs(const std::string& text)
+template <class T> std::unique_ptr<T> ReadAs(const std::string& text)
 {
   TInStream is(text);
   std::unique_ptr<TStreamable> object(ReadObject(is));
@@ -52,9 +51,9 @@ inline ::testing::AssertionResult SameRect(const TRect& actual, int32_t l, int32
 {
   if (actual.left == l && actual.top == t && actual.right == r && actual.bottom == b)
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "(" << actual.left << ", " << actual.top << ", " << actual.right << ", "
-                                       << actual.bottom << ") instead of (" << l << ", " << t << ", " << r << ", "
-                                       << b << ")";
+  return ::testing::AssertionFailure()
+         << "(" << actual.left << ", " << actual.top << ", " << actual.right << ", " << actual.bottom
+         << ") instead of (" << l << ", " << t << ", " << r << ", " << b << ")";
 }
 
 // A library kept in a vector; its chooser asks the client's user.
@@ -173,4 +172,4 @@ protected:
   TestLibrary library{&client};
 };
 
-}  // namespace symbol_test
+} // namespace symbol_test

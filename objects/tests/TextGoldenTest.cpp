@@ -1,9 +1,9 @@
 #include "ShapeTestSupport.h"
 
 #include "Geometry.h"
+#include "RenderTestSupport.h"
 #include "TDataDim.h"
 #include "TDataTexte.h"
-#include "RenderTestSupport.h"
 #include "TestSupport.h"
 #include "ValueFormat.h"
 
@@ -35,7 +35,7 @@ TDataTexte Text(int32_t x, int32_t y, int32_t height, std::string_view character
   return text;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextGoldenTest, JustifiedTurnedFramedAndSeveralLines)
 {
@@ -56,7 +56,8 @@ TEST(TextGoldenTest, JustifiedTurnedFramedAndSeveralLines)
     framed.SetBorder(frame);
     framed.Paint(&page, TData::kPaintScreen);
 
-    TDataTexte wrapped = Text(170, 120, 12, "Several words wrapped in a narrow frame, 150 % apart", kDarkGreen);
+    TDataTexte wrapped =
+        Text(170, 120, 12, "Several words wrapped in a narrow frame, 150 % apart", kDarkGreen);
     wrapped.SetRect(TRect(170, 120, 300, 130), kRectReframe);
     wrapped.SetLineSpacing(150);
     TBordure dotted;
@@ -106,7 +107,8 @@ TEST(TextGoldenTest, HighlightOfATurnedTextIsItsTurnedBox)
   EXPECT_TRUE(CompareImages(twice, plain, 0).same);
   EXPECT_EQ(text.GetState(), 0);
   // The outline's top-right corner is turned up with the text.
-  const QImage outlined = Render(120, 80, [&](TPage& page) { text.Paint(&page, TData::kPaintToggleOutline); });
+  const QImage outlined =
+      Render(120, 80, [&](TPage& page) { text.Paint(&page, TData::kPaintToggleOutline); });
   const TPoint corner = RotatePoint({text.right, text.top}, {30, 60}, 20);
   bool marked = false;
   for (int dy = -1; dy <= 1; ++dy)

@@ -42,7 +42,7 @@ TDataTexte Text20(std::string_view characters, int32_t spacing = 100)
   return TextIn(TFont(20, 0), characters, spacing);
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextWrapTest, BreaksAtBlanksAtLineBreaksAndInsideLongWords)
 {
@@ -50,7 +50,8 @@ TEST(TextWrapTest, BreaksAtBlanksAtLineBreaksAndInsideLongWords)
   TTextWrap wrap(font, "one two three\r\nfour\nfive\r\r\nsix");
   const int32_t wide = wrap.Measure("one two");
   EXPECT_EQ(wrap.Wrap(wide), (std::vector<std::string_view>{"one two", "three", "four", "five", "", "six"}));
-  EXPECT_EQ(wrap.Wrap(wide - 1), (std::vector<std::string_view>{"one", "two", "three", "four", "five", "", "six"}));
+  EXPECT_EQ(wrap.Wrap(wide - 1),
+            (std::vector<std::string_view>{"one", "two", "three", "four", "five", "", "six"}));
   // A word wider than the width is broken between characters, each line
   // as full as it can be and never empty.
   TTextWrap word(font, "abcdefgh");
@@ -62,7 +63,7 @@ TEST(TextWrapTest, BreaksAtBlanksAtLineBreaksAndInsideLongWords)
 TEST(TextWrapTest, NeverSplitsACharacterAndMeasuresLongLinesWhole)
 {
   const TFont font(20, 0);
-  const std::string accented = "\xC3\xA9t\xC3\xA9\xE2\x82\xAC\xC3\xA0\xC3\xA7\xC3\xA9";  // été€àçé
+  const std::string accented = "\xC3\xA9t\xC3\xA9\xE2\x82\xAC\xC3\xA0\xC3\xA7\xC3\xA9"; // été€àçé
   TTextWrap wrap(font, accented);
   for (int32_t width : {0, 5, 12, 20, 30}) {
     std::string joined;

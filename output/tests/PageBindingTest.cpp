@@ -64,7 +64,7 @@ TEST(PageBinding, BorrowedPainterGetsItsStateBack)
   page.Rectangle(TRect(0, 0, 30, 30));
   page.Release();
   TRect after;
-  EXPECT_FALSE(page.GetClipRect(after));  // released pages draw unclipped
+  EXPECT_FALSE(page.GetClipRect(after)); // released pages draw unclipped
 
   EXPECT_EQ(painter.pen().color(), QColor(Qt::red));
   EXPECT_EQ(painter.pen().width(), 3);
@@ -74,7 +74,7 @@ TEST(PageBinding, BorrowedPainterGetsItsStateBack)
   // The page's clip could only narrow the painter's.
   EXPECT_EQ(image.pixel(10, 10), qRgb(0, 0, 255));
   EXPECT_EQ(image.pixel(25, 25), qRgb(255, 255, 255));
-  EXPECT_FALSE(BindPage(page, &painter, TPage::kPaint));  // not active any more
+  EXPECT_FALSE(BindPage(page, &painter, TPage::kPaint)); // not active any more
 }
 
 TEST(PageBinding, ImagesAreStretchedOverTheirPageRectangle)

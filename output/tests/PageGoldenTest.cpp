@@ -60,7 +60,7 @@ std::pair<int, int> InkColumns(const QImage& image)
   return {first, last};
 }
 
-}  // namespace
+} // namespace
 
 TEST(PageRender, RectangleKeepsThePlatformPixelRules)
 {
@@ -123,41 +123,44 @@ TEST(PageRender, EmptyPolygonDrawsNothing)
 
 TEST(PageRender, ShapesMatchReferences)
 {
-  EXPECT_TRUE(MatchesGolden(Render(200, 150, 100, [](TPage& page) {
-                              page.SelectPen(TPen(kBlack, 0, TPen::kSolid));
-                              page.SelectBrush(Solid(kYellow));
-                              page.Rectangle(TRect(10, 10, 60, 50));
-                              page.RoundRect(TRect(70, 10, 130, 50), 10, 8);
-                              page.Ellipse(TRect(140, 10, 190, 60));
-                              page.SelectPen(TPen(kBlue, 3, TPen::kSolid));
-                              page.SelectBrush(Solid(kGreen));
-                              page.Rectangle(TRect(10, 70, 60, 110));
-                              page.RoundRect(TRect(70, 70, 130, 110), 15, 15);
-                              page.Ellipse(TRect(140, 70, 190, 140));
-                              page.SelectPen(TPen(kRed, 0, TPen::kNull));
-                              page.Ellipse(TRect(10, 120, 60, 145));
-                            }),
+  EXPECT_TRUE(MatchesGolden(Render(200, 150, 100,
+                                   [](TPage& page) {
+                                     page.SelectPen(TPen(kBlack, 0, TPen::kSolid));
+                                     page.SelectBrush(Solid(kYellow));
+                                     page.Rectangle(TRect(10, 10, 60, 50));
+                                     page.RoundRect(TRect(70, 10, 130, 50), 10, 8);
+                                     page.Ellipse(TRect(140, 10, 190, 60));
+                                     page.SelectPen(TPen(kBlue, 3, TPen::kSolid));
+                                     page.SelectBrush(Solid(kGreen));
+                                     page.Rectangle(TRect(10, 70, 60, 110));
+                                     page.RoundRect(TRect(70, 70, 130, 110), 15, 15);
+                                     page.Ellipse(TRect(140, 70, 190, 140));
+                                     page.SelectPen(TPen(kRed, 0, TPen::kNull));
+                                     page.Ellipse(TRect(10, 120, 60, 145));
+                                   }),
                             Golden("shapes")));
 }
 
 TEST(PageRender, LinesAndPolylinesMatchReferences)
 {
-  EXPECT_TRUE(MatchesGolden(Render(200, 150, 100, [](TPage& page) {
-                              page.SelectPen(TPen(kBlack, 0, TPen::kSolid));
-                              page.Line(10, 10, 90, 10);
-                              page.Line(10, 20, 10, 70);
-                              page.Line(20, 20, 90, 70);
-                              page.Line(90, 20, 20, 70);
-                              page.SelectPen(TPen(kRed, 5, TPen::kSolid));
-                              page.Line(110, 15, 190, 60);
-                              const TPoint zigzag[5] = {{10, 90}, {50, 130}, {90, 90}, {130, 130}, {170, 90}};
-                              page.SelectPen(TPen(kBlue, 0, TPen::kSolid));
-                              page.Polyline(zigzag, 5);
-                              const TPoint hook[3] = {{20, 140}, {180, 140}, {180, 100}};
-                              page.SelectPen(TPen(kGreen, 3, TPen::kSolid));
-                              page.Polyline(hook, 3);
-                            }),
-                            Golden("lines")));
+  EXPECT_TRUE(
+      MatchesGolden(Render(200, 150, 100,
+                           [](TPage& page) {
+                             page.SelectPen(TPen(kBlack, 0, TPen::kSolid));
+                             page.Line(10, 10, 90, 10);
+                             page.Line(10, 20, 10, 70);
+                             page.Line(20, 20, 90, 70);
+                             page.Line(90, 20, 20, 70);
+                             page.SelectPen(TPen(kRed, 5, TPen::kSolid));
+                             page.Line(110, 15, 190, 60);
+                             const TPoint zigzag[5] = {{10, 90}, {50, 130}, {90, 90}, {130, 130}, {170, 90}};
+                             page.SelectPen(TPen(kBlue, 0, TPen::kSolid));
+                             page.Polyline(zigzag, 5);
+                             const TPoint hook[3] = {{20, 140}, {180, 140}, {180, 100}};
+                             page.SelectPen(TPen(kGreen, 3, TPen::kSolid));
+                             page.Polyline(hook, 3);
+                           }),
+                    Golden("lines")));
 
   // A one-pixel line covers its first point and not its last.
   const QImage image = Render(20, 10, 100, [](TPage& page) {
@@ -178,7 +181,7 @@ TEST(PageRender, PolygonsFillEvenOdd)
     page.SelectBrush(Solid(kRed));
     page.Polygon(star, 5);
   });
-  EXPECT_EQ(image.pixel(100, 80), kWhitePixel);  // the centre is crossed twice
+  EXPECT_EQ(image.pixel(100, 80), kWhitePixel); // the centre is crossed twice
   EXPECT_EQ(image.pixel(100, 30), qRgb(255, 0, 0));
   EXPECT_TRUE(MatchesGolden(image, Golden("polygon_star")));
 }
@@ -322,34 +325,36 @@ TEST(PageRender, TextScalesExactlyWithTheZoom)
 
 TEST(PageRender, EdgesAndMarkersMatchReferences)
 {
-  EXPECT_TRUE(MatchesGolden(Render(120, 60, 100, [](TPage& page) {
-                              TBrush grey = Solid(0xD0D0D0);
-                              page.FillRect(0, 0, 119, 59, &grey);
-                              page.DrawEdge(TRect(5, 5, 115, 55));
-                              page.SelectPen(TPen(kBlack, 0, TPen::kSolid));
-                              page.SelectBrush(Solid(0xFFFFFF));
-                              page.SetTextColor(kBlack);
-                              page.DrawMarker(TRect(15, 20, 28, 33), 0, false);
-                              page.DrawMarker(TRect(35, 20, 48, 33), 0, true);
-                              page.DrawMarker(TRect(60, 20, 73, 33), 3840, false);
-                              page.DrawMarker(TRect(80, 20, 93, 33), 3840, true);
-                            }),
+  EXPECT_TRUE(MatchesGolden(Render(120, 60, 100,
+                                   [](TPage& page) {
+                                     TBrush grey = Solid(0xD0D0D0);
+                                     page.FillRect(0, 0, 119, 59, &grey);
+                                     page.DrawEdge(TRect(5, 5, 115, 55));
+                                     page.SelectPen(TPen(kBlack, 0, TPen::kSolid));
+                                     page.SelectBrush(Solid(0xFFFFFF));
+                                     page.SetTextColor(kBlack);
+                                     page.DrawMarker(TRect(15, 20, 28, 33), 0, false);
+                                     page.DrawMarker(TRect(35, 20, 48, 33), 0, true);
+                                     page.DrawMarker(TRect(60, 20, 73, 33), 3840, false);
+                                     page.DrawMarker(TRect(80, 20, 93, 33), 3840, true);
+                                   }),
                             Golden("edge_markers")));
 }
 
 TEST(PageRender, ZoomLevelsMatchReferences)
 {
   // At 10 % the 3200-unit extent needs the halving rule (32000 > 30000).
-  EXPECT_TRUE(MatchesGolden(Render(3200, 2400, 10, [](TPage& page) {
-                              EXPECT_EQ(page.GetExtentDivisor(), 2);
-                              DrawScene(page, 160);
-                            }),
+  EXPECT_TRUE(MatchesGolden(Render(3200, 2400, 10,
+                                   [](TPage& page) {
+                                     EXPECT_EQ(page.GetExtentDivisor(), 2);
+                                     DrawScene(page, 160);
+                                   }),
                             Golden("zoom_10"), 48, 40));
-  EXPECT_TRUE(
-      MatchesGolden(Render(200, 150, 100, [](TPage& page) { DrawScene(page, 10); }), Golden("zoom_100"), 48, 40));
+  EXPECT_TRUE(MatchesGolden(Render(200, 150, 100, [](TPage& page) { DrawScene(page, 10); }),
+                            Golden("zoom_100"), 48, 40));
   // 20 x 20 units, so that both window extents (20 * 100 / 1000) are exact.
-  EXPECT_TRUE(
-      MatchesGolden(Render(20, 20, 1000, [](TPage& page) { DrawScene(page, 1); }), Golden("zoom_1000"), 48, 40));
+  EXPECT_TRUE(MatchesGolden(Render(20, 20, 1000, [](TPage& page) { DrawScene(page, 1); }),
+                            Golden("zoom_1000"), 48, 40));
 }
 
 TEST(PageRender, OriginOffsetShiftsTheDrawing)

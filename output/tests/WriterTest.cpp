@@ -94,7 +94,7 @@ public:
   }
 };
 
-}  // namespace
+} // namespace
 
 TEST(PageMem, SizeFollowsTheZoom)
 {
@@ -108,7 +108,7 @@ TEST(PageMem, SizeFollowsTheZoom)
   TPageMem clamped(100, 50, 0);
   clamped.GetSize(w, h);
   EXPECT_EQ(w, 1u);
-  EXPECT_EQ(h, 1u);  // 0.5 rounds up
+  EXPECT_EQ(h, 1u); // 0.5 rounds up
 
   TPageMem white(30, 20, 100);
   EXPECT_EQ(white.GetPixel(29, 19), 0xFFFFFFu);
@@ -122,7 +122,7 @@ TEST(PageMem, AbsurdSizesGiveNoImageAndNoFile)
   for (auto [w, h] : {std::pair{0, 10}, std::pair{70000, 10}, std::pair{60000, 60000}}) {
     TPageMem page(w, h, 100);
     EXPECT_FALSE(page.HasBitmap());
-    page.Rectangle(TRect(0, 0, 5, 5));  // unbound: ignored
+    page.Rectangle(TRect(0, 0, 5, 5)); // unbound: ignored
     EXPECT_FALSE(page.ExportPng(dir.File("a.png"), -1));
     EXPECT_FALSE(page.ExportJpeg(dir.File("a.jpg"), 75));
     uint8_t row[16];
@@ -137,7 +137,7 @@ TEST(PageMem, RowsAndIndexedView)
   DrawSample(page);
   std::vector<uint8_t> row(600);
   ASSERT_TRUE(page.GetRow24(row.data(), 75));
-  EXPECT_EQ(row[3 * 100], 255);  // red in the middle of the ellipse
+  EXPECT_EQ(row[3 * 100], 255); // red in the middle of the ellipse
   EXPECT_EQ(row[3 * 100 + 1], 0);
   EXPECT_EQ(row[3 * 100 + 2], 0);
   EXPECT_FALSE(page.GetRow24(row.data(), 150));
@@ -237,7 +237,7 @@ TEST(PngWriter, RefusesBadSizesAndDepths)
   EXPECT_FALSE(writer.SetSize(10, 10, 3));
   EXPECT_FALSE(writer.SetSize(10, 10, 32));
   EXPECT_TRUE(writer.SetSize(65535, 1, 24));
-  EXPECT_FALSE(writer.Write());  // no file open
+  EXPECT_FALSE(writer.Write()); // no file open
 }
 
 TEST(JpegExport, WritesABaselineFileAtAnyQuality)

@@ -1,14 +1,14 @@
-#include "ViewTestSupport.h"
 #include "PageBinding.h"
+#include "ViewTestSupport.h"
 
 #include "Colors.h"
 #include "CommandIds.h"
+#include "DateTime.h"
+#include "LanguageSettings.h"
 #include "TInStream.h"
 #include "TOutStream.h"
 #include "TVue.h"
 #include "ValueFormat.h"
-#include "DateTime.h"
-#include "LanguageSettings.h"
 
 #include <QImage>
 
@@ -21,8 +21,7 @@ namespace {
 using Log = std::vector<std::pair<std::string, uint16_t>>;
 
 // Records which layer pass painted it.
-template <class Base>
-class Recording : public Base
+template <class Base> class Recording : public Base
 {
 public:
   Recording(std::string name, uint16_t layers, Log& log) : m_name(std::move(name)), m_log(log)
@@ -175,10 +174,17 @@ TEST_F(ViewTest, ScrollingStaysWithinThePaper)
     bool moved;
   };
   const Step steps[] = {
-    {TClient::kLineDown, 0, 20, true},    {TClient::kPageDown, 0, 500, true}, {TClient::kLineDown, 0, 500, false},
-    {TClient::kLineUp, 0, 480, true},     {TClient::kTop, 0, 0, true},        {TClient::kLineUp, 0, 0, false},
-    {TClient::kThumbPosition, 7, 140, true}, {TClient::kAbsolute, 2000, 500, true},
-    {TClient::kRelative, -50, 450, true}, {TClient::kBottom, 0, 500, true},   {5, 0, 500, false},
+      {TClient::kLineDown, 0, 20, true},
+      {TClient::kPageDown, 0, 500, true},
+      {TClient::kLineDown, 0, 500, false},
+      {TClient::kLineUp, 0, 480, true},
+      {TClient::kTop, 0, 0, true},
+      {TClient::kLineUp, 0, 0, false},
+      {TClient::kThumbPosition, 7, 140, true},
+      {TClient::kAbsolute, 2000, 500, true},
+      {TClient::kRelative, -50, 450, true},
+      {TClient::kBottom, 0, 500, true},
+      {5, 0, 500, false},
   };
   for (const Step& s : steps) {
     EXPECT_EQ(client.Scroll(TClient::kVertical, s.code, s.value), s.moved) << s.code;
@@ -378,7 +384,7 @@ TEST_F(ViewTest, MouseShortcutsPostCommandsForThePickedObject)
   EXPECT_EQ(commands, 3);
 }
 
-}  // namespace
+} // namespace
 
 TEST(ClientUnits, InchFractionsReadTheTypedFactor)
 {

@@ -344,4 +344,4 @@ TEST_F(DataViewTest, ListCommandsArePostedAndRunOnlyForObjectsStillThere)
   EXPECT_EQ(client.received[0].object, kept);
 }
 
-}  // namespace
+} // namespace

@@ -84,7 +84,7 @@ TEST_F(LayerTest, OldSectionsTurnAllActiveIntoLayerFour)
 TEST_F(LayerTest, LongNamesAndExtraNamesStayInTheirLines)
 {
   const std::string forty(40, 'x');
-  const std::string accented = std::string(30, 'a') + "\xC3\xA9";  // 32 bytes, "é" last
+  const std::string accented = std::string(30, 'a') + "\xC3\xA9"; // 32 bytes, "é" last
   Read("\n[VEKT Layers]\n2 65535 8 0 10\n" + forty + "\nsecond\n" + accented +
        "\n4\n5\n6\n7\neighth\nninth\ntenth\n\n[VEKT Snap]\n");
   EXPECT_EQ(std::string(layers.GetName(0)), std::string(31, 'x'));
@@ -127,4 +127,4 @@ TEST_F(LayerTest, DialogRefusesBadSettingsAndAppliesGoodOnes)
   EXPECT_EQ(layers.Command(CM_UNDO, nullptr, 0), 0);
 }
 
-}  // namespace
+} // namespace

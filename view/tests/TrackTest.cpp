@@ -264,4 +264,4 @@ TEST_F(TrackTest, TrackRelativeSendsEveryMovement)
   ExpectRestored();
 }
 
-}  // namespace
+} // namespace

@@ -71,8 +71,8 @@ ImageDiff CompareImages(const QImage& actualIn, const QImage& expectedIn, int to
   d.same = bad <= maxBad;
   if (!d.same) {
     char buf[200];
-    std::snprintf(buf, sizeof buf, "%d pixels differ (allowed %d); first at (%d, %d): #%08x, expected #%08x", bad,
-                  maxBad, firstX, firstY, firstA, firstE);
+    std::snprintf(buf, sizeof buf, "%d pixels differ (allowed %d); first at (%d, %d): #%08x, expected #%08x",
+                  bad, maxBad, firstX, firstY, firstA, firstE);
     d.message = buf;
   }
   return d;
@@ -96,8 +96,9 @@ ImageDiff CompareImages(const QImage& actualIn, const QImage& expectedIn, int to
   // The actual picture goes to the build tree under the reference's name,
   // so a failed run never leaves files among the reviewed references.
   std::filesystem::create_directories(VEKTA_TEST_OUTPUT_DIR);
-  const std::string failed = std::string(VEKTA_TEST_OUTPUT_DIR) + "/" +
-                             std::filesystem::path(path).stem().string() + ".actual.png";
+  const std::string failed =
+      std::string(VEKTA_TEST_OUTPUT_DIR) + "/" + std::filesystem::path(path).stem().string() + ".actual.png";
   actual.save(QString::fromStdString(failed), "PNG");
-  return ::testing::AssertionFailure() << path << ": " << d.message << " (actual written to " << failed << ")";
+  return ::testing::AssertionFailure()
+         << path << ": " << d.message << " (actual written to " << failed << ")";
 }

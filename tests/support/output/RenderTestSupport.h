@@ -22,7 +22,7 @@ inline constexpr uint32_t kRed = 0x0000FF;
 inline constexpr uint32_t kGreen = 0x00A000;
 inline constexpr uint32_t kBlue = 0xFF0000;
 inline constexpr uint32_t kYellow = 0x00FFFF;
-}  // namespace palette
+} // namespace palette
 
 // The reference image called name.
 inline std::string Golden(const std::string& name)

@@ -24,7 +24,7 @@ std::string Named(const char* kind, const std::string& title)
   return title.empty() ? std::string(kind) : std::string(kind) + ":" + title;
 }
 
-}  // namespace
+} // namespace
 
 TScriptedInput::TScriptedInput(int32_t width, int32_t height) : m_width(width), m_height(height)
 {
@@ -234,8 +234,8 @@ bool TScriptedInput::PumpMessage(TVue* view)
     return false;
   }
   // Posted messages come first, as they do on the platform.
-  const auto posted =
-    std::find_if(m_postedQueue.begin(), m_postedQueue.end(), [view](const PostedRecord& r) { return r.view == view; });
+  const auto posted = std::find_if(m_postedQueue.begin(), m_postedQueue.end(),
+                                   [view](const PostedRecord& r) { return r.view == view; });
   if (posted != m_postedQueue.end()) {
     const PostedRecord record = *posted;
     m_postedQueue.erase(posted);
@@ -432,8 +432,8 @@ bool TScriptedInput::AskText(const std::string& title, const std::string&, std::
   return TakeText(Named("AskText", title), text, limit);
 }
 
-bool TScriptedInput::ChooseOption(const std::string& title, const std::string&, const std::vector<std::string>& options,
-                                  int32_t& index)
+bool TScriptedInput::ChooseOption(const std::string& title, const std::string&,
+                                  const std::vector<std::string>& options, int32_t& index)
 {
   int32_t answer = 0;
   if (!Take(m_options, Named("ChooseOption", title), answer) || answer < 0 ||
@@ -447,7 +447,8 @@ bool TScriptedInput::ChooseColor(uint32_t& colour, bool allowNone)
 {
   uint32_t answer = 0;
   // "None" is only an answer where the dialog offers it.
-  if (!Take(m_colours, allowNone ? "ChooseColor:none" : "ChooseColor", answer) || (answer == kNoColor && !allowNone))
+  if (!Take(m_colours, allowNone ? "ChooseColor:none" : "ChooseColor", answer) ||
+      (answer == kNoColor && !allowNone))
     return false;
   colour = answer;
   return true;
@@ -525,7 +526,8 @@ uint16_t TScriptedInput::PopupMenu(const std::string& title, const std::vector<M
   const uint16_t command = m_menuAnswers.front();
   m_menuAnswers.pop_front();
   // Only an enabled entry of this menu can be chosen.
-  const bool offered = std::any_of(items.begin(), items.end(),
-                                   [command](const MenuItem& item) { return item.command == command && item.enabled; });
+  const bool offered = std::any_of(items.begin(), items.end(), [command](const MenuItem& item) {
+    return item.command == command && item.enabled;
+  });
   return command != 0 && offered ? command : 0;
 }

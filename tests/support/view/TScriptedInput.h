@@ -87,7 +87,11 @@ public:
 
   // ---- simulated window ----
   void SetClientSize(int32_t width, int32_t height);
-  void SetPointer(int32_t x, int32_t y) { m_pointerX = x; m_pointerY = y; }
+  void SetPointer(int32_t x, int32_t y)
+  {
+    m_pointerX = x;
+    m_pointerY = y;
+  }
   void SetHasStatusBar(bool has) { m_hasStatusBar = has; }
 
   // ---- what happened ----
@@ -115,15 +119,15 @@ public:
   std::vector<std::string> dialogs;
   // The dialogs asked with no answer queued (and therefore cancelled).
   std::vector<std::string> unanswered;
-  std::vector<std::vector<ValueField>> valueFields;  // as each AskValues was shown
+  std::vector<std::vector<ValueField>> valueFields; // as each AskValues was shown
   std::vector<MenuRecord> menus;
-  std::vector<PostedRecord> posted;  // every message posted, in order
-  std::vector<std::vector<int32_t>> invalidated;  // device rectangles; empty: the whole window
+  std::vector<PostedRecord> posted;              // every message posted, in order
+  std::vector<std::vector<int32_t>> invalidated; // device rectangles; empty: the whole window
   int32_t overlayChanges = 0;
   int32_t updates = 0;
   int32_t scrolls = 0;
   int32_t pointerPlacements = 0;
-  bool ranOut = false;  // PumpMessage found the script empty
+  bool ranOut = false; // PumpMessage found the script empty
 
   int32_t Cursor() const { return m_cursor; }
   bool Captured() const { return m_captured; }
@@ -154,9 +158,10 @@ public:
   bool AskValues(const std::string& title, std::vector<ValueField>& fields) override;
   bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) override;
   bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) override;
-  bool AskText(const std::string& title, const std::string& prompt, std::string& text, int32_t limit) override;
-  bool ChooseOption(const std::string& title, const std::string& groupLabel, const std::vector<std::string>& options,
-                    int32_t& index) override;
+  bool AskText(const std::string& title, const std::string& prompt, std::string& text,
+               int32_t limit) override;
+  bool ChooseOption(const std::string& title, const std::string& groupLabel,
+                    const std::vector<std::string>& options, int32_t& index) override;
   bool ChooseColor(uint32_t& colour, bool allowNone) override;
   bool ChooseFont(TFont& font) override;
   bool ChoosePen(TPen& pen, TClient* client) override;
@@ -187,8 +192,7 @@ private:
   // Takes the next answer of a queue into answer; false when it is a
   // cancel. Records the dialog and, when no answer is queued, that it was
   // cancelled for want of one.
-  template <class T>
-  bool Take(std::deque<std::optional<T>>& queue, const std::string& dialog, T& answer);
+  template <class T> bool Take(std::deque<std::optional<T>>& queue, const std::string& dialog, T& answer);
   // A text answer, cut to limit bytes like the edit would.
   bool TakeText(const std::string& dialog, std::string& text, int32_t limit);
   void ResetOverlay();

@@ -19,7 +19,7 @@ class TestObject : public TData
 public:
   TestObject(int32_t l, int32_t t, int32_t r, int32_t b, uint32_t maskA = 0, uint32_t maskB = 0x10,
              uint32_t typeName = 0)
-    : m_maskA(maskA), m_maskB(maskB), m_typeName(typeName)
+      : m_maskA(maskA), m_maskB(maskB), m_typeName(typeName)
   {
     Assign(TRect(l, t, r, b));
   }
