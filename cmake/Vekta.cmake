@@ -2,7 +2,7 @@
 # sources are the .cpp files of the folder itself; its tests live in tests/.
 
 function(vekta_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Woverloaded-virtual -Wsuggest-override)
   if(VEKTA_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -37,8 +37,8 @@ bool MayTurnInto(TPoint p, TPoint pivot, int32_t l, int32_t t, int32_t r, int32_
 {
   // Along the axes the distance is never more than the true distance, and
   // the farthest corner's axis sum never less than its true distance.
-  auto farthest = [](int64_t from, int64_t a, int64_t b) {
-    return std::max(std::abs(a - from), std::abs(b - from));
+  auto farthest = [](int64_t from, int64_t low, int64_t high) {
+    return std::max(std::abs(low - from), std::abs(high - from));
   };
   const int64_t reach = farthest(pivot.x, l, r) + farthest(pivot.y, t, b) + 1;
   return std::abs(int64_t{p.x} - pivot.x) <= reach && std::abs(int64_t{p.y} - pivot.y) <= reach;

@@ -30,8 +30,8 @@ std::string Trimmed(const std::string& text)
 
 } // namespace
 
-TClientModuleSym::TClientModuleSym(TClient* client)
-    : TClientModule(client), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy)
+TClientModuleSym::TClientModuleSym(TClient* view)
+    : TClientModule(view), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy)
 {
 }
 

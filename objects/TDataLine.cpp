@@ -32,7 +32,8 @@ TDataLine::TDataLine()
   Recompute();
 }
 
-TDataLine::TDataLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) : x1(x1), y1(y1), x2(x2), y2(y2)
+TDataLine::TDataLine(int32_t startX, int32_t startY, int32_t endX, int32_t endY)
+    : x1(startX), y1(startY), x2(endX), y2(endY)
 {
   classId = kTDataLine;
   Recompute();

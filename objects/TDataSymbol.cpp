@@ -50,8 +50,8 @@ TDataSymbol::TDataSymbol()
   classId = kTDataSymbol;
 }
 
-TDataSymbol::TDataSymbol(TSymbolLibrary* library, int32_t x, int32_t y, std::string_view name)
-    : symbolName(name), library(library)
+TDataSymbol::TDataSymbol(TSymbolLibrary* symbols, int32_t x, int32_t y, std::string_view name)
+    : symbolName(name), library(symbols)
 {
   classId = kTDataSymbol;
   TRect::Assign(TRect(x, y, SaturateInt32(int64_t{x} + 1), SaturateInt32(int64_t{y} + 1)));

@@ -27,13 +27,13 @@ TPolyRectangle::TPolyRectangle()
   Recompute();
 }
 
-TPolyRectangle::TPolyRectangle(int32_t x, int32_t y, int32_t width, int32_t height, int32_t angle)
+TPolyRectangle::TPolyRectangle(int32_t x, int32_t y, int32_t width, int32_t height, int32_t degrees)
     : TPolyRectangle(TRect(x, y, SaturateInt32(int64_t{x} + width), SaturateInt32(int64_t{y} + height)),
-                     angle)
+                     degrees)
 {
 }
 
-TPolyRectangle::TPolyRectangle(const TRect& frame, int32_t angle) : angle(angle % 360), frame(frame)
+TPolyRectangle::TPolyRectangle(const TRect& box, int32_t degrees) : angle(degrees % 360), frame(box)
 {
   classId = kTPolyRectangle;
   Recompute();

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev

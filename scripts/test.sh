@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check-format.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)

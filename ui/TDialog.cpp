@@ -46,21 +46,21 @@ private:
   TDialog& m_dialog;
 };
 
-TDialog::TDialog(std::string_view resource, TVue* parent)
+TDialog::TDialog(std::string_view resource, TVue* parentView)
 {
   classId = kTDialog;
-  SetParent(parent);
+  SetParent(parentView);
   if (const DialogDescription describe = FindDialogDescription(resource)) {
-    MakeWindow(parent, "");
+    MakeWindow(parentView, "");
     describe(*this);
   }
 }
 
-TDialog::TDialog(TVue* parent, const std::string& title)
+TDialog::TDialog(TVue* parentView, const std::string& title)
 {
   classId = kTDialog;
-  SetParent(parent);
-  MakeWindow(parent, title);
+  SetParent(parentView);
+  MakeWindow(parentView, title);
 }
 
 TDialog::~TDialog()
@@ -72,13 +72,13 @@ TDialog::~TDialog()
   delete m_widget.data();
 }
 
-void TDialog::MakeWindow(TVue* parent, const std::string& title)
+void TDialog::MakeWindow(TVue* parentView, const std::string& title)
 {
   viewFlags |= kDialogView;
-  QWidget* owner = ViewWindow(parent);
-  if (!owner)
-    owner = QApplication::activeWindow();
-  m_widget = new QWidget(owner, Qt::Dialog);
+  QWidget* ownerWidget = ViewWindow(parentView);
+  if (!ownerWidget)
+    ownerWidget = QApplication::activeWindow();
+  m_widget = new QWidget(ownerWidget, Qt::Dialog);
   m_widget->setWindowTitle(QString::fromStdString(title));
   m_body = new QVBoxLayout(m_widget);
   m_body->setSizeConstraint(QLayout::SetFixedSize);
@@ -275,11 +275,11 @@ bool TDialog::HandleKey(QWidget*, int key, Qt::KeyboardModifiers modifiers)
 void TDialog::Place()
 {
   m_widget->adjustSize();
-  const QWidget* owner = m_widget->parentWidget();
+  const QWidget* ownerWidget = m_widget->parentWidget();
   QRect area;
-  if (owner && !m_centredOnScreen && owner->isVisible())
-    area = owner->window()->frameGeometry();
-  else if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+  if (ownerWidget && !m_centredOnScreen && ownerWidget->isVisible())
+    area = ownerWidget->window()->frameGeometry();
+  else if (const QScreen* screen = ownerWidget ? ownerWidget->screen() : QGuiApplication::primaryScreen())
     area = screen->availableGeometry();
   if (area.isValid())
     m_widget->move(area.center() - QPoint(m_widget->width() / 2, m_widget->height() / 2));

@@ -54,7 +54,7 @@ public:
   // Where a dialogue built in code puts its rows.
   QVBoxLayout* Body() const { return m_body; }
   void SetTitle(const std::string& title);
-  void SetDialogFlags(uint16_t flags) { m_dialogFlags = flags; }
+  void SetDialogFlags(uint16_t bits) { m_dialogFlags = bits; }
   // Centres the dialogue on the screen rather than on its owner's window.
   void SetCentredOnScreen(bool onScreen) { m_centredOnScreen = onScreen; }
 

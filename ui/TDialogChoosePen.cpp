@@ -22,8 +22,8 @@ int32_t ButtonOf(uint32_t style)
 
 } // namespace
 
-TDialogChoosePen::TDialogChoosePen(TVue* parent, TPen& pen, TClient* client)
-    : TDialog("KARWI_ChoosePen", parent), m_pen(pen), m_client(client)
+TDialogChoosePen::TDialogChoosePen(TVue* parentView, TPen& edited, TClient* view)
+    : TDialog("KARWI_ChoosePen", parentView), m_pen(edited), m_client(view)
 {
   m_style = ControlAs<TRadio>(kStyleGroup);
   m_width = ControlAs<TEdl>(kWidthField);
@@ -48,9 +48,9 @@ int32_t TDialogChoosePen::ChoosePen()
 void TDialogChoosePen::Fill()
 {
   m_style->SetSelected(ButtonOf(m_pen.GetStyle()));
-  const TPage* page = m_client ? m_client->GetPage() : nullptr;
-  m_width->SetFormat(page ? page->GetNumberFormat() : uint16_t{TPage::kFormatDecimal},
-                     page ? page->GetDecimals() : 0);
+  const TPage* shownPage = m_client ? m_client->GetPage() : nullptr;
+  m_width->SetFormat(shownPage ? shownPage->GetNumberFormat() : uint16_t{TPage::kFormatDecimal},
+                     shownPage ? shownPage->GetDecimals() : 0);
   const double shown = m_client ? m_client->ToUser(m_pen.GetWidth()) : m_pen.GetWidth();
   m_width->SetValue(&shown);
   EnableWidth();

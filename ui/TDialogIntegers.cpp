@@ -16,9 +16,9 @@ constexpr int32_t kFieldWidth = 6;
 
 } // namespace
 
-TDialogIntegers::TDialogIntegers(TVue* parent, const std::string& title,
+TDialogIntegers::TDialogIntegers(TVue* parentView, const std::string& title,
                                  const std::vector<TUserInput::IntegerField>& fields)
-    : TDialog(parent, title)
+    : TDialog(parentView, title)
 {
   SetCentredOnScreen(true);
   auto* grid = new QGridLayout;

@@ -18,8 +18,8 @@ constexpr size_t kNameLength = 31;
 
 } // namespace
 
-TDialogLayers::TDialogLayers(TVue* parent, const TUserInput::LayerSettings& settings)
-    : TDialog("KARWI_DIALOGLAYERS", parent), m_original(settings)
+TDialogLayers::TDialogLayers(TVue* parentView, const TUserInput::LayerSettings& settings)
+    : TDialog("KARWI_DIALOGLAYERS", parentView), m_original(settings)
 {
   auto* active = ControlAs<TRadio>(kActiveGroup);
   auto* visible = ControlAs<TCheck>(kVisibleGroup);
@@ -36,7 +36,7 @@ TDialogLayers::TDialogLayers(TVue* parent, const TUserInput::LayerSettings& sett
   }
 }
 
-TUserInput::LayerSettings TDialogLayers::Read() const
+TUserInput::LayerSettings TDialogLayers::Settings() const
 {
   TUserInput::LayerSettings settings = m_original;
   const auto* active = ControlAs<TRadio>(kActiveGroup);
@@ -59,7 +59,7 @@ TUserInput::LayerSettings TDialogLayers::Read() const
 
 bool TDialogLayers::Validate()
 {
-  const TUserInput::LayerSettings settings = Read();
+  const TUserInput::LayerSettings settings = Settings();
   const uint32_t refusal = CheckLayerSettings(settings.active, settings.visible, settings.protectedMask);
   if (refusal == 0)
     return true;
@@ -72,6 +72,6 @@ bool TDialogLayers::Run(TUserInput::LayerSettings& settings)
 {
   if (RunModal() != IDOK_)
     return false;
-  settings = Read();
+  settings = Settings();
   return true;
 }

@@ -28,7 +28,7 @@ protected:
   bool Validate() override;
 
 private:
-  TUserInput::LayerSettings Read() const;
+  TUserInput::LayerSettings Settings() const;
 
   TUserInput::LayerSettings m_original;
 };

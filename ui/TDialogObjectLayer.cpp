@@ -5,7 +5,8 @@
 #include "StringTable.h"
 #include "TCheck.h"
 
-TDialogObjectLayer::TDialogObjectLayer(TVue* parent, uint16_t mask) : TDialog("KARWI_DIALOG1LAYER", parent)
+TDialogObjectLayer::TDialogObjectLayer(TVue* parentView, uint16_t mask)
+    : TDialog("KARWI_DIALOG1LAYER", parentView)
 {
   if (auto* boxes = ControlAs<TCheck>(kLayerGroup))
     boxes->SetMask(mask & 0xFFu);

@@ -6,9 +6,9 @@
 
 #include <QVBoxLayout>
 
-TDialogOption::TDialogOption(TVue* parent, const std::string& title, const std::string& groupLabel,
+TDialogOption::TDialogOption(TVue* parentView, const std::string& title, const std::string& groupLabel,
                              const std::vector<std::string>& options, int32_t index)
-    : TDialog(parent, title)
+    : TDialog(parentView, title)
 {
   auto* group = new TRadio(this, kGroup, groupLabel, options, kGroup + 1);
   group->SetSelected(index);

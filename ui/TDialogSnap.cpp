@@ -23,8 +23,8 @@ constexpr Field kFields[] = {
 
 } // namespace
 
-TDialogSnap::TDialogSnap(TVue* parent, const TUserInput::GridSnapSettings& settings)
-    : TDialog("KARWI_DialogSnap", parent)
+TDialogSnap::TDialogSnap(TVue* parentView, const TUserInput::GridSnapSettings& settings)
+    : TDialog("KARWI_DialogSnap", parentView)
 {
   if (auto* grid = ControlAs<TCheck>(kGridCheck))
     grid->SetChecked(0, settings.gridShown);

@@ -33,8 +33,8 @@ std::string ScaleText(double scale)
   return text;
 }
 
-TDialogUnites::TDialogUnites(TVue* parent, const TUserInput::UnitsSettings& settings)
-    : TDialog("KARWI_DIALOGUNITES", parent), m_settings(settings)
+TDialogUnites::TDialogUnites(TVue* parentView, const TUserInput::UnitsSettings& settings)
+    : TDialog("KARWI_DIALOGUNITES", parentView), m_settings(settings)
 {
   auto* paper = ControlAs<TRadio>(kPaperGroup);
   auto* format = ControlAs<TRadio>(kFormatGroup);

@@ -18,9 +18,9 @@ constexpr int32_t kFieldWidth = 15;
 
 } // namespace
 
-TDialogValues::TDialogValues(TVue* parent, const std::string& title,
+TDialogValues::TDialogValues(TVue* parentView, const std::string& title,
                              const std::vector<TUserInput::ValueField>& fields)
-    : TDialog(parent, title)
+    : TDialog(parentView, title)
 {
   auto* grid = new QGridLayout;
   for (size_t i = 0; i < fields.size(); ++i) {

@@ -13,8 +13,8 @@ TListe::TListe(TDialog* dialog, int32_t id) : TControl(dialog, id)
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   QObject::connect(list, &QListWidget::currentRowChanged, [this] { NotifyDialog(kClicked); });
   QObject::connect(list, &QListWidget::itemDoubleClicked, [this] {
-    if (TDialog* owner = GetDialog())
-      owner->WndProc(WM_COMMAND_, IDOK_, 0);
+    if (TDialog* owning = GetDialog())
+      owning->WndProc(WM_COMMAND_, IDOK_, 0);
   });
   SetWidget(list);
 }

@@ -7,8 +7,8 @@
 #include <QTabBar>
 
 TTabWindow::TTabWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title,
-                       TVue* parent)
-    : TWindow(x, y, width, height, title, parent), m_tabs(std::make_unique<TTabControl>(Widget()))
+                       TVue* parentView)
+    : TWindow(x, y, width, height, title, parentView), m_tabs(std::make_unique<TTabControl>(Widget()))
 {
   m_tabs->SetParent(this);
   m_tabs->OnSelected([this](int32_t) { ShowSelected(); });

@@ -42,10 +42,10 @@ private:
 
 } // namespace
 
-TToolbar::TToolbar(TVue* owner, QWidget* parentWidget) : m_owner(owner)
+TToolbar::TToolbar(TVue* view, QWidget* parentWidget) : m_owner(view)
 {
   classId = kTToolbar;
-  SetParent(owner);
+  SetParent(view);
   m_widget = new QToolBar(parentWidget);
   m_widget->setMovable(false);
   m_widget->setFloatable(false);

@@ -24,8 +24,8 @@ const QEvent::Type kFlushQueue = static_cast<QEvent::Type>(QEvent::registerEvent
 class PostedMessageEvent : public QEvent
 {
 public:
-  PostedMessageEvent(uint32_t message, uint32_t param1, uintptr_t param2)
-      : QEvent(kPostedMessage), message(message), param1(param1), param2(param2)
+  PostedMessageEvent(uint32_t posted, uint32_t first, uintptr_t second)
+      : QEvent(kPostedMessage), message(posted), param1(first), param2(second)
   {
   }
   uint32_t message;

@@ -16,12 +16,13 @@
 #include <QPalette>
 #include <QToolBar>
 
-TWindow::TWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title, TVue* parent)
+TWindow::TWindow(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& title,
+                 TVue* parentView)
 {
   classId = kTWindow;
-  SetParent(parent);
-  QWidget* owner = ViewWidget(parent);
-  m_widget = new TVueWidget(*this, owner);
+  SetParent(parentView);
+  QWidget* ownerWidget = ViewWidget(parentView);
+  m_widget = new TVueWidget(*this, ownerWidget);
   m_widget->setWindowTitle(QString::fromStdString(title));
   m_widget->setGeometry(x, y, width, height);
   // Frames have a solid background: the workspace colour.

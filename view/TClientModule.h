@@ -10,7 +10,7 @@ class TData;
 class TClientModule
 {
 public:
-  explicit TClientModule(TClient* client) : client(client) {}
+  explicit TClientModule(TClient* view) : client(view) {}
   virtual ~TClientModule() = default;
   TClientModule(const TClientModule&) = delete;
   TClientModule& operator=(const TClientModule&) = delete;

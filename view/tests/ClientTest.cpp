@@ -24,9 +24,9 @@ using Log = std::vector<std::pair<std::string, uint16_t>>;
 template <class Base> class Recording : public Base
 {
 public:
-  Recording(std::string name, uint16_t layers, Log& log) : m_name(std::move(name)), m_log(log)
+  Recording(std::string name, uint16_t mask, Log& log) : m_name(std::move(name)), m_log(log)
   {
-    this->layers = layers;
+    this->layers = mask;
   }
   bool Paint(TPage* page, uint8_t) override
   {

@@ -234,11 +234,11 @@ bool TScriptedInput::PumpMessage(TVue* view)
     return false;
   }
   // Posted messages come first, as they do on the platform.
-  const auto posted = std::find_if(m_postedQueue.begin(), m_postedQueue.end(),
-                                   [view](const PostedRecord& r) { return r.view == view; });
-  if (posted != m_postedQueue.end()) {
-    const PostedRecord record = *posted;
-    m_postedQueue.erase(posted);
+  const auto next = std::find_if(m_postedQueue.begin(), m_postedQueue.end(),
+                                 [view](const PostedRecord& r) { return r.view == view; });
+  if (next != m_postedQueue.end()) {
+    const PostedRecord record = *next;
+    m_postedQueue.erase(next);
     ++m_delivered;
     view->WndProc(record.message, record.param1, record.param2);
     return true;
