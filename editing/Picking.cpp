@@ -1,7 +1,9 @@
 #include "Picking.h"
 
+#include "Geometry.h"
 #include "TClient.h"
 #include "TData.h"
+#include "TDataGroup.h"
 #include "TPage.h"
 
 namespace {
@@ -113,4 +115,143 @@ int32_t SelectInRectangle(const TClient& client, const TRect& rectangle, uint16_
     ++taken;
   }
   return taken;
+}
+
+// ---- picking objects for a command ----
+
+namespace {
+
+// Keeps snap suspended while it lives: picking points at objects, not at
+// the grid.
+class SnapSuspension
+{
+public:
+  explicit SnapSuspension(TClient& view) : m_view(view) { m_view.SuspendSnap(true); }
+  ~SnapSuspension() { m_view.SuspendSnap(false); }
+  SnapSuspension(const SnapSuspension&) = delete;
+  SnapSuspension& operator=(const SnapSuspension&) = delete;
+
+private:
+  TClient& m_view;
+};
+
+TPoint PositionOf(const TData& object)
+{
+  TRect position;
+  object.GetRect(position, kRectPosition);
+  return {position.left, position.top};
+}
+
+void SetReferenceTo(TDataGroup& carrier, TPoint position)
+{
+  carrier.SetReference(SaturateInt32(int64_t{position.x} - carrier.left),
+                       SaturateInt32(int64_t{position.y} - carrier.top));
+}
+
+} // namespace
+
+int32_t PickByClick(TClient& view, TDataGroup& carrier, const char* prompt, int32_t& refusal,
+                    uint16_t protectionMask, uint16_t accept)
+{
+  refusal = kNotRefused;
+  TData* object = nullptr;
+  while (!object) {
+    int32_t x = 0, y = 0;
+    int32_t answer;
+    {
+      SnapSuspension suspended(view);
+      answer = view.GetPoint(x, y, prompt, false, TDataOwner::kCursorPick, accept);
+    }
+    if (answer == TDataOwner::kPointCancelled)
+      return kPickNothing;
+    if (answer == TDataOwner::kPointSpace)
+      return kPickSpace;
+    if (answer == TDataOwner::kPointGiven)
+      object = view.ObjectAt(x, y);
+  }
+  if (object->TestState(protectionMask)) {
+    refusal = kRefusedByProtection;
+    return kPickNothing;
+  }
+  const bool wasEmpty = carrier.GetChildCount() == 0;
+  if (!carrier.AddChild(object)) {
+    refusal = kRefusedByCarrier;
+    return kPickNothing;
+  }
+  TRect bounds;
+  object->GetRect(bounds, kRectSelection);
+  if (!wasEmpty)
+    bounds.Union(carrier);
+  carrier.Assign(bounds);
+  SetReferenceTo(carrier, PositionOf(*object));
+  return kPickTaken;
+}
+
+int32_t PickByRectangle(TClient& view, TDataGroup& carrier, const char* prompt, int32_t& refusal,
+                        uint16_t protectionMask, uint16_t accept)
+{
+  refusal = kNotRefused;
+  if (EditableLayers(view.GetPage()) == 0)
+    return kPickNothing;
+  TRect drawn;
+  int32_t answer;
+  {
+    SnapSuspension suspended(view);
+    answer = view.GetRectangle(drawn, prompt, accept);
+  }
+  if (answer != 1)
+    return answer == TDataOwner::kPointSpace ? kPickSpace : kPickNothing;
+  drawn.Normalize();
+  int32_t refused = 0;
+  bool first = true;
+  TRect bounds;
+  TPoint reference;
+  int64_t smallestSum = 0;
+  const int32_t taken = SelectInRectangle(
+      view, drawn, protectionMask,
+      [&](TData* object) {
+        if (!carrier.AddChild(object))
+          return false;
+        TRect selection;
+        object->GetRect(selection, kRectSelection);
+        const TPoint position = PositionOf(*object);
+        const int64_t sum = int64_t{position.x} + position.y;
+        if (first)
+          bounds = selection;
+        else
+          bounds.Union(selection);
+        if (first || sum < smallestSum) {
+          smallestSum = sum;
+          reference = position;
+        }
+        first = false;
+        return true;
+      },
+      refused);
+  if (taken == 0) {
+    if (refused > 0)
+      refusal = kRefusedByProtection;
+    return kPickNothing;
+  }
+  carrier.Assign(bounds);
+  SetReferenceTo(carrier, reference);
+  return kPickTaken;
+}
+
+int32_t PickObjects(TClient& view, TDataGroup& carrier, const char* clickPrompt, const char* rectanglePrompt,
+                    int32_t& refusal, uint16_t protectionMask, bool clickFirst)
+{
+  refusal = kNotRefused;
+  if (view.ObjectCount() == 0)
+    return 0;
+  bool byClick = clickFirst;
+  for (;;) {
+    const int32_t answer =
+        byClick ? PickByClick(view, carrier, clickPrompt, refusal, protectionMask, TDataOwner::kAcceptSpace)
+                : PickByRectangle(view, carrier, rectanglePrompt, refusal, protectionMask,
+                                  TDataOwner::kAcceptSpace);
+    if (answer != kPickSpace)
+      return answer == kPickTaken ? 1 : 0;
+    byClick = !byClick;
+  }
 }

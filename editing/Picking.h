@@ -37,3 +37,34 @@ bool IsInsideSelection(const TData& object, const TRect& rectangle);
 // when no layer is editable.
 int32_t SelectInRectangle(const TClient& client, const TRect& rectangle, uint16_t protectionMask,
                           const std::function<bool(TData*)>& take, int32_t& refused);
+
+class TDataGroup;
+
+// ---- picking objects for a command ----
+
+// Results of PickByClick and PickByRectangle.
+enum PickResult : int32_t { kPickNothing = 0, kPickTaken = 1, kPickSpace = 2 };
+// Why a pick took nothing.
+enum PickRefusal : int32_t { kNotRefused = 0, kRefusedByProtection = 1, kRefusedByCarrier = 2 };
+
+// Waits for a click on an object (clicks beside every object are ignored)
+// and puts it in carrier, unless its state meets protectionMask (refusal 1)
+// or the carrier cannot take it (refusal 2). Snap is suspended meanwhile.
+// SPACEBAR (with kAcceptSpace in accept) answers kPickSpace. The carrier's
+// rectangle grows by the object's selection bounds and its reference point
+// becomes the object's position.
+int32_t PickByClick(TClient& view, TDataGroup& carrier, const char* prompt, int32_t& refusal,
+                    uint16_t protectionMask, uint16_t accept);
+// Lets the user draw a rectangle and puts every object inside it that obeys
+// the layer rule and the mask in carrier. Nothing taken: kPickNothing, with
+// refusal 1 when some object inside was refused by its protection. The
+// carrier's rectangle is the union of the objects' selection bounds, its
+// reference point the position with the smallest x + y.
+int32_t PickByRectangle(TClient& view, TDataGroup& carrier, const char* prompt, int32_t& refusal,
+                        uint16_t protectionMask, uint16_t accept);
+// The pick of a command: by rectangle or by click, SPACEBAR switching from
+// one to the other as often as the user likes. 1 when carrier holds at
+// least one object; 0 when the view has none, nothing was taken or the
+// user cancelled.
+int32_t PickObjects(TClient& view, TDataGroup& carrier, const char* clickPrompt, const char* rectanglePrompt,
+                    int32_t& refusal, uint16_t protectionMask, bool clickFirst);

@@ -4,6 +4,8 @@
 #include "Messages.h"
 #include "Picking.h"
 #include "StringTable.h"
+#include "TUndoData.h"
+#include "TUserInput.h"
 #include "TextEncoding.h"
 
 #include <cstring>
@@ -30,7 +32,7 @@ bool CopyToBuffer(const std::string& text, void* p, int32_t size)
 } // namespace
 
 TaClientPage::TaClientPage(int32_t number)
-    : untitledNumber(number), symbolModule(this), layerModule(this), dataModule(this)
+    : untitledNumber(number), symbolModule(this), layerModule(this), dataModule(this, &history)
 {
   SetFlags(kReady, true);
   SetFlags(kConfirmDeletions, false);
@@ -41,7 +43,9 @@ TaClientPage::TaClientPage(int32_t number)
 TaClientPage::~TaClientPage()
 {
   // The objects may still ask their owner about the document while they
-  // go, so they go before the modules and names.
+  // go, so they go before the modules and names: first those the history
+  // holds out of the document, then those of the document.
+  history.Clear();
   ClearObjects();
 }
 
@@ -108,4 +112,32 @@ void TaClientPage::NotifyDocument(uint32_t message)
   PostToParent(message, 0, reinterpret_cast<uintptr_t>(static_cast<TVue*>(this)));
   if (documentNotice)
     documentNotice(message, filePath);
+}
+
+int32_t TaClientPage::Undo()
+{
+  return ApplyStep(true);
+}
+
+int32_t TaClientPage::Redo()
+{
+  return ApplyStep(false);
+}
+
+int32_t TaClientPage::ApplyStep(bool undo)
+{
+  if (IsBusy())
+    return 0;
+  GUndoObj* step = undo ? history.TakeUndo() : history.TakeRedo();
+  if (!step) {
+    if (input)
+      input->MessageBox(LoadStr(undo ? IDS_NOTHING_TO_UNDO : IDS_NOTHING_TO_REDO), std::string(),
+                        MB_OK_ | MB_ICONEXCLAMATION_);
+    return 0;
+  }
+  // The cursor has moved past the step even when it no longer fits.
+  auto* record = dynamic_cast<TUndoData*>(step);
+  if (!record || step->GetModule() != TClientModuleData::kModuleId)
+    return 0;
+  return undo ? dataModule.Undo(*record) : dataModule.Redo(*record);
 }

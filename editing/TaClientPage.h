@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GModuleUndo.h"
 #include "TClient.h"
 #include "TClientModuleData.h"
 #include "TClientModuleLayer.h"
@@ -56,6 +57,15 @@ public:
   TClientModuleLayer& GetLayerModule() { return layerModule; }
   const TClientModuleLayer& GetLayerModule() const { return layerModule; }
   TClientModuleData& GetDataModule() { return dataModule; }
+  GModuleUndo& GetHistory() { return history; }
+  const GModuleUndo& GetHistory() const { return history; }
+
+  // Undo (Ctrl+Z) and redo (Ctrl+Y): the step is handed to the module that
+  // made it. "Nothing to undo" / "Nothing to redo" when there is none; a
+  // step that no longer fits the document is used up silently. 1 when the
+  // document changed.
+  int32_t Undo();
+  int32_t Redo();
 
   // The document was loaded (MSG_DOC_LOADED) or saved under a new name
   // (MSG_DOC_SAVED_AS): the parent window hears of it through a posted
@@ -66,6 +76,8 @@ public:
   void NotifyDocument(uint32_t message);
 
 private:
+  // Takes the step undo (or redo) would take and hands it to its module.
+  int32_t ApplyStep(bool undo);
   // The commands of the menus that the view carries out itself or through
   // its modules; false for any other message.
   bool RunCommand(uint32_t message, int32_t a, int32_t b, void* p, uint32_t& result);
@@ -77,6 +89,8 @@ private:
   bool fromDamagedFile = false;
   TClientModuleSym symbolModule;
   TClientModuleLayer layerModule;
+  // The document's history; the data module records into it.
+  GModuleUndo history;
   TClientModuleData dataModule;
   DocumentNotice documentNotice;
 };

@@ -29,14 +29,19 @@ std::string ToolTypeName(uint16_t command)
   return name != 0 ? LoadStr(name) : std::string();
 }
 
-// The tip of a toolbar button while this document is active.
-std::string ToolTip(uint16_t command)
+// The tip of a toolbar button while this document is active; undo and redo
+// name the step they would take.
+std::string ToolTip(uint16_t command, const GModuleUndo& history)
 {
   switch (command) {
-  case CM_UNDO:
-    return LoadStr(IDS_UNDO_TIP);
-  case CM_REDO:
-    return LoadStr(IDS_REDO_TIP);
+  case CM_UNDO: {
+    const GUndoObj* step = history.PeekUndo();
+    return LoadStr(IDS_UNDO_TIP + static_cast<uint32_t>(step ? step->GetKind() : 0));
+  }
+  case CM_REDO: {
+    const GUndoObj* step = history.PeekRedo();
+    return LoadStr(IDS_REDO_TIP + static_cast<uint32_t>(step ? step->GetKind() : 0));
+  }
   case CM_NEW:
     return LoadStr(IDS_TIP_NEW);
   case CM_OPEN:
@@ -74,8 +79,24 @@ bool TaClientPage::RunCommand(uint32_t message, int32_t a, int32_t b, void* p, u
     return true;
   }
   switch (message) {
+  case CM_MODIFY:
+  case CM_MOVE:
+  case CM_COPY:
+  case CM_CUT:
+  case CM_PASTE:
+  case CM_COPY_PASTE:
+  case CM_DELETE:
+  case CM_BRING_TO_TOP:
+    result = static_cast<uint32_t>(dataModule.Command(command, static_cast<TData*>(p), 0));
+    return true;
+  case CM_UNDO:
+    result = static_cast<uint32_t>(Undo());
+    return true;
+  case CM_REDO:
+    result = static_cast<uint32_t>(Redo());
+    return true;
   case MSG_TOOLTIP_TEXT: {
-    const std::string tip = ToolTip(static_cast<uint16_t>(a));
+    const std::string tip = ToolTip(static_cast<uint16_t>(a), history);
     if (tip.empty() || !p || b < 1)
       return false;
     const std::string cut = CutText(tip, static_cast<size_t>(b - 1));

@@ -60,10 +60,10 @@ uint32_t TDataTexteNomFichier::Message(uint32_t message, int32_t a, int32_t b, v
   case MSG_MASK_B:
     return kMaskB;
   case MSG_REFRESH_NO_WINDOW: {
-    // The name the view shows for the document: a full path would tie the
-    // page to one machine's folders.
+    // Where the document lives, so a title block can carry it; an untitled
+    // document has no path yet and the field keeps what it shows.
     char name[kNameBuffer] = {};
-    if (!owner || owner->Message(MSG_TITLE_QUERY, kNameBuffer, 0, name) == 0)
+    if (!owner || owner->Message(MSG_FILE_PATH_QUERY, kNameBuffer, 0, name) == 0)
       return 0;
     return TakeValue(name);
   }

@@ -225,6 +225,22 @@ void TClient::ClearObjects()
   objects.Clear();
 }
 
+std::vector<TData*> TClient::ObjectOrder() const
+{
+  return std::vector<TData*>(objects.begin(), objects.end());
+}
+
+void TClient::RestoreObjectOrder(const std::vector<TData*>& order)
+{
+  objects.Clear();
+  objects.Reserve(static_cast<int32_t>(order.size()));
+  for (TData* object : order) {
+    if (object && objects.Append(object))
+      object->SetOwner(this);
+  }
+  InvalidateWindow();
+}
+
 TData* TClient::ObjectAt(int32_t, int32_t)
 {
   return nullptr;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TInStream;
 class TOutStream;
@@ -103,6 +104,12 @@ public:
   // Destroys every object of the list, except those with kNotOwned, which
   // are only unlinked.
   void ClearObjects();
+  // The drawing order as it is now, bottom first.
+  std::vector<TData*> ObjectOrder() const;
+  // Makes order the drawing order, destroying nothing: objects of the list
+  // that order leaves out go back to whoever holds them (an undo record),
+  // those it adds join the view. Repaints the whole window.
+  void RestoreObjectOrder(const std::vector<TData*>& order);
   // The object under a page point; the page view itself picks nothing.
   virtual TData* ObjectAt(int32_t x, int32_t y);
 

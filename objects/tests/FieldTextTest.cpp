@@ -22,13 +22,13 @@ class NamedClient : public TestClient
 public:
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override
   {
-    if (message == MSG_TITLE_QUERY && p && a > 0) {
-      std::strncpy(static_cast<char*>(p), title.c_str(), static_cast<size_t>(a - 1));
+    if (message == MSG_FILE_PATH_QUERY && p && a > 0 && !path.empty()) {
+      std::strncpy(static_cast<char*>(p), path.c_str(), static_cast<size_t>(a - 1));
       return 1;
     }
     return TestClient::Message(message, a, b, p);
   }
-  std::string title = "plan.vk1";
+  std::string path = "/home/drafts/plan.vk1";
 };
 
 class FieldViewTest : public ShapeViewTest
@@ -87,7 +87,7 @@ TEST_F(FieldViewTest, FormatCommandsOfferTheFormatsAsTheyWouldShow)
   EXPECT_EQ(input.dialogs.back(), "ChooseOption:Time Format");
 }
 
-TEST(FieldTextTest, FileNameFieldShowsTheDocumentsName)
+TEST(FieldTextTest, FileNameFieldShowsWhereTheDocumentLives)
 {
   NamedClient view;
   TDataTexteNomFichier name(&view, 10, 10);
@@ -96,12 +96,16 @@ TEST(FieldTextTest, FileNameFieldShowsTheDocumentsName)
   EXPECT_TRUE(name.IsA(kTDataTexteRpt));
   EXPECT_FALSE(name.IsA(kTDataTexteDate));
   EXPECT_EQ(name.Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr), 1u);
-  EXPECT_EQ(name.GetText(), "plan.vk1");
-  view.title = "other.vk1";
+  EXPECT_EQ(name.GetText(), "/home/drafts/plan.vk1");
+  view.path = "/srv/other.vk1";
   std::unique_ptr<TData> copy(name.Clone(nullptr, 0));
   EXPECT_EQ(copy->GetOwner(), &view);
   EXPECT_EQ(copy->Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr), 1u);
-  EXPECT_EQ(static_cast<TDataTexteNomFichier*>(copy.get())->GetText(), "other.vk1");
+  EXPECT_EQ(static_cast<TDataTexteNomFichier*>(copy.get())->GetText(), "/srv/other.vk1");
+  // An untitled document has no path yet: the field keeps what it shows.
+  view.path.clear();
+  EXPECT_EQ(copy->Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr), 0u);
+  EXPECT_EQ(static_cast<TDataTexteNomFichier*>(copy.get())->GetText(), "/srv/other.vk1");
   // Without a view there is no name to show.
   TDataTexteNomFichier alone;
   EXPECT_EQ(alone.Message(MSG_REFRESH, 0, 0, nullptr), 0u);
@@ -124,7 +128,7 @@ TEST(FieldTextTest, RefreshBeforePrintingReachesTheClockFieldsOnly)
   EXPECT_EQ(date->GetText(), Today(2));
   EXPECT_EQ(name->GetText(), "stale");
   EXPECT_EQ(RefreshObjects(view, TData::kRefreshOnSave), 1);
-  EXPECT_EQ(name->GetText(), "plan.vk1");
+  EXPECT_EQ(name->GetText(), "/home/drafts/plan.vk1");
   EXPECT_EQ(RefreshObjects(view, 0), 3);
   EXPECT_EQ(plain->GetText(), "stale");
 }

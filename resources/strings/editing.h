@@ -5,8 +5,8 @@
 enum : uint32_t {
   // Ids fixed by number: the file filter, the plain undo and redo tips.
   IDS_DOCUMENT_FILTER = 31,
-  IDS_UNDO_TIP = 200,
-  IDS_REDO_TIP = 250,
+  IDS_UNDO_TIP = 200, // + kind of the step: "Undo New object <ctrl-z>" ...
+  IDS_REDO_TIP = 250, // + kind of the step
   IDS_EDITING_FIRST_ = 43000,
   IDS_UNTITLED,
   IDS_UNTITLED_TITLE,
@@ -53,4 +53,32 @@ enum : uint32_t {
   // Default attributes.
   IDS_DEFAULT_PAGE_QUESTION,
   IDS_DEFAULT_PAGE_TITLE,
+  // Picking: what to click and what to surround, per command.
+  IDS_PICK_MODIFY_CLICK,
+  IDS_PICK_MODIFY_RECT,
+  IDS_PICK_MOVE_CLICK,
+  IDS_PICK_MOVE_RECT,
+  IDS_PICK_DELETE_CLICK,
+  IDS_PICK_DELETE_RECT,
+  IDS_PICK_COPY_CLICK,
+  IDS_PICK_COPY_RECT,
+  IDS_PICK_CUT_CLICK,
+  IDS_PICK_TOP_CLICK,
+  IDS_PICK_TOP_RECT,
+  IDS_PICK_SYMBOL_CLICK,
+  IDS_PICK_SYMBOL_RECT,
+  // Editing commands.
+  IDS_UNMODIFIABLE,
+  IDS_MODIFY_TITLE,
+  IDS_UNDELETABLE,
+  IDS_DELETE_TITLE,
+  IDS_UNCOPYABLE,
+  IDS_COPY_TITLE,
+  IDS_COPY_FIRST,
+  IDS_PASTE_TITLE,
+  IDS_CANNOT_DUPLICATE,
+  IDS_DELETE_ONE,
+  IDS_DELETE_ALL,
+  IDS_NOTHING_TO_UNDO,
+  IDS_NOTHING_TO_REDO,
 };

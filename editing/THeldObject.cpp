@@ -1,0 +1,67 @@
+#include "THeldObject.h"
+
+#include "ClassTable.h"
+#include "TDataGroup.h"
+
+#include <utility>
+
+bool IsCarrier(const TData* object)
+{
+  return object && object->IsA(kTDataGroup);
+}
+
+THeldObject::~THeldObject()
+{
+  Reset();
+}
+
+THeldObject::THeldObject(THeldObject&& other) noexcept
+    : m_object(std::exchange(other.m_object, nullptr)), m_ownsAll(std::exchange(other.m_ownsAll, false)),
+      m_carrier(std::exchange(other.m_carrier, false))
+{
+}
+
+THeldObject& THeldObject::operator=(THeldObject&& other) noexcept
+{
+  if (this != &other) {
+    Reset();
+    m_object = std::exchange(other.m_object, nullptr);
+    m_ownsAll = std::exchange(other.m_ownsAll, false);
+    m_carrier = std::exchange(other.m_carrier, false);
+  }
+  return *this;
+}
+
+THeldObject THeldObject::OutOfDocument(std::unique_ptr<TData> object)
+{
+  THeldObject held;
+  held.m_carrier = ::IsCarrier(object.get());
+  held.m_object = object.release();
+  held.m_ownsAll = true;
+  return held;
+}
+
+THeldObject THeldObject::InDocument(TData* object)
+{
+  THeldObject held;
+  held.m_carrier = ::IsCarrier(object);
+  held.m_object = object;
+  held.m_ownsAll = false;
+  return held;
+}
+
+void THeldObject::Reset()
+{
+  TData* object = std::exchange(m_object, nullptr);
+  if (!object)
+    return;
+  if (m_ownsAll) {
+    delete object; // a carrier takes its children along
+  } else if (m_carrier) {
+    auto* shell = static_cast<TDataGroup*>(object);
+    shell->RemoveAllChildren(); // the children are the view's
+    delete shell;
+  }
+  m_ownsAll = false;
+  m_carrier = false;
+}

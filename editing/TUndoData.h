@@ -1,0 +1,55 @@
+#pragma once
+
+#include "GUndoObj.h"
+#include "THeldObject.h"
+
+#include <memory>
+#include <vector>
+
+class TClient;
+class TData;
+
+// A step of the data or symbol module. It does not describe the change; it
+// holds the objects themselves: what left the document (old, owned, with a
+// carrier's children), what entered it (new, in the document), and where
+// the order matters a snapshot of the whole drawing order. Undo and redo
+// move these objects between the document and the record, so an object
+// keeps its identity and the record always owns exactly what is out of the
+// document.
+class TUndoData : public GUndoObj
+{
+public:
+  explicit TUndoData(int32_t moduleId) : GUndoObj(moduleId) {}
+
+  TData* GetOld() const { return old.Get(); }
+  TData* GetOld2() const { return old2.Get(); }
+  TData* GetNew() const { return current.Get(); }
+  TData* GetNew2() const { return current2.Get(); }
+  // Whether new gathers objects of the view in a carrier.
+  bool NewIsCarrier() const { return current.IsCarrier(); }
+  // Out of the document: owned by the record from now on.
+  void SetOld(std::unique_ptr<TData> object) { old = THeldObject::OutOfDocument(std::move(object)); }
+  void SetOld2(std::unique_ptr<TData> object) { old2 = THeldObject::OutOfDocument(std::move(object)); }
+  // In the document (a carrier's shell is the record's).
+  void SetNew(TData* object) { current = THeldObject::InDocument(object); }
+  void SetNew2(TData* object) { current2 = THeldObject::InDocument(object); }
+
+  // new left the document: it becomes old, and the record owns it.
+  void NewLeftDocument();
+  // old joined the document: it becomes new, and the view owns it.
+  void OldJoinedDocument();
+  // Both at once (an explode and its undo): old joins, new leaves, and they
+  // exchange places.
+  void Exchange();
+
+  // The drawing order when the snapshot was taken, bottom first; it holds
+  // the objects without owning them.
+  const std::vector<TData*>& Snapshot() const { return snapshot; }
+  // Takes the view's drawing order; false when the view has no objects.
+  bool SnapshotOrder(const TClient& view);
+  void ClearSnapshot() { snapshot.clear(); }
+
+private:
+  THeldObject old, old2, current, current2;
+  std::vector<TData*> snapshot;
+};
