@@ -42,6 +42,15 @@ struct Accelerator
 const Accelerator kAccelerators[] = {
     {CM_PASTE, Qt::CTRL | Qt::Key_V}, {CM_COPY, Qt::CTRL | Qt::Key_C}, {CM_CUT, Qt::CTRL | Qt::Key_X},
     {CM_UNDO, Qt::CTRL | Qt::Key_Z},  {CM_REDO, Qt::CTRL | Qt::Key_Y}, {CM_HELP_INDEX, Qt::Key_F1},
+    {CM_DELETE, Qt::Key_Delete},
+};
+
+// Commands whose menu entries and buttons are there but that the program
+// cannot carry out yet: they are shown greyed out rather than answering
+// nothing.
+const uint16_t kNotYetBuilt[] = {
+    CM_EXPORT_WMF, CM_EXPORT_GIF, CM_PRINT,         CM_PRINT_ZOOM,    CM_PRINT_FROM_PRINTER,
+    CM_NEW_IMAGE,  CM_SYMBOL_NEW, CM_SYMBOL_RENAME, CM_SYMBOL_DELETE, CM_SYMBOL_IMPORT,
 };
 
 // The toolbar: the buttons of the full one in order (0: a separator) and
@@ -172,6 +181,7 @@ TaMainWindow::TaMainWindow(TPreferences& preferences)
   BuildMenus();
   BuildToolBar();
   BuildAccelerators();
+  DisableUnbuiltCommands();
   CreateStatusBar();
   RefreshMenus();
   RefreshTitle();
@@ -296,6 +306,20 @@ void TaMainWindow::BuildAccelerators()
     QObject::connect(
         action, &QAction::triggered, Widget(), [this, command] { WndProc(WM_COMMAND_, command, 0); },
         Qt::QueuedConnection);
+  }
+}
+
+void TaMainWindow::DisableUnbuiltCommands()
+{
+  for (const uint16_t command : kNotYetBuilt) {
+    for (const MenuSet* set : {&m_withDocument, &m_withoutDocument}) {
+      for (QMenu* menu : set->menus) {
+        if (QAction* action = FindAction(menu->actions(), command))
+          action->setEnabled(false);
+      }
+    }
+    if (TToolbar* toolbar = GetToolBar())
+      toolbar->EnableCommand(command, false);
   }
 }
 

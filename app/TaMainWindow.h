@@ -106,6 +106,8 @@ private:
   void BuildHelpMenu(MenuSet& set);
   void BuildToolBar();
   void BuildAccelerators();
+  // Greys out the entries and buttons of commands that are not built yet.
+  void DisableUnbuiltCommands();
   void RefreshRecentFiles();
   QMenu* AddMenu(MenuSet& set, uint32_t title);
   QMenu* SubMenu(QMenu* menu, uint32_t title);

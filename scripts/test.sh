@@ -8,3 +8,6 @@ scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The code that moves object ownership (undo, redo, the copy buffer), once
+# more under AddressSanitizer.
+scripts/test-sanitized.sh
