@@ -10,7 +10,11 @@
 #include "TPage.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QMenu>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -176,3 +180,76 @@ TEST_F(EditingThroughWindowTest, TheZoomPromptRefusesFivePercent)
 }
 
 } // namespace
+
+TEST_F(EditingThroughWindowTest, ARightClickRecoloursAndTheKeysUndoAndRedoIt)
+{
+  ClickButton(CM_NEW_RECTANGLE);
+  Step([&] {
+    ClickView({100, 100});
+    Step([&] { ClickView({220, 160}); });
+  });
+  Run();
+  ASSERT_EQ(view->ObjectCount(), 1);
+  TData* box = view->ObjectAtIndex(0);
+  const uint32_t before = box->GetColor(0);
+
+  // The colour dialogue the menu's "Color" opens: red, then OK.
+  ModalScript script;
+  script.Then([](QWidget* modal) {
+    auto* picker = modal->findChild<QColorDialog*>();
+    ASSERT_NE(picker, nullptr);
+    picker->setCurrentColor(Qt::red);
+    ClickLater(Ok(modal));
+  });
+  // A right click on the rectangle's edge opens its menu, headed by its name.
+  std::vector<std::string> entries;
+  Step([&] {
+    MoveMouse(View(), {100, 130});
+    QTest::mouseClick(View(), Qt::RightButton, {}, {100, 130});
+  });
+  // The menu opens once the click's posted command runs: it is looked for
+  // until it shows, however long that takes.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu || !menu->isVisible())
+      return;
+    poll.stop();
+    for (QAction* action : menu->actions())
+      entries.push_back(action->text().toStdString());
+    for (QAction* action : menu->actions()) {
+      if (action->text() == "Color") {
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+        return;
+      }
+    }
+  });
+  poll.start(10);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return box->GetColor(0) != before; }, 20000));
+  ASSERT_TRUE(script.Done());
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries.front(), "Rectangle");
+  EXPECT_NE(std::find(entries.begin(), entries.end(), "Delete"), entries.end());
+  EXPECT_EQ(box->GetColor(0), 0x0000FFu) << "red, in the platform's byte order";
+
+  // The window's accelerators: Ctrl+Z, then Ctrl+Y (triggered as the
+  // shortcut map would, which needs an active window the offscreen
+  // platform does not give).
+  auto press = [this](QKeyCombination keys) {
+    for (QAction* action : window->Widget()->actions()) {
+      if (action->shortcut() == QKeySequence(keys)) {
+        action->trigger();
+        Run();
+        return true;
+      }
+    }
+    return false;
+  };
+  ASSERT_TRUE(press(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(view->ObjectAtIndex(0), box);
+  EXPECT_EQ(box->GetColor(0), before);
+  ASSERT_TRUE(press(Qt::CTRL | Qt::Key_Y));
+  EXPECT_EQ(box->GetColor(0), 0x0000FFu);
+  EXPECT_FALSE(view->IsBusy());
+}
