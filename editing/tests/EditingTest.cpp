@@ -4,6 +4,7 @@
 #include "ObjectFactories.h"
 #include "StringTable.h"
 #include "TDataCercle.h"
+#include "TDataGroupSymbol.h"
 #include "TDataRectangle.h"
 #include "TOutStream.h"
 #include "TUndoData.h"
@@ -381,6 +382,18 @@ namespace {
 class RandomEditing : public EditingTest
 {
 protected:
+  void SetUp() override
+  {
+    EditingTest::SetUp();
+    // A symbol whose instances the steps place and explode: a frame and a
+    // circle in a 60 x 40 box.
+    auto* definition = new TDataGroupSymbol;
+    definition->SetName("Lamp");
+    definition->AddChild(new TDataRectangle(TRect(0, 0, 60, 40)));
+    definition->AddChild(new TDataCercle(30, 20, 15));
+    definition->SetRect(TRect(0, 0, 60, 40), kRectFrame);
+    ASSERT_TRUE(client.GetSymbolModule().AddDefinition(definition));
+  }
   int32_t Random(int32_t below) { return static_cast<int32_t>(m_random() % static_cast<uint32_t>(below)); }
   TData* AnyObject()
   {
@@ -393,6 +406,28 @@ protected:
     input.Drag(5 + Random(120), 5 + Random(90));
     input.LeftUp();
     client.Message(kTools[Random(4)], 0, 0, nullptr);
+  }
+  // An instance of the symbol, placed with the symbol tool where the
+  // pointer is and dragged a little.
+  void PlaceSymbol()
+  {
+    input.SetPointer(20 + Random(600), 20 + Random(800));
+    input.AnswerOption(0);
+    input.Drag(Random(21) - 10, Random(21) - 10);
+    input.LeftUp();
+    client.Message(CM_NEW_SYMBOL, 0, 0, nullptr);
+  }
+  // An instance of the document, when it has one, exploded from its menu.
+  void ExplodeSome()
+  {
+    for (int32_t i = 0; i < client.ObjectCount(); ++i) {
+      TData* object = client.ObjectAtIndex(i);
+      if (object->IsA(kTDataSymbol)) {
+        input.AnswerMenu(CM_OBJ_EXPLODE);
+        client.GetDataModule().Command(CM_MODIFY, object, 0);
+        return;
+      }
+    }
   }
   void Recolour(TData* object)
   {
@@ -425,13 +460,17 @@ protected:
     const GUndoObj* before = client.GetHistory().PeekUndo();
     const int32_t cursor = client.GetHistory().GetCursor();
     Change();
-    if (client.GetHistory().GetCursor() != cursor || client.GetHistory().PeekUndo() != before)
+    const GUndoObj* after = client.GetHistory().PeekUndo();
+    if (client.GetHistory().GetCursor() != cursor || after != before) {
       ++m_applied;
+      if (after && after != before && after->GetKind() == GUndoObj::kExplode)
+        ++m_exploded;
+    }
   }
   void Change()
   {
     TData* object = AnyObject();
-    switch (Random(11)) {
+    switch (Random(13)) {
     case 0:
     case 1:
       Create();
@@ -464,6 +503,12 @@ protected:
         client.GetDataModule().Command(CM_BRING_TO_TOP, object, 0);
       break;
     case 9:
+      PlaceSymbol();
+      break;
+    case 10:
+      ExplodeSome();
+      break;
+    case 11:
       client.Message(CM_UNDO, 0, 0, nullptr);
       break;
     default:
@@ -483,7 +528,8 @@ protected:
   }
 
   std::mt19937 m_random{20261207};
-  int m_applied = 0; // steps that changed the history: the commands did something
+  int m_applied = 0;  // steps that changed the history: the commands did something
+  int m_exploded = 0; // explode steps recorded
 };
 
 } // namespace
@@ -510,5 +556,6 @@ TEST_F(RandomEditing, EveryFullUndoGivesBackTheStartAndEveryFullRedoTheEnd)
   }
   EXPECT_EQ(steps, kRounds * kStepsPerRound);
   EXPECT_GT(m_applied, steps / 2) << "most steps must really edit, undo or redo";
+  EXPECT_GT(m_exploded, 20) << "symbol instances were exploded";
   EXPECT_GT(client.ObjectCount(), 0);
 }
