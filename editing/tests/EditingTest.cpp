@@ -369,6 +369,40 @@ TEST_F(EditingTest, TheUndoTipNamesTheNextStepOfEveryKind)
   EXPECT_EQ(Tip(CM_UNDO), "Undo Cut <ctrl-z>");
 }
 
+TEST_F(EditingTest, AnExplodedSymbolComesBackWholeAtItsDepth)
+{
+  auto* definition = new TDataGroupSymbol;
+  definition->SetName("Lamp");
+  definition->AddChild(new TDataRectangle(TRect(0, 0, 60, 40)));
+  definition->AddChild(new TDataCercle(30, 20, 15));
+  definition->SetRect(TRect(0, 0, 60, 40), kRectFrame);
+  ASSERT_TRUE(client.GetSymbolModule().AddDefinition(definition));
+  TDataRectangle* below = Rectangle(0, 0, 20, 20);
+  input.SetPointer(200, 200);
+  input.AnswerOption(0);
+  input.LeftUp();
+  ASSERT_EQ(client.Message(CM_NEW_SYMBOL, 0, 0, nullptr), 1u);
+  TDataRectangle* above = Rectangle(400, 400, 420, 420);
+  TData* instance = client.ObjectAtIndex(1);
+  ASSERT_TRUE(instance->IsA(kTDataSymbol));
+
+  input.AnswerMenu(CM_OBJ_EXPLODE);
+  EXPECT_EQ(client.GetDataModule().Command(CM_MODIFY, instance, 0), 1);
+  ASSERT_EQ(client.ObjectCount(), 4);
+  EXPECT_EQ(client.ObjectAtIndex(0), below);
+  EXPECT_EQ(client.ObjectAtIndex(1), above);
+  EXPECT_FALSE(client.ObjectAtIndex(2)->IsA(kTDataSymbol));
+  EXPECT_EQ(Tip(CM_UNDO), "Undo Explode <ctrl-z>");
+
+  EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 1u);
+  EXPECT_EQ(Order(), (std::vector<TData*>{below, instance, above}));
+  EXPECT_EQ(Tip(CM_REDO), "Redo Explode <ctrl-z>");
+  EXPECT_EQ(client.Message(CM_REDO, 0, 0, nullptr), 1u);
+  ASSERT_EQ(client.ObjectCount(), 4);
+  EXPECT_EQ(client.ObjectAtIndex(0), below);
+  EXPECT_EQ(client.ObjectAtIndex(1), above);
+}
+
 // ---- every command against undo and redo ----
 
 namespace {
