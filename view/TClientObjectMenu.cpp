@@ -112,8 +112,10 @@ uint16_t TClient::RunObjectMenu(TData* object)
 
   std::vector<TUserInput::MenuItem> items;
   for (const MenuEntry& entry : kPropertyEntries) {
-    if ((entry.secondMask ? maskB : maskA) & entry.bit)
+    if ((entry.secondMask ? maskB : maskA) & entry.bit) {
       items.push_back(Item(entry.command, entry.text));
+      items.back().enabled = CanRunObjectCommand(entry.command);
+    }
   }
 
   const bool window = object->IsA(kTVue);
