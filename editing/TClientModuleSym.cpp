@@ -1,6 +1,8 @@
 #include "TClientModuleSym.h"
 
 #include "ClassTable.h"
+#include "CommandIds.h"
+#include "GModuleUndo.h"
 #include "GString.h"
 #include "Messages.h"
 #include "ObjectStream.h"
@@ -10,6 +12,7 @@
 #include "TDataSymbol.h"
 #include "TInStream.h"
 #include "TOutStream.h"
+#include "TUndoData.h"
 #include "TUserInput.h"
 
 #include <memory>
@@ -30,8 +33,8 @@ std::string Trimmed(const std::string& text)
 
 } // namespace
 
-TClientModuleSym::TClientModuleSym(TClient* view)
-    : TClientModule(view), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy)
+TClientModuleSym::TClientModuleSym(TClient* view, GModuleUndo* undoHistory)
+    : TClientModule(view), definitions(kDefinitionsGrowBy, kDefinitionsGrowBy), history(undoHistory)
 {
 }
 
@@ -42,7 +45,124 @@ TClientModuleSym::~TClientModuleSym()
 
 int32_t TClientModuleSym::Command(uint16_t command, TData* object, int32_t parameter)
 {
-  return TClientModule::Command(command, object, parameter);
+  switch (command) {
+  case CM_SYMBOL_RENAME:
+    return RenameSymbol();
+  case CM_SYMBOL_DELETE:
+    return DeleteSymbol();
+  default:
+    return TClientModule::Command(command, object, parameter);
+  }
+}
+
+int32_t TClientModuleSym::RenameSymbol()
+{
+  if (!client || client->IsBusy())
+    return 0;
+  TDataGroupSymbol* definition = ChooseDefinition();
+  if (!definition)
+    return 0;
+  const std::string before(definition->GetName());
+  // The present name counts as taken: the user must give another.
+  std::string after = before;
+  if (!AskSymbolName(after) || !RenameEverywhere(before, after))
+    return 0;
+  if (history) {
+    auto record = std::make_unique<TUndoData>(kModuleId);
+    record->SetKind(GUndoObj::kRenameSymbol);
+    record->SetNames(before, after);
+    history->Push(std::move(record));
+  }
+  return 1;
+}
+
+int32_t TClientModuleSym::DeleteSymbol()
+{
+  TUserInput* input = client ? client->GetInput() : nullptr;
+  if (!input || client->IsBusy() || definitions.Count() == 0)
+    return 0;
+  TDataGroupSymbol* definition = ChooseDefinition();
+  if (!definition)
+    return 0;
+  if (input->MessageBox(LoadStr(IDS_SYMBOL_DELETE_QUESTION), LoadStr(IDS_SYMBOL_TITLE),
+                        MB_YESNO_ | MB_ICONEXCLAMATION_) != IDYES_)
+    return 0;
+  const std::string name(definition->GetName());
+  std::unique_ptr<TDataGroupSymbol> removed = TakeDefinition(definition);
+  UpdateInstances(name);
+  client->SetModified(true);
+  if (history) {
+    auto record = std::make_unique<TUndoData>(kModuleId);
+    record->SetKind(GUndoObj::kDeleteSymbol);
+    record->SetOld(std::move(removed));
+    history->Push(std::move(record));
+  }
+  return 1;
+}
+
+std::unique_ptr<TDataGroupSymbol> TClientModuleSym::TakeDefinition(TDataGroupSymbol* definition)
+{
+  const int32_t index = definitions.IndexOf(definition);
+  if (index < 0)
+    return nullptr;
+  definitions.RemoveAt(index);
+  return std::unique_ptr<TDataGroupSymbol>(definition);
+}
+
+bool TClientModuleSym::HoldsDefinition(const TData* definition) const
+{
+  // Compared by address only: a step may name a definition long gone.
+  return definition && definitions.IndexOf(definition) >= 0;
+}
+
+int32_t TClientModuleSym::Undo(TUndoData& record)
+{
+  if (record.GetModule() != kModuleId)
+    return 0;
+  switch (record.GetKind()) {
+  case GUndoObj::kRenameSymbol:
+    return RenameEverywhere(record.GetNameAfter(), record.GetNameBefore()) ? 1 : 0;
+  case GUndoObj::kDeleteSymbol: {
+    auto* definition = static_cast<TDataGroupSymbol*>(record.GetOld());
+    // A definition of the same name made since would make two.
+    if (!definition || FindDefinition(definition->GetName()))
+      return 0;
+    record.OldJoinedDocument();
+    if (!AddDefinition(definition)) {
+      record.NewLeftDocument();
+      return 0;
+    }
+    UpdateInstances(definition->GetName());
+    client->SetModified(true);
+    return 1;
+  }
+  default:
+    return 0;
+  }
+}
+
+int32_t TClientModuleSym::Redo(TUndoData& record)
+{
+  if (record.GetModule() != kModuleId)
+    return 0;
+  switch (record.GetKind()) {
+  case GUndoObj::kRenameSymbol:
+    return RenameEverywhere(record.GetNameBefore(), record.GetNameAfter()) ? 1 : 0;
+  case GUndoObj::kDeleteSymbol: {
+    TData* held = record.GetNew();
+    if (!HoldsDefinition(held))
+      return 0;
+    auto* definition = static_cast<TDataGroupSymbol*>(held);
+    const std::string name(definition->GetName());
+    TakeDefinition(definition).release(); // the step owns it from now on
+    record.NewLeftDocument();
+    UpdateInstances(name);
+    client->SetModified(true);
+    return 1;
+  }
+  default:
+    return 0;
+  }
 }
 
 TDataGroupSymbol* TClientModuleSym::FindDefinition(std::string_view name) const

@@ -5,10 +5,13 @@
 #include "TSymbolLibrary.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+class GModuleUndo;
 class TDataGroupSymbol;
+class TUndoData;
 class TInStream;
 class TOutStream;
 
@@ -27,11 +30,18 @@ public:
   static constexpr int32_t kNameLength = 39;
   static constexpr int32_t kSectionVersion = 0;
 
-  explicit TClientModuleSym(TClient* client);
+  // history: the view's, where the module records its commands (null:
+  // nothing is recorded).
+  explicit TClientModuleSym(TClient* client, GModuleUndo* history = nullptr);
   ~TClientModuleSym() override;
 
-  // The command entry of the view and of the instances' library.
+  // The command entry of the view and of the instances' library: Rename
+  // Symbol and Delete Symbol, recorded for undo.
   int32_t Command(uint16_t command, TData* object, int32_t parameter) override;
+  // Applies a step of this module backwards or forwards; 0 when it is not
+  // this module's or no longer fits the library (it is then skipped).
+  int32_t Undo(TUndoData& record);
+  int32_t Redo(TUndoData& record);
 
   TDataGroupSymbol* FindDefinition(std::string_view name) const override;
   // Also makes the view the definition's owner and tells its members they
@@ -69,10 +79,22 @@ public:
   int32_t ReadSymbolSection(TInStream& is);
 
 private:
+  // "Rename Symbol": a definition chosen, a new name asked, every instance
+  // renamed with it.
+  int32_t RenameSymbol();
+  // "Delete Symbol": a definition chosen and, once confirmed, out of the
+  // library; its instances stay on the page.
+  int32_t DeleteSymbol();
+  // Takes definition out of the library without destroying it; null when
+  // the library does not hold it.
+  std::unique_ptr<TDataGroupSymbol> TakeDefinition(TDataGroupSymbol* definition);
+  bool HoldsDefinition(const TData* definition) const;
+
   // Moves every definition after the definitions it shows instances of,
   // keeping the order otherwise; definitions that use each other in a
   // circle keep an order among themselves.
   void OrderLibrary();
 
   TArrayOf<TDataGroupSymbol> definitions;
+  GModuleUndo* history; // the view's; not owned
 };

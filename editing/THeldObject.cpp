@@ -7,7 +7,9 @@
 
 bool IsCarrier(const TData* object)
 {
-  return object && object->IsA(kTDataGroup);
+  // A plain group; a symbol definition is a group too, but the library
+  // keeps it whole.
+  return object && object->ClassId() == kTDataGroup;
 }
 
 THeldObject::~THeldObject()

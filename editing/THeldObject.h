@@ -43,6 +43,6 @@ private:
   bool m_carrier = false;
 };
 
-// True for a carrier: a group the view adds, removes and looks for child by
-// child (a top-level group of a document is always such a carrier).
+// True for a carrier: a plain group the view adds, removes and looks for
+// child by child (a top-level group of a document is always such a carrier).
 bool IsCarrier(const TData* object);

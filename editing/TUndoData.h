@@ -4,6 +4,8 @@
 #include "THeldObject.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 class TClient;
@@ -42,6 +44,15 @@ public:
   // exchange places.
   void Exchange();
 
+  // A renaming's names, before and after.
+  void SetNames(std::string before, std::string after)
+  {
+    nameBefore = std::move(before);
+    nameAfter = std::move(after);
+  }
+  const std::string& GetNameBefore() const { return nameBefore; }
+  const std::string& GetNameAfter() const { return nameAfter; }
+
   // The drawing order when the snapshot was taken, bottom first; it holds
   // the objects without owning them.
   const std::vector<TData*>& Snapshot() const { return snapshot; }
@@ -52,4 +63,5 @@ public:
 private:
   THeldObject old, old2, current, current2;
   std::vector<TData*> snapshot;
+  std::string nameBefore, nameAfter;
 };

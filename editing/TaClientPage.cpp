@@ -32,7 +32,7 @@ bool CopyToBuffer(const std::string& text, void* p, int32_t size)
 } // namespace
 
 TaClientPage::TaClientPage(int32_t number)
-    : untitledNumber(number), symbolModule(this), layerModule(this), dataModule(this, &history)
+    : untitledNumber(number), symbolModule(this, &history), layerModule(this), dataModule(this, &history)
 {
   SetFlags(kReady, true);
   SetFlags(kConfirmDeletions, false);
@@ -142,7 +142,14 @@ int32_t TaClientPage::ApplyStep(bool undo)
   }
   // The cursor has moved past the step even when it no longer fits.
   auto* record = dynamic_cast<TUndoData*>(step);
-  if (!record || step->GetModule() != TClientModuleData::kModuleId)
+  if (!record)
     return 0;
-  return undo ? dataModule.Undo(*record) : dataModule.Redo(*record);
+  switch (step->GetModule()) {
+  case TClientModuleData::kModuleId:
+    return undo ? dataModule.Undo(*record) : dataModule.Redo(*record);
+  case TClientModuleSym::kModuleId:
+    return undo ? symbolModule.Undo(*record) : symbolModule.Redo(*record);
+  default:
+    return 0;
+  }
 }

@@ -32,6 +32,7 @@ enum : uint32_t {
   IDS_SYMBOL_NAME,
   IDS_SYMBOL_NAME_EMPTY,
   IDS_SYMBOL_NAME_TAKEN,
+  IDS_SYMBOL_DELETE_QUESTION,
   // Toolbar tips the document view gives.
   IDS_TIP_NEW,
   IDS_TIP_OPEN,

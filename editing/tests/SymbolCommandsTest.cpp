@@ -1,0 +1,100 @@
+#include "DocumentTestSupport.h"
+
+#include "CommandIds.h"
+#include "ObjectFactories.h"
+#include "TDataGroupSymbol.h"
+#include "TDataRectangle.h"
+#include "TDataSymbol.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class SymbolCommandsTest : public DocumentTest
+{
+protected:
+  void SetUp() override
+  {
+    DocumentTest::SetUp();
+    RegisterObjectFactories();
+    auto* definition = new TDataGroupSymbol;
+    definition->SetName("Door");
+    definition->AddChild(new TDataRectangle(TRect(0, 0, 40, 80)));
+    definition->SetRect(TRect(0, 0, 40, 80), kRectFrame);
+    ASSERT_TRUE(symbols().AddDefinition(definition));
+    instance = new TDataSymbol(&symbols(), 100, 100, "Door");
+    client.AddObject(instance, false);
+  }
+  TClientModuleSym& symbols() { return client.GetSymbolModule(); }
+  std::string Tip(uint16_t command)
+  {
+    char text[100] = {};
+    client.Message(MSG_TOOLTIP_TEXT, command, sizeof text, text);
+    return text;
+  }
+
+  TDataSymbol* instance = nullptr;
+};
+
+} // namespace
+
+TEST_F(SymbolCommandsTest, RenameAsksForAnotherNameRenamesTheInstancesAndIsUndone)
+{
+  input.AnswerOption(0);
+  input.AnswerText("Door"); // the present name is taken
+  input.AnswerMessageBox(IDOK_);
+  input.AnswerText("  Gate ");
+  EXPECT_EQ(client.Message(CM_SYMBOL_RENAME, 0, 0, nullptr), 1u);
+  ASSERT_EQ(input.messageBoxes.size(), 1u);
+  EXPECT_EQ(input.messageBoxes[0].text, "This name is already taken\ngive a different one");
+  EXPECT_EQ(symbols().GetDefinition(0)->GetName(), "Gate");
+  EXPECT_EQ(instance->GetName(), "Gate");
+  EXPECT_TRUE(client.IsModified());
+  EXPECT_EQ(Tip(CM_UNDO), "Undo Rename symbol <ctrl-z>");
+
+  EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 1u);
+  EXPECT_EQ(symbols().GetDefinition(0)->GetName(), "Door");
+  EXPECT_EQ(instance->GetName(), "Door");
+  EXPECT_EQ(client.Message(CM_REDO, 0, 0, nullptr), 1u);
+  EXPECT_EQ(instance->GetName(), "Gate");
+
+  // Cancelled: nothing changes and nothing is recorded.
+  input.AnswerOption(0);
+  input.AnswerText(std::nullopt);
+  EXPECT_EQ(client.Message(CM_SYMBOL_RENAME, 0, 0, nullptr), 0u);
+  EXPECT_EQ(Tip(CM_UNDO), "Undo Rename symbol <ctrl-z>");
+  EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 1u);
+  EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 0u);
+}
+
+TEST_F(SymbolCommandsTest, DeleteLeavesTheInstancesOnThePageAndUndoBringsTheDefinitionBack)
+{
+  TDataGroupSymbol* definition = symbols().GetDefinition(0);
+  input.AnswerOption(0);
+  input.AnswerMessageBox(IDNO_);
+  EXPECT_EQ(client.Message(CM_SYMBOL_DELETE, 0, 0, nullptr), 0u);
+  EXPECT_EQ(symbols().GetDefinitionCount(), 1);
+  EXPECT_EQ(input.messageBoxes.back().text, "Delete symbol ?");
+  EXPECT_EQ(input.messageBoxes.back().title, "Symbol");
+  EXPECT_EQ(input.messageBoxes.back().flags, uint32_t{MB_YESNO_ | MB_ICONEXCLAMATION_});
+
+  input.AnswerOption(0);
+  input.AnswerMessageBox(IDYES_);
+  EXPECT_EQ(client.Message(CM_SYMBOL_DELETE, 0, 0, nullptr), 1u);
+  EXPECT_EQ(symbols().GetDefinitionCount(), 0);
+  ASSERT_EQ(client.ObjectCount(), 1);
+  EXPECT_EQ(client.ObjectAtIndex(0), instance);
+  EXPECT_EQ(instance->FindDefinition(), nullptr);
+  EXPECT_EQ(Tip(CM_UNDO), "Undo Delete symbol <ctrl-z>");
+
+  EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 1u);
+  ASSERT_EQ(symbols().GetDefinitionCount(), 1);
+  EXPECT_EQ(symbols().GetDefinition(0), definition) << "the very definition comes back";
+  EXPECT_EQ(instance->FindDefinition(), definition);
+  EXPECT_EQ(client.Message(CM_REDO, 0, 0, nullptr), 1u);
+  EXPECT_EQ(symbols().GetDefinitionCount(), 0);
+
+  // An empty library has nothing to delete.
+  EXPECT_EQ(client.Message(CM_SYMBOL_DELETE, 0, 0, nullptr), 0u);
+}
