@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "CommandScopes.h"
 #include "GModuleUndo.h"
 #include "Messages.h"
 #include "Picking.h"
@@ -16,24 +17,6 @@
 #include <unordered_set>
 #include <utility>
 #include <vector>
-
-namespace {
-
-// A selection carrier for the length of one command: it gathers objects of
-// the view without owning them, so only its shell goes when it does.
-struct ShellOnly
-{
-  void operator()(TDataGroup* carrier) const
-  {
-    if (carrier) {
-      carrier->RemoveAllChildren();
-      delete carrier;
-    }
-  }
-};
-using Carrier = std::unique_ptr<TDataGroup, ShellOnly>;
-
-} // namespace
 
 // The objects a command acts on: one object of the view, or a carrier of
 // several that the command made.
@@ -71,41 +54,10 @@ struct TClientModuleData::Selection
 
 namespace {
 
-// The command runs with the view's busy flag set, and leaves it as it was.
-class BusyScope
-{
-public:
-  explicit BusyScope(TClient& view) : m_view(view), m_was(view.IsBusy())
-  {
-    m_view.SetFlags(TClient::kBusy, true);
-  }
-  ~BusyScope() { m_view.SetFlags(TClient::kBusy, m_was); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-  TClient& m_view;
-  bool m_was;
-};
-
 std::unique_ptr<TDataGroup>& Buffer()
 {
   static std::unique_ptr<TDataGroup> buffer;
   return buffer;
-}
-
-// Every object of object (a carrier: each of its children) hears message.
-void Tell(TData* object, uint32_t message)
-{
-  if (!object)
-    return;
-  if (IsCarrier(object)) {
-    auto* carrier = static_cast<TDataGroup*>(object);
-    for (int32_t i = 0; i < carrier->GetChildCount(); ++i)
-      carrier->GetChild(i)->Message(message, 0, 0, nullptr);
-  } else {
-    object->Message(message, 0, 0, nullptr);
-  }
 }
 
 // The addresses of the view's objects. A step may name objects that are

@@ -2,10 +2,13 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "CommandScopes.h"
 #include "GModuleUndo.h"
 #include "GString.h"
+#include "Geometry.h"
 #include "Messages.h"
 #include "ObjectStream.h"
+#include "Picking.h"
 #include "StringTable.h"
 #include "TClient.h"
 #include "TDataGroupSymbol.h"
@@ -15,6 +18,7 @@
 #include "TUndoData.h"
 #include "TUserInput.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -46,6 +50,8 @@ TClientModuleSym::~TClientModuleSym()
 int32_t TClientModuleSym::Command(uint16_t command, TData* object, int32_t parameter)
 {
   switch (command) {
+  case CM_SYMBOL_NEW:
+    return NewSymbol();
   case CM_SYMBOL_RENAME:
     return RenameSymbol();
   case CM_SYMBOL_DELETE:
@@ -53,6 +59,73 @@ int32_t TClientModuleSym::Command(uint16_t command, TData* object, int32_t param
   default:
     return TClientModule::Command(command, object, parameter);
   }
+}
+
+int32_t TClientModuleSym::NewSymbol()
+{
+  TUserInput* input = client ? client->GetInput() : nullptr;
+  if (!input || !(client->GetFlags() & TClient::kReady) || client->IsBusy())
+    return 0;
+  BusyScope busy(*client);
+  Carrier carrier(new TDataGroup);
+  int32_t refusal = kNotRefused;
+  const std::string click = LoadStr(IDS_PICK_SYMBOL_CLICK);
+  const std::string rectangle = LoadStr(IDS_PICK_SYMBOL_RECT);
+  if (!PickObjects(*client, *carrier, click.c_str(), rectangle.c_str(), refusal, 0, false))
+    return 0;
+  client->ToggleOutline(carrier.get());
+  const int32_t answer = input->MessageBox(
+      LoadStr(carrier->GetChildCount() == 1 ? IDS_SYMBOL_MAKE_ONE : IDS_SYMBOL_MAKE_SEVERAL),
+      LoadStr(IDS_SYMBOL_TITLE), MB_YESNO_);
+  client->ToggleOutline(carrier.get());
+  std::string name;
+  if (answer != IDYES_ || !AskSymbolName(name))
+    return 0;
+
+  // The definition holds copies of the objects, placed from its own
+  // top-left corner, and the carrier's reference point.
+  auto definition = std::make_unique<TDataGroupSymbol>();
+  definition->SetName(name);
+  for (int32_t i = 0; i < carrier->GetChildCount(); ++i) {
+    std::unique_ptr<TData> copy(carrier->GetChild(i)->Clone(nullptr, 0));
+    if (!copy)
+      return 0;
+    copy->Offset(SaturateInt32(-int64_t{carrier->left}), SaturateInt32(-int64_t{carrier->top}));
+    if (!definition->AddChild(copy.get()))
+      return 0;
+    copy.release();
+  }
+  definition->Assign(TRect(0, 0, carrier->Width(), carrier->Height()));
+  int32_t refX = 0, refY = 0;
+  carrier->GetReference(refX, refY);
+  definition->SetReference(refX, refY);
+  TDataGroupSymbol* made = definition.get();
+  if (!AddDefinition(made))
+    return 0;
+  definition.release();
+  auto* instance = new TDataSymbol(this, SaturateInt32(int64_t{carrier->left} + refX),
+                                   SaturateInt32(int64_t{carrier->top} + refY), name);
+
+  std::unique_ptr<TUndoData> record;
+  if (history) {
+    record = std::make_unique<TUndoData>(kModuleId);
+    record->SetKind(GUndoObj::kNewSymbol);
+    record->SnapshotOrder(*client);
+  }
+  client->RemoveObject(carrier.get(), true);
+  Tell(carrier.get(), MSG_LEFT_DOCUMENT);
+  client->AddObject(instance, true);
+  // The objects leave with the carrier: the step keeps them, or they go.
+  std::unique_ptr<TData> replaced(carrier.release());
+  if (record) {
+    record->SetOld(std::move(replaced));
+    record->SetNew(instance);
+    record->SetNew2(made);
+    history->Push(std::move(record));
+  }
+  client->SetModified(true);
+  UpdateInstances(name);
+  return 1;
 }
 
 int32_t TClientModuleSym::RenameSymbol()
@@ -120,6 +193,24 @@ int32_t TClientModuleSym::Undo(TUndoData& record)
   if (record.GetModule() != kModuleId)
     return 0;
   switch (record.GetKind()) {
+  case GUndoObj::kNewSymbol: {
+    TData* instance = record.GetNew();
+    if (!record.GetOld() || record.Snapshot().empty() || !HoldsDefinition(record.GetNew2()) ||
+        client->ObjectOrder().empty())
+      return 0;
+    const std::vector<TData*> present = client->ObjectOrder();
+    if (std::find(present.begin(), present.end(), instance) == present.end())
+      return 0;
+    TakeDefinition(static_cast<TDataGroupSymbol*>(record.GetNew2())).release(); // the step owns it now
+    record.New2LeftDocument();
+    Tell(record.GetOld(), MSG_BACK_IN_DOCUMENT);
+    client->RestoreObjectOrder(record.Snapshot());
+    record.ClearSnapshot();
+    Tell(instance, MSG_LEFT_DOCUMENT);
+    record.Exchange();
+    client->SetModified(true);
+    return 1;
+  }
   case GUndoObj::kRenameSymbol:
     return RenameEverywhere(record.GetNameAfter(), record.GetNameBefore()) ? 1 : 0;
   case GUndoObj::kDeleteSymbol: {
@@ -146,6 +237,28 @@ int32_t TClientModuleSym::Redo(TUndoData& record)
   if (record.GetModule() != kModuleId)
     return 0;
   switch (record.GetKind()) {
+  case GUndoObj::kNewSymbol: {
+    // old: the instance; new: the carrier of the objects; old2: the definition.
+    auto* definition = static_cast<TDataGroupSymbol*>(record.GetOld2());
+    TData* instance = record.GetOld();
+    TData* objects = record.GetNew();
+    if (!definition || !instance || !objects || FindDefinition(definition->GetName()))
+      return 0;
+    record.SnapshotOrder(*client);
+    record.Old2JoinedDocument();
+    if (!AddDefinition(definition)) {
+      record.New2LeftDocument();
+      return 0;
+    }
+    client->RemoveObject(objects, true);
+    Tell(objects, MSG_LEFT_DOCUMENT);
+    Tell(instance, MSG_BACK_IN_DOCUMENT);
+    client->AddObject(instance, true);
+    record.Exchange();
+    client->SetModified(true);
+    UpdateInstances(definition->GetName());
+    return 1;
+  }
   case GUndoObj::kRenameSymbol:
     return RenameEverywhere(record.GetNameBefore(), record.GetNameAfter()) ? 1 : 0;
   case GUndoObj::kDeleteSymbol: {

@@ -79,6 +79,9 @@ public:
   int32_t ReadSymbolSection(TInStream& is);
 
 private:
+  // "New Symbol": the picked objects become a definition of a new name and
+  // an instance of it takes their place.
+  int32_t NewSymbol();
   // "Rename Symbol": a definition chosen, a new name asked, every instance
   // renamed with it.
   int32_t RenameSymbol();

@@ -23,6 +23,18 @@ void TUndoData::Exchange()
   std::swap(old, current);
 }
 
+void TUndoData::New2LeftDocument()
+{
+  current2.LeaveDocument();
+  old2 = std::move(current2);
+}
+
+void TUndoData::Old2JoinedDocument()
+{
+  old2.EnterDocument();
+  current2 = std::move(old2);
+}
+
 bool TUndoData::SnapshotOrder(const TClient& view)
 {
   snapshot = view.ObjectOrder();

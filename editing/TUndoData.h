@@ -43,6 +43,10 @@ public:
   // Both at once (an explode and its undo): old joins, new leaves, and they
   // exchange places.
   void Exchange();
+  // The same for the second objects (a symbol definition between the
+  // library and the step).
+  void New2LeftDocument();
+  void Old2JoinedDocument();
 
   // A renaming's names, before and after.
   void SetNames(std::string before, std::string after)

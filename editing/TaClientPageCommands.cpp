@@ -89,6 +89,7 @@ bool TaClientPage::RunCommand(uint32_t message, int32_t a, int32_t b, void* p, u
   case CM_BRING_TO_TOP:
     result = static_cast<uint32_t>(dataModule.Command(command, static_cast<TData*>(p), 0));
     return true;
+  case CM_SYMBOL_NEW:
   case CM_SYMBOL_RENAME:
   case CM_SYMBOL_DELETE:
     result = static_cast<uint32_t>(symbolModule.Command(command, nullptr, 0));

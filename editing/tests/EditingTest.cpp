@@ -11,6 +11,7 @@
 #include "TUndoData.h"
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -507,14 +508,14 @@ protected:
     const GUndoObj* after = client.GetHistory().PeekUndo();
     if (client.GetHistory().GetCursor() != cursor || after != before) {
       ++m_applied;
-      if (after && after != before && after->GetKind() == GUndoObj::kExplode)
-        ++m_exploded;
+      if (after && after != before)
+        ++m_recorded[after->GetKind()];
     }
   }
   void Change()
   {
     TData* object = AnyObject();
-    switch (Random(15)) {
+    switch (Random(16)) {
     case 0:
     case 1:
       Create();
@@ -566,6 +567,15 @@ protected:
       input.AnswerMessageBox(IDYES_);
       client.Message(CM_SYMBOL_DELETE, 0, 0, nullptr);
       break;
+    case 14: {
+      // What a rectangle takes becomes a new symbol.
+      const int32_t x = Random(700), y = Random(900);
+      Surround(x, y, x + 20 + Random(300), y + 20 + Random(300));
+      input.AnswerMessageBox(IDYES_);
+      input.AnswerText("Unit " + std::to_string(++m_names));
+      client.Message(CM_SYMBOL_NEW, 0, 0, nullptr);
+      break;
+    }
     default:
       client.Message(CM_REDO, 0, 0, nullptr);
       break;
@@ -583,9 +593,9 @@ protected:
   }
 
   std::mt19937 m_random{20261207};
-  int m_applied = 0;  // steps that changed the history: the commands did something
-  int m_exploded = 0; // explode steps recorded
-  int m_names = 0;    // symbol names given
+  int m_applied = 0;                 // steps that changed the history: the commands did something
+  std::map<int32_t, int> m_recorded; // new steps by kind
+  int m_names = 0;                   // symbol names given
 };
 
 } // namespace
@@ -613,6 +623,11 @@ TEST_F(RandomEditing, EveryFullUndoGivesBackTheStartAndEveryFullRedoTheEnd)
   }
   EXPECT_EQ(steps, kRounds * kStepsPerRound);
   EXPECT_GT(m_applied, steps / 3) << "many steps must really edit, undo or redo";
-  EXPECT_GT(m_exploded, 20) << "symbol instances were exploded";
+  // Every kind of step was made, again and again.
+  for (int32_t kind = GUndoObj::kNewObject; kind <= GUndoObj::kDeleteSymbol; ++kind) {
+    if (kind != GUndoObj::kImportSymbols) {
+      EXPECT_GT(m_recorded[kind], 10) << "steps of kind " << kind;
+    }
+  }
   EXPECT_GT(client.ObjectCount(), 0);
 }

@@ -98,3 +98,52 @@ TEST_F(SymbolCommandsTest, DeleteLeavesTheInstancesOnThePageAndUndoBringsTheDefi
   // An empty library has nothing to delete.
   EXPECT_EQ(client.Message(CM_SYMBOL_DELETE, 0, 0, nullptr), 0u);
 }
+
+TEST_F(SymbolCommandsTest, NewSymbolPutsAnInstanceInThePlaceOfThePickedObjectsAndIsUndone)
+{
+  auto* a = new TDataRectangle(TRect(300, 300, 340, 330));
+  auto* b = new TDataRectangle(TRect(350, 310, 380, 360));
+  client.AddObject(a, false);
+  client.AddObject(b, false);
+  // Surround both: the first corner, then the band (ten units to start with).
+  auto surround = [this] {
+    input.Click(290, 290);
+    input.Drag(100, 80);
+    input.LeftUp();
+  };
+  surround();
+  input.AnswerMessageBox(IDNO_);
+  EXPECT_EQ(client.Message(CM_SYMBOL_NEW, 0, 0, nullptr), 0u);
+  EXPECT_EQ(input.messageBoxes.back().text, "Make symbol with those objects ?");
+  EXPECT_EQ(client.ObjectCount(), 3);
+
+  TRect expected;
+  a->GetRect(expected, kRectSelection);
+  TRect other;
+  b->GetRect(other, kRectSelection);
+  expected.Union(other);
+  surround();
+  input.AnswerMessageBox(IDYES_);
+  input.AnswerText("Unit");
+  EXPECT_EQ(client.Message(CM_SYMBOL_NEW, 0, 0, nullptr), 1u);
+  ASSERT_EQ(client.ObjectCount(), 2);
+  EXPECT_EQ(client.ObjectAtIndex(0), instance);
+  auto* made = dynamic_cast<TDataSymbol*>(client.ObjectAtIndex(1));
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->GetName(), "Unit");
+  ASSERT_NE(symbols().FindDefinition("Unit"), nullptr);
+  EXPECT_EQ(symbols().FindDefinition("Unit")->GetChildCount(), 2);
+  EXPECT_EQ(made->left, expected.left);
+  EXPECT_EQ(made->top, expected.top);
+  EXPECT_EQ(made->Width(), expected.Width());
+  EXPECT_EQ(made->Height(), expected.Height());
+  EXPECT_EQ(Tip(CM_UNDO), "Undo New symbol <ctrl-z>");
+
+  EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 1u);
+  EXPECT_EQ(client.ObjectOrder(), (std::vector<TData*>{instance, a, b}));
+  EXPECT_EQ(symbols().FindDefinition("Unit"), nullptr);
+  EXPECT_EQ(client.Message(CM_REDO, 0, 0, nullptr), 1u);
+  ASSERT_EQ(client.ObjectCount(), 2);
+  EXPECT_EQ(client.ObjectAtIndex(1), made) << "the very instance comes back";
+  EXPECT_NE(symbols().FindDefinition("Unit"), nullptr);
+}

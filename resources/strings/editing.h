@@ -33,6 +33,8 @@ enum : uint32_t {
   IDS_SYMBOL_NAME_EMPTY,
   IDS_SYMBOL_NAME_TAKEN,
   IDS_SYMBOL_DELETE_QUESTION,
+  IDS_SYMBOL_MAKE_ONE,
+  IDS_SYMBOL_MAKE_SEVERAL,
   // Toolbar tips the document view gives.
   IDS_TIP_NEW,
   IDS_TIP_OPEN,
