@@ -1,23 +1,10 @@
 #pragma once
 
 #include "TClient.h"
-#include "TDataGroup.h"
+#include "THeldObject.h"
 
-#include <memory>
-
-// A selection carrier for the length of one command: it gathers objects of
-// the view without owning them, so only its shell goes when it does.
-struct ShellOnly
-{
-  void operator()(TDataGroup* carrier) const
-  {
-    if (carrier) {
-      carrier->RemoveAllChildren();
-      delete carrier;
-    }
-  }
-};
-using Carrier = std::unique_ptr<TDataGroup, ShellOnly>;
+#include <cstdint>
+#include <unordered_set>
 
 // A command runs with the view's busy flag set, and leaves it as it was.
 class BusyScope
@@ -36,5 +23,14 @@ private:
   bool m_was;
 };
 
+// The addresses of the view's objects, to look objects up by address.
+std::unordered_set<const TData*> ObjectsOfView(const TClient& view);
+
 // Every object of object (a carrier: each of its children) hears message.
 void Tell(TData* object, uint32_t message);
+
+// Whether object (a carrier: every child) is in the view. Objects are found
+// by address and never followed: a step may name objects long gone
+// (something outside the history removed them). Only a carrier shell the
+// caller owns is read.
+bool InView(const TClient& view, TData* object, bool carrier);

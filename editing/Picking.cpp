@@ -204,7 +204,6 @@ int32_t PickByRectangle(TClient& view, TDataGroup& carrier, const char* prompt, 
   drawn.Normalize();
   int32_t refused = 0;
   bool first = true;
-  TRect bounds;
   TPoint reference;
   int64_t smallestSum = 0;
   const int32_t taken = SelectInRectangle(
@@ -212,14 +211,10 @@ int32_t PickByRectangle(TClient& view, TDataGroup& carrier, const char* prompt, 
       [&](TData* object) {
         if (!carrier.AddChild(object))
           return false;
-        TRect selection;
-        object->GetRect(selection, kRectSelection);
+        // The reference point: the position nearest the top-left corner,
+        // the first one on equal sums.
         const TPoint position = PositionOf(*object);
         const int64_t sum = int64_t{position.x} + position.y;
-        if (first)
-          bounds = selection;
-        else
-          bounds.Union(selection);
         if (first || sum < smallestSum) {
           smallestSum = sum;
           reference = position;
@@ -233,6 +228,8 @@ int32_t PickByRectangle(TClient& view, TDataGroup& carrier, const char* prompt, 
       refusal = kRefusedByProtection;
     return kPickNothing;
   }
+  TRect bounds;
+  carrier.UnionOfChildren(bounds, kRectSelection);
   carrier.Assign(bounds);
   SetReferenceTo(carrier, reference);
   return kPickTaken;

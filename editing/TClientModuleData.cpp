@@ -60,34 +60,9 @@ std::unique_ptr<TDataGroup>& Buffer()
   return buffer;
 }
 
-// The addresses of the view's objects. A step may name objects that are
-// long gone (something outside the history removed them); they are looked
-// for by address and never followed.
-std::unordered_set<const TData*> ObjectsOf(const TClient& view)
-{
-  const std::vector<TData*> order = view.ObjectOrder();
-  return std::unordered_set<const TData*>(order.begin(), order.end());
-}
-
 // Whether a step's object (a carrier: every child) is in the view. A carrier
 // shell is the record's own and safe to read; its children and a single
 // object are only compared.
-bool InView(const TClient& view, TData* object, bool carrier)
-{
-  if (!object)
-    return false;
-  const std::unordered_set<const TData*> present = ObjectsOf(view);
-  if (!carrier)
-    return present.count(object) != 0;
-  auto* group = static_cast<TDataGroup*>(object);
-  if (group->GetChildCount() == 0)
-    return false;
-  for (int32_t i = 0; i < group->GetChildCount(); ++i) {
-    if (present.count(group->GetChild(i)) == 0)
-      return false;
-  }
-  return true;
-}
 
 // The step's new objects leave the document; the step owns them from now on.
 void TakeOutNew(TClient& view, TUndoData& record)
@@ -114,25 +89,10 @@ TRect DrawingBounds(const TData& object)
   return bounds;
 }
 
-// The carrier's rectangle: the union of its objects' selection bounds.
-void FitCarrier(TDataGroup& carrier)
-{
-  TRect bounds;
-  for (int32_t i = 0; i < carrier.GetChildCount(); ++i) {
-    TRect selection;
-    carrier.GetChild(i)->GetRect(selection, kRectSelection);
-    if (i == 0)
-      bounds = selection;
-    else
-      bounds.Union(selection);
-  }
-  carrier.Assign(bounds);
-}
-
 } // namespace
 
 // What a command lets the user pick, when it is not given its object.
-struct TClientModuleData::PickSpec
+struct TClientModuleData::PickRequest
 {
   uint32_t clickPrompt;
   uint32_t rectanglePrompt;
@@ -209,25 +169,26 @@ void TClientModuleData::ShowMessage(uint32_t text, uint32_t title, uint32_t flag
     input->MessageBox(LoadStr(text), title ? LoadStr(title) : std::string(), flags);
 }
 
-bool TClientModuleData::Pick(TDataGroup& carrier, const PickSpec& spec)
+bool TClientModuleData::Pick(TDataGroup& carrier, const PickRequest& request)
 {
   int32_t refusal = kNotRefused;
-  const std::string click = LoadStr(spec.clickPrompt);
-  const std::string rectangle = LoadStr(spec.rectanglePrompt);
-  if (PickObjects(*client, carrier, click.c_str(), rectangle.c_str(), refusal, spec.mask, spec.clickFirst))
+  const std::string click = LoadStr(request.clickPrompt);
+  const std::string rectangle = LoadStr(request.rectanglePrompt);
+  if (PickObjects(*client, carrier, click.c_str(), rectangle.c_str(), refusal, request.mask,
+                  request.clickFirst))
     return true;
-  if (refusal == kRefusedByProtection && spec.refusedText)
-    ShowMessage(spec.refusedText, spec.title, MB_OK_);
+  if (refusal == kRefusedByProtection && request.refusedText)
+    ShowMessage(request.refusedText, request.title, MB_OK_);
   return false;
 }
 
-bool TClientModuleData::Select(Selection& selection, TData* object, const PickSpec& spec)
+bool TClientModuleData::Select(Selection& selection, TData* object, const PickRequest& request)
 {
   selection.object = object;
   if (object)
     return true;
   selection.carrier.reset(new TDataGroup);
-  if (!Pick(*selection.carrier, spec))
+  if (!Pick(*selection.carrier, request))
     return false;
   selection.Simplify();
   return true;
@@ -419,7 +380,9 @@ int32_t TClientModuleData::Copy(TData* object)
   Carrier carrier(new TDataGroup);
   if (object) {
     carrier->AddChild(object);
-    FitCarrier(*carrier);
+    TRect bounds;
+    carrier->UnionOfChildren(bounds, kRectSelection);
+    carrier->Assign(bounds);
   } else if (!Pick(*carrier, {IDS_PICK_COPY_CLICK, IDS_PICK_COPY_RECT, TData::kUncopyable, false,
                               IDS_UNCOPYABLE, IDS_COPY_TITLE})) {
     return 0;
@@ -520,7 +483,7 @@ int32_t TClientModuleData::Undo(TUndoData& record)
     // Only the very objects of the snapshot, no more and no fewer, can take
     // their former order again; otherwise the step is used up unchanged.
     const std::vector<TData*>& snapshot = record.Snapshot();
-    const std::unordered_set<const TData*> present = ObjectsOf(*client);
+    const std::unordered_set<const TData*> present = ObjectsOfView(*client);
     if (snapshot.empty() || snapshot.size() != present.size())
       return 0;
     for (const TData* object : snapshot) {

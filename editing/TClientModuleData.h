@@ -43,7 +43,7 @@ public:
   int32_t Redo(TUndoData& record);
 
 private:
-  struct PickSpec;
+  struct PickRequest;
   struct Selection;
 
   int32_t NewObject(uint16_t command, int32_t parameter);
@@ -58,12 +58,12 @@ private:
   int32_t Paste(int32_t x, int32_t y);
 
   bool IsReady() const;
-  // The user picks into carrier; a refusal by protection shows the spec's
-  // refusal text.
-  bool Pick(TDataGroup& carrier, const PickSpec& spec);
+  // The user picks into carrier; a refusal by protection shows the
+  // request's refusal text.
+  bool Pick(TDataGroup& carrier, const PickRequest& request);
   // The given object, or what the user picks (a carrier of one object
   // giving way to that object); false when nothing was picked.
-  bool Select(Selection& selection, TData* object, const PickSpec& spec);
+  bool Select(Selection& selection, TData* object, const PickRequest& request);
   // Copies what carrier holds into the copy buffer.
   void FillCopyBuffer(TDataGroup& carrier);
   std::unique_ptr<TUndoData> NewRecord(int32_t kind) const;

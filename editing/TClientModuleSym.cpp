@@ -18,7 +18,6 @@
 #include "TUndoData.h"
 #include "TUserInput.h"
 
-#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -196,10 +195,7 @@ int32_t TClientModuleSym::Undo(TUndoData& record)
   case GUndoObj::kNewSymbol: {
     TData* instance = record.GetNew();
     if (!record.GetOld() || record.Snapshot().empty() || !HoldsDefinition(record.GetNew2()) ||
-        client->ObjectOrder().empty())
-      return 0;
-    const std::vector<TData*> present = client->ObjectOrder();
-    if (std::find(present.begin(), present.end(), instance) == present.end())
+        !InView(*client, instance, false))
       return 0;
     TakeDefinition(static_cast<TDataGroupSymbol*>(record.GetNew2())).release(); // the step owns it now
     record.New2LeftDocument();

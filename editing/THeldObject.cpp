@@ -5,6 +5,14 @@
 
 #include <utility>
 
+void ShellOnly::operator()(TDataGroup* carrier) const
+{
+  if (carrier) {
+    carrier->RemoveAllChildren();
+    delete carrier;
+  }
+}
+
 bool IsCarrier(const TData* object)
 {
   // A plain group; a symbol definition is a group too, but the library
@@ -60,9 +68,7 @@ void THeldObject::Reset()
   if (m_ownsAll) {
     delete object; // a carrier takes its children along
   } else if (m_carrier) {
-    auto* shell = static_cast<TDataGroup*>(object);
-    shell->RemoveAllChildren(); // the children are the view's
-    delete shell;
+    ShellOnly()(static_cast<TDataGroup*>(object)); // the children are the view's
   }
   m_ownsAll = false;
   m_carrier = false;

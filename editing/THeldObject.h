@@ -3,6 +3,16 @@
 #include <memory>
 
 class TData;
+class TDataGroup;
+
+// Deletes a selection carrier's shell only: the carrier gathers objects
+// that belong to someone else (the view), which stay.
+struct ShellOnly
+{
+  void operator()(TDataGroup* carrier) const;
+};
+// A carrier for the length of one command.
+using Carrier = std::unique_ptr<TDataGroup, ShellOnly>;
 
 // An object, or a carrier of objects, that an undo record holds, with what
 // the record owns of it. Out of the document, the record owns it all (a

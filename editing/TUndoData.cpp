@@ -4,16 +4,42 @@
 
 #include <utility>
 
-void TUndoData::NewLeftDocument()
+namespace {
+
+// What leaves the document goes from "new" to "old" and is owned from now
+// on; what joins it goes the other way.
+void LeaveDocument(THeldObject& current, THeldObject& old)
 {
   current.LeaveDocument();
   old = std::move(current);
 }
 
-void TUndoData::OldJoinedDocument()
+void JoinDocument(THeldObject& old, THeldObject& current)
 {
   old.EnterDocument();
   current = std::move(old);
+}
+
+} // namespace
+
+void TUndoData::NewLeftDocument()
+{
+  LeaveDocument(current, old);
+}
+
+void TUndoData::OldJoinedDocument()
+{
+  JoinDocument(old, current);
+}
+
+void TUndoData::New2LeftDocument()
+{
+  LeaveDocument(current2, old2);
+}
+
+void TUndoData::Old2JoinedDocument()
+{
+  JoinDocument(old2, current2);
 }
 
 void TUndoData::Exchange()
@@ -21,18 +47,6 @@ void TUndoData::Exchange()
   old.EnterDocument();
   current.LeaveDocument();
   std::swap(old, current);
-}
-
-void TUndoData::New2LeftDocument()
-{
-  current2.LeaveDocument();
-  old2 = std::move(current2);
-}
-
-void TUndoData::Old2JoinedDocument()
-{
-  old2.EnterDocument();
-  current2 = std::move(old2);
 }
 
 bool TUndoData::SnapshotOrder(const TClient& view)

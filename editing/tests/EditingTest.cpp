@@ -1,4 +1,4 @@
-#include "DocumentTestSupport.h"
+#include "EditingTestSupport.h"
 
 #include "CommandIds.h"
 #include "ObjectFactories.h"
@@ -55,12 +55,7 @@ protected:
     WriteObjectList(client, os);
     return os.Data();
   }
-  std::string Tip(uint16_t command)
-  {
-    char text[100] = {};
-    client.Message(MSG_TOOLTIP_TEXT, command, sizeof text, text);
-    return text;
-  }
+  std::string Tip(uint16_t command) { return TipOf(client, command); }
   // The prompts shown, without the clearings between them.
   std::vector<std::string> Prompts() const
   {
@@ -373,12 +368,9 @@ TEST_F(EditingTest, TheUndoTipNamesTheNextStepOfEveryKind)
 
 TEST_F(EditingTest, AnExplodedSymbolComesBackWholeAtItsDepth)
 {
-  auto* definition = new TDataGroupSymbol;
-  definition->SetName("Lamp");
-  definition->AddChild(new TDataRectangle(TRect(0, 0, 60, 40)));
-  definition->AddChild(new TDataCercle(30, 20, 15));
-  definition->SetRect(TRect(0, 0, 60, 40), kRectFrame);
-  ASSERT_TRUE(client.GetSymbolModule().AddDefinition(definition));
+  auto definition = LampDefinition("Lamp");
+  ASSERT_TRUE(client.GetSymbolModule().AddDefinition(definition.get()));
+  definition.release();
   TDataRectangle* below = Rectangle(0, 0, 20, 20);
   input.SetPointer(200, 200);
   input.AnswerOption(0);
@@ -430,12 +422,9 @@ protected:
   {
     if (client.GetSymbolModule().GetDefinitionCount() > 0)
       return;
-    auto* definition = new TDataGroupSymbol;
-    definition->SetName("Lamp " + std::to_string(++m_names));
-    definition->AddChild(new TDataRectangle(TRect(0, 0, 60, 40)));
-    definition->AddChild(new TDataCercle(30, 20, 15));
-    definition->SetRect(TRect(0, 0, 60, 40), kRectFrame);
-    ASSERT_TRUE(client.GetSymbolModule().AddDefinition(definition));
+    auto definition = LampDefinition("Lamp " + std::to_string(++m_names));
+    ASSERT_TRUE(client.GetSymbolModule().AddDefinition(definition.get()));
+    definition.release();
   }
   int32_t Random(int32_t below) { return static_cast<int32_t>(m_random() % static_cast<uint32_t>(below)); }
   TData* AnyObject()

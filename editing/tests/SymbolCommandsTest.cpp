@@ -1,4 +1,4 @@
-#include "DocumentTestSupport.h"
+#include "EditingTestSupport.h"
 
 #include "CommandIds.h"
 #include "ObjectFactories.h"
@@ -27,12 +27,7 @@ protected:
     client.AddObject(instance, false);
   }
   TClientModuleSym& symbols() { return client.GetSymbolModule(); }
-  std::string Tip(uint16_t command)
-  {
-    char text[100] = {};
-    client.Message(MSG_TOOLTIP_TEXT, command, sizeof text, text);
-    return text;
-  }
+  std::string Tip(uint16_t command) { return TipOf(client, command); }
 
   TDataSymbol* instance = nullptr;
 };
