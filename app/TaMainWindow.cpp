@@ -49,8 +49,7 @@ const Accelerator kAccelerators[] = {
 // cannot carry out yet: they are shown greyed out rather than answering
 // nothing.
 const uint16_t kNotYetBuilt[] = {
-    CM_EXPORT_WMF,         CM_EXPORT_GIF, CM_PRINT,         CM_PRINT_ZOOM,
-    CM_PRINT_FROM_PRINTER, CM_NEW_IMAGE,  CM_SYMBOL_IMPORT,
+    CM_EXPORT_WMF, CM_EXPORT_GIF, CM_PRINT, CM_PRINT_ZOOM, CM_PRINT_FROM_PRINTER, CM_NEW_IMAGE,
 };
 
 // The toolbar: the buttons of the full one in order (0: a separator) and

@@ -12,6 +12,7 @@
 #include "StringTable.h"
 #include "TClient.h"
 #include "TDataGroupSymbol.h"
+#include "TDataRectangle.h"
 #include "TDataSymbol.h"
 #include "TInStream.h"
 #include "TOutStream.h"
@@ -55,6 +56,10 @@ int32_t TClientModuleSym::Command(uint16_t command, TData* object, int32_t param
     return RenameSymbol();
   case CM_SYMBOL_DELETE:
     return DeleteSymbol();
+  case CM_SYMBOL_IMPORT:
+    return ImportSymbols();
+  case CM_OBJ_REFERENCE_POINT:
+    return ChangeReferencePoint(object);
   default:
     return TClientModule::Command(command, object, parameter);
   }
@@ -99,6 +104,11 @@ int32_t TClientModuleSym::NewSymbol()
   carrier->GetReference(refX, refY);
   definition->SetReference(refX, refY);
   TDataGroupSymbol* made = definition.get();
+  // Taken before the definition joins: instances of its name that had no
+  // definition find this one.
+  std::vector<TUndoData::Placement> orphans;
+  if (history)
+    orphans = OrphanPlacements();
   if (!AddDefinition(made))
     return 0;
   definition.release();
@@ -110,6 +120,7 @@ int32_t TClientModuleSym::NewSymbol()
     record = std::make_unique<TUndoData>(kModuleId);
     record->SetKind(GUndoObj::kNewSymbol);
     record->SnapshotOrder(*client);
+    record->SetOrphans(std::move(orphans));
   }
   client->RemoveObject(carrier.get(), true);
   Tell(carrier.get(), MSG_LEFT_DOCUMENT);
@@ -137,12 +148,20 @@ int32_t TClientModuleSym::RenameSymbol()
   const std::string before(definition->GetName());
   // The present name counts as taken: the user must give another.
   std::string after = before;
-  if (!AskSymbolName(after) || !RenameEverywhere(before, after))
+  if (!AskSymbolName(after))
+    return 0;
+  std::vector<TUndoData::Placement> orphans;
+  if (history)
+    orphans = OrphanPlacements();
+  StringCapacities capacities;
+  if (!RenameEverywhere(before, after, &capacities))
     return 0;
   if (history) {
     auto record = std::make_unique<TUndoData>(kModuleId);
     record->SetKind(GUndoObj::kRenameSymbol);
     record->SetNames(before, after);
+    record->SetCapacities(std::move(capacities));
+    record->SetOrphans(std::move(orphans));
     history->Push(std::move(record));
   }
   return 1;
@@ -160,16 +179,158 @@ int32_t TClientModuleSym::DeleteSymbol()
                         MB_YESNO_ | MB_ICONEXCLAMATION_) != IDYES_)
     return 0;
   const std::string name(definition->GetName());
+  const std::vector<TData*> orderBefore = LibraryOrder();
   std::unique_ptr<TDataGroupSymbol> removed = TakeDefinition(definition);
   UpdateInstances(name);
   client->SetModified(true);
   if (history) {
     auto record = std::make_unique<TUndoData>(kModuleId);
     record->SetKind(GUndoObj::kDeleteSymbol);
+    record->SetLibraryOrder(orderBefore);
     record->SetOld(std::move(removed));
     history->Push(std::move(record));
   }
   return 1;
+}
+
+int32_t TClientModuleSym::ChangeReferencePoint(TData* object)
+{
+  TUserInput* input = client ? client->GetInput() : nullptr;
+  auto* instance = dynamic_cast<TDataSymbol*>(object);
+  if (!input || !instance || client->IsBusy())
+    return 0;
+  TDataGroupSymbol* definition = FindDefinition(instance->GetName());
+  if (!definition)
+    return 0;
+  if (input->MessageBox(LoadStr(IDS_SYMBOL_REFERENCE_WARNING), "", MB_YESNOCANCEL_ | MB_ICONEXCLAMATION_) !=
+      IDYES_)
+    return 0;
+  input->MessageBox(LoadStr(IDS_SYMBOL_GIVE_REFERENCE), "", MB_OK_ | MB_ICONINFORMATION_);
+  BusyScope busy(*client);
+  int32_t x = 0, y = 0;
+  // A cancelled click changes nothing: the user backed out.
+  if (client->GetPoint(x, y, LoadStr(IDS_MENU_REFERENCE_POINT), true, TDataOwner::kCursorCross, 0) !=
+      TDataOwner::kPointGiven)
+    return 0;
+  int32_t oldX = 0, oldY = 0;
+  definition->GetReference(oldX, oldY);
+  definition->SetReference(SaturateInt32(int64_t{x} - instance->left),
+                           SaturateInt32(int64_t{y} - instance->top));
+  UpdateInstances(definition->GetName());
+  client->SetModified(true);
+  if (history) {
+    auto record = std::make_unique<TUndoData>(kModuleId);
+    record->SetKind(GUndoObj::kSymbolReferencePoint);
+    // The old reference point rides in the top-left corner of a rectangle.
+    record->SetOld(std::make_unique<TDataRectangle>(TRect(oldX, oldY, oldX, oldY)));
+    record->SetNew(definition);
+    history->Push(std::move(record));
+  }
+  return 1;
+}
+
+int32_t TClientModuleSym::ExchangeReference(TUndoData& record)
+{
+  TData* held = record.GetNew();
+  TData* kept = record.GetOld();
+  if (!kept || !HoldsDefinition(held))
+    return 0;
+  auto* definition = static_cast<TDataGroupSymbol*>(held);
+  int32_t x = 0, y = 0;
+  definition->GetReference(x, y);
+  definition->SetReference(kept->left, kept->top);
+  kept->Assign(TRect(x, y, x, y));
+  UpdateInstances(definition->GetName());
+  client->SetModified(true);
+  return 1;
+}
+
+std::vector<TData*> TClientModuleSym::LibraryOrder() const
+{
+  return std::vector<TData*>(definitions.begin(), definitions.end());
+}
+
+void TClientModuleSym::RestoreLibraryOrder(const std::vector<TData*>& order)
+{
+  const int32_t count = definitions.Count();
+  std::vector<TDataGroupSymbol*> ordered;
+  ordered.reserve(static_cast<size_t>(count));
+  std::vector<bool> placed(static_cast<size_t>(count), false);
+  for (TData* wanted : order) {
+    const int32_t index = definitions.IndexOf(wanted);
+    if (index >= 0 && !placed[static_cast<size_t>(index)]) {
+      placed[static_cast<size_t>(index)] = true;
+      ordered.push_back(definitions.Get(index));
+    }
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    if (!placed[static_cast<size_t>(i)])
+      ordered.push_back(definitions.Get(i));
+  }
+  for (int32_t i = 0; i < count; ++i)
+    definitions.Set(i, ordered[static_cast<size_t>(i)]);
+}
+
+std::vector<TUndoData::Placement> TClientModuleSym::OrphanPlacements() const
+{
+  std::vector<TUndoData::Placement> places;
+  const auto keepOrphan = [&places](TData* object) {
+    if (!object->IsA(kTDataSymbol))
+      return false;
+    auto* instance = static_cast<TDataSymbol*>(object);
+    if (instance->FindDefinition())
+      return false;
+    int32_t x = 0, y = 0;
+    instance->GetReference(x, y);
+    places.push_back({instance, *instance, x, y});
+    return true;
+  };
+  for (TDataGroupSymbol* definition : definitions) {
+    bool holdsOrphans = false;
+    for (int32_t i = 0; i < definition->GetChildCount(); ++i)
+      holdsOrphans = keepOrphan(definition->GetChild(i)) || holdsOrphans;
+    if (holdsOrphans) {
+      int32_t x = 0, y = 0;
+      definition->GetReference(x, y);
+      places.push_back({definition, *definition, x, y});
+    }
+  }
+  if (client) {
+    for (int32_t i = 0; i < client->ObjectCount(); ++i)
+      keepOrphan(client->ObjectAtIndex(i));
+  }
+  return places;
+}
+
+void TClientModuleSym::RestoreOrphans(const std::vector<TUndoData::Placement>& places)
+{
+  if (places.empty())
+    return;
+  // Definitions first: an instance inside one that found its definition
+  // moved the definition's content, which moves back as a whole.
+  for (const TUndoData::Placement& place : places) {
+    if (place.object->ClassId() != kTDataGroupSymbol)
+      continue;
+    auto* definition = static_cast<TDataGroupSymbol*>(place.object);
+    int32_t x = 0, y = 0;
+    definition->GetReference(x, y);
+    const int32_t dx = SaturateInt32(int64_t{place.refX} - x);
+    const int32_t dy = SaturateInt32(int64_t{place.refY} - y);
+    if (dx != 0 || dy != 0) {
+      for (int32_t i = 0; i < definition->GetChildCount(); ++i)
+        definition->GetChild(i)->Offset(dx, dy);
+    }
+    definition->SetReference(place.refX, place.refY);
+    definition->Assign(place.frame);
+  }
+  for (const TUndoData::Placement& place : places) {
+    if (place.object->ClassId() != kTDataSymbol)
+      continue;
+    auto* instance = static_cast<TDataSymbol*>(place.object);
+    if (!instance->FindDefinition())
+      instance->RestorePlacement(place.frame, place.refX, place.refY);
+  }
+  UpdateInstances({});
 }
 
 std::unique_ptr<TDataGroupSymbol> TClientModuleSym::TakeDefinition(TDataGroupSymbol* definition)
@@ -205,10 +366,15 @@ int32_t TClientModuleSym::Undo(TUndoData& record)
     Tell(instance, MSG_LEFT_DOCUMENT);
     record.Exchange();
     client->SetModified(true);
+    RestoreOrphans(record.Orphans());
     return 1;
   }
   case GUndoObj::kRenameSymbol:
-    return RenameEverywhere(record.GetNameAfter(), record.GetNameBefore()) ? 1 : 0;
+    if (!RenameEverywhere(record.GetNameAfter(), record.GetNameBefore()))
+      return 0;
+    RestoreCapacities(record.Capacities());
+    RestoreOrphans(record.Orphans());
+    return 1;
   case GUndoObj::kDeleteSymbol: {
     auto* definition = static_cast<TDataGroupSymbol*>(record.GetOld());
     // A definition of the same name made since would make two.
@@ -219,10 +385,18 @@ int32_t TClientModuleSym::Undo(TUndoData& record)
       record.NewLeftDocument();
       return 0;
     }
+    RestoreLibraryOrder(record.LibraryOrder());
     UpdateInstances(definition->GetName());
     client->SetModified(true);
     return 1;
   }
+  case GUndoObj::kImportSymbols:
+    if (!ExchangeImported(record, true))
+      return 0;
+    RestoreOrphans(record.Orphans());
+    return 1;
+  case GUndoObj::kSymbolReferencePoint:
+    return ExchangeReference(record);
   default:
     return 0;
   }
@@ -269,6 +443,10 @@ int32_t TClientModuleSym::Redo(TUndoData& record)
     client->SetModified(true);
     return 1;
   }
+  case GUndoObj::kImportSymbols:
+    return ExchangeImported(record, false);
+  case GUndoObj::kSymbolReferencePoint:
+    return ExchangeReference(record);
   default:
     return 0;
   }
@@ -367,7 +545,8 @@ void TClientModuleSym::UpdateInstances(std::string_view name)
   }
 }
 
-bool TClientModuleSym::RenameEverywhere(std::string_view oldName, std::string_view newName)
+bool TClientModuleSym::RenameEverywhere(std::string_view oldName, std::string_view newName,
+                                        StringCapacities* before)
 {
   if (oldName.empty() || newName.empty())
     return false;
@@ -375,12 +554,12 @@ bool TClientModuleSym::RenameEverywhere(std::string_view oldName, std::string_vi
   if (holder && holder != FindDefinition(oldName))
     return false;
   for (TDataGroupSymbol* definition : definitions)
-    definition->Rename(oldName, newName);
+    definition->Rename(oldName, newName, before);
   if (client) {
     for (int32_t i = 0; i < client->ObjectCount(); ++i) {
       TData* object = client->ObjectAtIndex(i);
       if (object->IsA(kTDataSymbol))
-        static_cast<TDataSymbol*>(object)->Rename(oldName, newName);
+        static_cast<TDataSymbol*>(object)->Rename(oldName, newName, before);
     }
   }
   UpdateInstances(newName);
@@ -411,27 +590,41 @@ void TClientModuleSym::WriteSymbolSection(TOutStream& os) const
   }
 }
 
-int32_t TClientModuleSym::ReadSymbolSection(TInStream& is)
+bool TClientModuleSym::ReadSectionHead(TInStream& is, int32_t& count)
 {
   if (!FindSectionTag(is, kSymbolSection))
-    return 0;
-  int32_t version = 0, count = 0;
+    return false;
+  int32_t version = 0;
+  count = 0;
   is >> version >> count;
-  if (!is)
+  return static_cast<bool>(is);
+}
+
+std::unique_ptr<TDataGroupSymbol> TClientModuleSym::ReadDefinition(TInStream& is)
+{
+  if (PeekClassId(is) != kTDataGroupSymbol)
+    return nullptr;
+  std::unique_ptr<TStreamable> object(ReadObject(is));
+  if (!dynamic_cast<TDataGroupSymbol*>(object.get()))
+    return nullptr;
+  return std::unique_ptr<TDataGroupSymbol>(static_cast<TDataGroupSymbol*>(object.release()));
+}
+
+int32_t TClientModuleSym::ReadSymbolSection(TInStream& is)
+{
+  int32_t count = 0;
+  if (!ReadSectionHead(is, count))
     return 0;
   int32_t added = 0;
   for (int32_t i = 0; i < count; ++i) {
-    if (PeekClassId(is) != kTDataGroupSymbol)
-      break;
-    std::unique_ptr<TStreamable> object(ReadObject(is));
-    auto* definition = dynamic_cast<TDataGroupSymbol*>(object.get());
+    std::unique_ptr<TDataGroupSymbol> definition = ReadDefinition(is);
     if (!definition)
       break;
     // A definition that could never be found again is dropped, and the
     // ones after it are still read.
-    if (!AddDefinition(definition))
+    if (!AddDefinition(definition.get()))
       continue;
-    object.release();
+    definition.release();
     ++added;
   }
   return added;

@@ -2,6 +2,8 @@
 
 #include "GUndoObj.h"
 #include "THeldObject.h"
+#include "TRect.h"
+#include "TString.h"
 
 #include <memory>
 #include <string>
@@ -56,6 +58,22 @@ public:
   }
   const std::string& GetNameBefore() const { return nameBefore; }
   const std::string& GetNameAfter() const { return nameAfter; }
+  // Where an object stood, with its reference point.
+  struct Placement
+  {
+    TData* object;
+    TRect frame;
+    int32_t refX;
+    int32_t refY;
+  };
+  // Instances without a definition, and the definitions that hold such
+  // instances, as they stood before the step: a step may give them a
+  // definition, which they lose again when it is undone.
+  void SetOrphans(std::vector<Placement> places) { orphans = std::move(places); }
+  const std::vector<Placement>& Orphans() const { return orphans; }
+  // The renamed strings with their capacities before the renaming.
+  void SetCapacities(StringCapacities before) { capacities = std::move(before); }
+  const StringCapacities& Capacities() const { return capacities; }
 
   // The drawing order when the snapshot was taken, bottom first; it holds
   // the objects without owning them.
@@ -63,9 +81,16 @@ public:
   // Takes the view's drawing order; false when the view has no objects.
   bool SnapshotOrder(const TClient& view);
   void ClearSnapshot() { snapshot.clear(); }
+  // The symbol library's order when the step was taken, so that undoing it
+  // puts back definitions where they stood, not at the end.
+  void SetLibraryOrder(std::vector<TData*> order) { libraryOrder = std::move(order); }
+  const std::vector<TData*>& LibraryOrder() const { return libraryOrder; }
 
 private:
   THeldObject old, old2, current, current2;
   std::vector<TData*> snapshot;
+  std::vector<TData*> libraryOrder;
   std::string nameBefore, nameAfter;
+  StringCapacities capacities;
+  std::vector<Placement> orphans;
 };

@@ -86,11 +86,6 @@ uint32_t TaClientPage::Message(uint32_t message, int32_t a, int32_t b, void* p)
   }
 }
 
-bool TaClientPage::CanRunObjectCommand(uint16_t command) const
-{
-  return command != CM_OBJ_REFERENCE_POINT;
-}
-
 TData* TaClientPage::ObjectAt(int32_t x, int32_t y)
 {
   return PickObjectAt(*this, x, y);

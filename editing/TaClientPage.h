@@ -27,9 +27,6 @@ public:
   // path, active layer, layer data, symbol library, object-menu vetoes,
   // toolbar tips); everything else goes to the page view.
   uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override;
-  // A symbol instance's "Reference Point" is the symbol library's command,
-  // which the document's symbol module does not carry out yet.
-  bool CanRunObjectCommand(uint16_t command) const override;
   // The object a click at a page point picks (see PickObjectAt).
   TData* ObjectAt(int32_t x, int32_t y) override;
 

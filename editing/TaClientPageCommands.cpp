@@ -92,6 +92,7 @@ bool TaClientPage::RunCommand(uint32_t message, int32_t a, int32_t b, void* p, u
   case CM_SYMBOL_NEW:
   case CM_SYMBOL_RENAME:
   case CM_SYMBOL_DELETE:
+  case CM_SYMBOL_IMPORT:
     result = static_cast<uint32_t>(symbolModule.Command(command, nullptr, 0));
     return true;
   case CM_UNDO:

@@ -61,3 +61,11 @@ TOutStream& TString::Write(TOutStream& os) const
   os << '\n';
   return os;
 }
+
+void RestoreCapacities(const StringCapacities& capacities)
+{
+  for (const auto& [text, capacity] : capacities) {
+    if (text && capacity >= text->Length())
+      text->Reserve(capacity);
+  }
+}

@@ -90,17 +90,19 @@ int32_t TDataGroupSymbol::CountInstances(std::string_view name) const
   return count;
 }
 
-bool TDataGroupSymbol::Rename(std::string_view oldName, std::string_view newName)
+bool TDataGroupSymbol::Rename(std::string_view oldName, std::string_view newName, StringCapacities* before)
 {
   if (newName.empty())
     return false;
   bool renamed = false;
   if (NameEquals(oldName)) {
+    if (before)
+      before->emplace_back(&symbolName, symbolName.Capacity());
     SetName(newName);
     renamed = true;
   }
   for (TData* child : children) {
-    if (child->IsA(kTDataSymbol) && static_cast<TDataSymbol*>(child)->Rename(oldName, newName))
+    if (child->IsA(kTDataSymbol) && static_cast<TDataSymbol*>(child)->Rename(oldName, newName, before))
       renamed = true;
   }
   return renamed;

@@ -51,8 +51,9 @@ public:
   int32_t CountInstances(std::string_view name) const;
   // Renames the definition when it is called oldName, and every member
   // instance of oldName; refuses an empty newName. True when anything was
-  // renamed.
-  bool Rename(std::string_view oldName, std::string_view newName);
+  // renamed. before (may be null) receives every renamed string with its
+  // capacity.
+  bool Rename(std::string_view oldName, std::string_view newName, StringCapacities* before = nullptr);
   // Lets every member instance look up its definition again, then moves the
   // content back so that it starts at the definition's top-left corner
   // again (the reference point moves with it).

@@ -252,10 +252,12 @@ bool TDataSymbol::NameEquals(std::string_view name) const
   return !name.empty() && CompareText(symbolName.View(), name) == 0;
 }
 
-bool TDataSymbol::Rename(std::string_view oldName, std::string_view newName)
+bool TDataSymbol::Rename(std::string_view oldName, std::string_view newName, StringCapacities* before)
 {
   if (newName.empty() || !NameEquals(oldName))
     return false;
+  if (before)
+    before->emplace_back(&symbolName, symbolName.Capacity());
   SetName(newName);
   return true;
 }
@@ -269,6 +271,13 @@ void TDataSymbol::GetReference(int32_t& x, int32_t& y) const
 {
   x = refX;
   y = refY;
+}
+
+void TDataSymbol::RestorePlacement(const TRect& frame, int32_t x, int32_t y)
+{
+  Assign(frame);
+  refX = x;
+  refY = y;
 }
 
 void TDataSymbol::Resolve()

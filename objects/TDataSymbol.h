@@ -44,13 +44,17 @@ public:
   std::string_view GetName() const { return symbolName.View(); }
   // False for an empty name.
   bool NameEquals(std::string_view name) const;
-  // Only when the instance is called oldName and newName is not empty.
-  bool Rename(std::string_view oldName, std::string_view newName);
+  // Only when the instance is called oldName and newName is not empty;
+  // before (may be null) receives the name's string and its capacity.
+  bool Rename(std::string_view oldName, std::string_view newName, StringCapacities* before = nullptr);
   // The definition of the instance's name; null without a library or when
   // the library has none.
   TDataGroupSymbol* FindDefinition() const;
   TSymbolLibrary* GetLibrary() const { return library; }
   void GetReference(int32_t& x, int32_t& y) const;
+  // Puts the instance back where it stood, with the reference point it had:
+  // an undo that takes away the definition it had found again.
+  void RestorePlacement(const TRect& frame, int32_t x, int32_t y);
   // Takes the definition's size and reference point, keeping the reference
   // point where it is; nothing changes without a definition.
   void Resolve();

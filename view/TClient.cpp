@@ -225,11 +225,6 @@ void TClient::ClearObjects()
   objects.Clear();
 }
 
-bool TClient::CanRunObjectCommand(uint16_t) const
-{
-  return true;
-}
-
 std::vector<TData*> TClient::ObjectOrder() const
 {
   return std::vector<TData*>(objects.begin(), objects.end());

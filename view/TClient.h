@@ -237,9 +237,6 @@ public:
   // Builds object's popup menu from its capability masks, state and this
   // view's vetoes, shows it and answers the chosen command (0: none).
   uint16_t RunObjectMenu(TData* object) override;
-  // Whether the view can carry out an object command it takes part in; the
-  // menu shows one it cannot yet greyed out. Every command in the base.
-  virtual bool CanRunObjectCommand(uint16_t command) const;
   // Posts command for object; it runs when the message arrives, if object is
   // still in the list then.
   bool PostObjectCommand(uint16_t command, TData* object) override;

@@ -114,7 +114,6 @@ uint16_t TClient::RunObjectMenu(TData* object)
   for (const MenuEntry& entry : kPropertyEntries) {
     if ((entry.secondMask ? maskB : maskA) & entry.bit) {
       items.push_back(Item(entry.command, entry.text));
-      items.back().enabled = CanRunObjectCommand(entry.command);
     }
   }
 
