@@ -197,7 +197,9 @@ int32_t TClientModuleSym::ChangeReferencePoint(TData* object)
 {
   TUserInput* input = client ? client->GetInput() : nullptr;
   auto* instance = dynamic_cast<TDataSymbol*>(object);
-  if (!input || !instance || client->IsBusy())
+  // Chosen from the instance's menu, it runs inside the command that shows
+  // the menu: the view is busy with that one.
+  if (!input || !instance)
     return 0;
   TDataGroupSymbol* definition = FindDefinition(instance->GetName());
   if (!definition)

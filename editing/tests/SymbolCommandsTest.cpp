@@ -293,10 +293,12 @@ TEST_F(SymbolImportTest, AReferencePointMovesEveryInstanceOfTheDefinitionAndIsUn
 
   // The Door's new reference point: 20 right and 30 down of its corner.
   // Every instance keeps its reference point where it was, so its drawing
-  // moves 20 left and 30 up.
+  // moves 20 left and 30 up. Chosen from the instance's menu, as the user
+  // does.
+  input.AnswerMenu(CM_OBJ_REFERENCE_POINT);
   input.AnswerMessageBox(IDYES_);
   input.Click(instance->left + 20, instance->top + 30);
-  EXPECT_EQ(instance->ContextCommand(&client, CM_OBJ_REFERENCE_POINT), 0);
+  EXPECT_EQ(client.GetDataModule().Command(CM_MODIFY, instance, 0), 0) << "the step is the library's";
   int32_t x = 0, y = 0;
   symbols().FindDefinition("Door")->GetReference(x, y);
   EXPECT_EQ(x, 20);
