@@ -85,7 +85,7 @@ TInStream& TData::Read(TInStream& is)
     }
   }
   if (is) {
-    state = storedState;
+    state = static_cast<uint16_t>((storedState & ~kRunTimeState) | (state & kRunTimeState));
     layers = storedLayers;
   }
   EndFirstLine(is, version, kVersion);

@@ -48,6 +48,10 @@ public:
     kNotOwned = 256, // clearing the document only unlinks it
     kNoReferenceCross = 512,
   };
+  // The bits that describe the program's own bookkeeping of the object
+  // while it runs, never what a file says: who frees it, whether its
+  // outline is on the screen.
+  static constexpr uint16_t kRunTimeState = kNotOwned | kSelected;
 
   // Paint modes.
   enum PaintMode : uint8_t {

@@ -59,13 +59,17 @@ bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, 
   if (!image.HasBitmap())
     return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, zoom));
   RenderSheet(client, image);
-  // The writers tell only whether they succeeded; the system's reason is
-  // what the failing call left in errno.
+  // The file's own reason when it has one, else what the failing call of
+  // the encoder left in errno.
   errno = 0;
-  const bool written = format == SheetFormat::kPng ? image.ExportPng(path, -1)
-                                                   : image.ExportJpeg(path, std::clamp(quality, 0, 100));
+  std::string reason;
+  const bool written = format == SheetFormat::kPng
+                           ? image.ExportPng(path, -1, &reason)
+                           : image.ExportJpeg(path, std::clamp(quality, 0, 100), &reason);
   if (written)
     return true;
+  if (!reason.empty())
+    return Fail(error, reason);
   const int code = errno;
   return Fail(error, code != 0 ? FormatStr(IDS_EXPORT_WRITE_FAILED_REASON, path.c_str(), std::strerror(code))
                                : FormatStr(IDS_EXPORT_WRITE_FAILED, path.c_str()));

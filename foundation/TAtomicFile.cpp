@@ -1,6 +1,7 @@
 #include "TAtomicFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -108,6 +109,65 @@ void RemoveQuietly(const std::string& path)
   fs::remove(fs::path(path), ignored);
 }
 
+// The file a path names once symbolic links are followed: a link is kept
+// and the file it names is replaced, as editors do. A link whose file does
+// not exist yet names the file to create. Empty, with error set, for a
+// circle of links.
+std::string FollowLinks(const std::string& path, std::error_code& error)
+{
+  constexpr int kMostLinks = 40;
+  fs::path current(path);
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    if (!fs::is_symlink(fs::symlink_status(current, error)) || error) {
+      // A path that does not exist is no error here: it is the new file.
+      error.clear();
+      return current.string();
+    }
+    const fs::path target = fs::read_symlink(current, error);
+    if (error)
+      return {};
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+  return {};
+}
+
+// Why the existing file at path must not be replaced: a folder, a device,
+// a pipe (replacing it would put a plain file in its stead), or a file
+// marked read-only (even for an administrator, who could write it: the
+// mark says its owner means to keep it). Empty when it may be replaced or
+// does not exist.
+std::string RefusalOf(const std::string& path)
+{
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error || status.type() == fs::file_type::not_found)
+    return {};
+  if (status.type() != fs::file_type::regular)
+    return "not a regular file";
+  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+    return "the file is read-only";
+#ifndef _WIN32
+  if (::access(path.c_str(), W_OK) != 0)
+    return std::strerror(errno);
+#endif
+  return {};
+}
+
+// A write beyond the file-size limit raises a signal that ends the process
+// without a word; ignored, the write fails instead and takes the ordinary
+// way out (the temporary file removed, the reason told).
+void IgnoreFileSizeSignal()
+{
+#ifndef _WIN32
+  static const bool ignored = [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+  }();
+  (void)ignored;
+#endif
+}
+
 } // namespace
 
 TAtomicFile::~TAtomicFile()
@@ -134,20 +194,32 @@ bool TAtomicFile::Open(const std::string& path)
     m_error = "No file name given";
     return false;
   }
+  IgnoreFileSizeSignal();
+  std::error_code linkError;
+  const std::string target = FollowLinks(path, linkError);
+  if (target.empty()) {
+    Fail("Cannot write " + path, linkError);
+    return false;
+  }
+  const std::string refusal = RefusalOf(target);
+  if (!refusal.empty()) {
+    m_error = "Cannot write " + path + ": " + refusal;
+    return false;
+  }
   std::string temp;
-  const int fd = CreateBeside(path, temp);
+  const int fd = CreateBeside(target, temp);
   if (fd < 0) {
-    Fail("Cannot create a file in " + FolderOf(path), errno);
+    Fail("Cannot create a file in " + FolderOf(target), errno);
     return false;
   }
   m_stream = StreamOf(fd);
   if (!m_stream) {
-    Fail("Cannot create a file in " + FolderOf(path), errno);
+    Fail("Cannot create a file in " + FolderOf(target), errno);
     CloseDescriptor(fd);
     RemoveQuietly(temp);
     return false;
   }
-  m_target = path;
+  m_target = target;
   m_temp = std::move(temp);
   return true;
 }

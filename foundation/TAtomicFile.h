@@ -26,9 +26,11 @@ public:
   TAtomicFile(const TAtomicFile&) = delete;
   TAtomicFile& operator=(const TAtomicFile&) = delete;
 
-  // Discards a file still open, then starts a new one for path. False when
-  // no file can be created beside path (missing or read-only folder); Error
-  // then says why.
+  // Discards a file still open, then starts a new one for path. A symbolic
+  // link is followed: the file it names is replaced and the link stays.
+  // False, with Error saying why, when no file can be created beside the
+  // target (missing or read-only folder) and when the target must not be
+  // replaced: a folder, a device or a pipe, or a read-only file.
   bool Open(const std::string& path);
   bool IsOpen() const { return m_stream != nullptr; }
   // The stream for encoders that write to a FILE (libpng, libjpeg).

@@ -36,6 +36,10 @@ public:
   // Fills row y with width RGB triples.
   virtual bool GetLine(uint8_t* row, uint32_t y, uint32_t width, uint32_t bits) = 0;
 
+  // Why the file could not be written (empty when the writer itself
+  // refused, as for a size it cannot encode).
+  const std::string& FileError() const { return m_file.Error(); }
+
 private:
   bool Encode(uint8_t* row, int quality);
 

@@ -170,28 +170,40 @@ void TPageMem::GetPalette(uint32_t* quads, uint8_t* rgb) const
   }
 }
 
-bool TPageMem::ExportPng(const std::string& fileName, int32_t transparentColour)
+namespace {
+
+// The writer's file error, when it has one, for the caller.
+template <class Writer> bool Finish(Writer& writer, bool done, std::string* error)
+{
+  if (!done && error)
+    *error = writer.FileError();
+  return done;
+}
+
+} // namespace
+
+bool TPageMem::ExportPng(const std::string& fileName, int32_t transparentColour, std::string* error)
 {
   if (!HasBitmap())
     return false;
   TPngExport writer(this);
   if (!writer.SetSize(static_cast<uint32_t>(m_image.width()), static_cast<uint32_t>(m_image.height()), 24) ||
       !writer.Open(fileName))
-    return false;
+    return Finish(writer, false, error);
   if (transparentColour != -1)
     writer.SetTransparent(static_cast<uint32_t>(transparentColour));
   writer.Write();
-  return writer.Close();
+  return Finish(writer, writer.Close(), error);
 }
 
-bool TPageMem::ExportJpeg(const std::string& fileName, int32_t quality)
+bool TPageMem::ExportJpeg(const std::string& fileName, int32_t quality, std::string* error)
 {
   if (!HasBitmap())
     return false;
   TJpegExport writer(this);
   if (!writer.SetSize(static_cast<uint32_t>(m_image.width()), static_cast<uint32_t>(m_image.height()), 24) ||
       !writer.Open(fileName))
-    return false;
+    return Finish(writer, false, error);
   writer.Write(quality);
-  return writer.Close();
+  return Finish(writer, writer.Close(), error);
 }

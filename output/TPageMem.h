@@ -61,8 +61,10 @@ public:
 
   // transparentColour: -1 for none, otherwise 0x00BBGGRR. True when the
   // file was written completely; a failed write leaves no file behind.
-  bool ExportPng(const std::string& fileName, int32_t transparentColour);
-  bool ExportJpeg(const std::string& fileName, int32_t quality);
+  // error (may be null) receives why the file could not be written, when
+  // the file is to blame.
+  bool ExportPng(const std::string& fileName, int32_t transparentColour, std::string* error = nullptr);
+  bool ExportJpeg(const std::string& fileName, int32_t quality, std::string* error = nullptr);
 
 private:
   uint32_t Pixel(int32_t x, int32_t y) const;

@@ -38,6 +38,10 @@ public:
   // unless a derived class knows better.
   virtual bool GetPalette(uint8_t* rgb, uint32_t count);
 
+  // Why the file could not be written (empty when the writer itself
+  // refused, as for a size it cannot encode).
+  const std::string& FileError() const { return m_file.Error(); }
+
 private:
   bool Encode(uint8_t* row, const uint8_t* palette, uint32_t paletteCount);
 

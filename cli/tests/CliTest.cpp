@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 namespace {
@@ -224,6 +226,33 @@ TEST(CliTest, FailuresSayWhyOnOneLineAndWriteNothing)
 
   EXPECT_NE(RunCli({"info", Q(notVekta)}).err.indexOf("not a Vekta document"), -1);
   EXPECT_NE(RunCli({"info", Q(damaged)}).err.indexOf("only 0 objects"), -1);
+}
+
+TEST(CliTest, AReadOnlyTargetIsRefusedAndALinkIsWrittenThrough)
+{
+  TempDir dir;
+  const std::string kept = dir.File("kept.vk1");
+  const std::string keptPng = dir.File("kept.png");
+  WriteWholeFile(kept, "mine");
+  WriteWholeFile(keptPng, "mine too");
+  for (const std::string& path : {kept, keptPng})
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  for (const QStringList& args :
+       {QStringList{"resave", Q(kExample), Q(kept)}, QStringList{"export", Q(kExample), Q(keptPng)}}) {
+    const Result r = RunCli(args);
+    EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+    EXPECT_NE(r.err.indexOf("read-only"), -1) << r.err.toStdString();
+  }
+  EXPECT_EQ(ReadWholeFile(kept), "mine");
+  EXPECT_EQ(ReadWholeFile(keptPng), "mine too");
+
+  const std::string real = dir.File("real.vk1");
+  WriteWholeFile(real, "old");
+  std::filesystem::create_symlink("real.vk1", dir.File("link.vk1"));
+  const Result r = RunCli({"resave", Q(kExample), Q(dir.File("link.vk1"))});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(dir.File("link.vk1"))));
+  EXPECT_EQ(ReadWholeFile(real), ReadWholeFile(kExample));
 }
 
 TEST(CliTest, HelpShowsTheUsage)

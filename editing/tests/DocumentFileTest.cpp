@@ -57,6 +57,17 @@ TEST_F(DocumentTest, ReadsRecordsPastTheStoredCountAndSkipsUnknownOnes)
   EXPECT_EQ(client.GetPage()->GetPaperWidth(), 800);
 }
 
+TEST_F(DocumentTest, AnObjectMarkedInTheFileAsNotTheDocumentsIsStillFreedWithIt)
+{
+  // 256 is the run-time mark of an object the list does not own; from a
+  // file it would leak the object (the sanitized run catches that).
+  std::string record = ObjectRecord(10, 10, 20, 20);
+  record.replace(record.find("TData 3 0"), 9, "TData 3 256");
+  ASSERT_EQ(LoadDocument(client, File("marked.vk1", Document(1, record)).c_str()), 1);
+  ASSERT_EQ(client.ObjectCount(), 1);
+  EXPECT_FALSE(client.ObjectAtIndex(0)->TestState(TData::kNotOwned));
+}
+
 TEST_F(DocumentTest, FileVersionDecidesWhatIsAsked)
 {
   const std::string v1 = File("v1.vk1", Document(3, kThree, ""));

@@ -140,19 +140,21 @@ TEST_F(ExportImageTest, AFailedWriteIsReportedWithItsReasonAndLeavesNoPartialFil
   ASSERT_EQ(recorder.messageBoxes.size(), 1u);
   EXPECT_EQ(recorder.messageBoxes[0].title, "Export");
   EXPECT_EQ(recorder.messageBoxes[0].flags, uint32_t{MB_OK_ | MB_ICONSTOP_});
-  EXPECT_NE(recorder.messageBoxes[0].text.find("Cannot write " + missing + ": No such file or directory"),
+  EXPECT_NE(recorder.messageBoxes[0].text.find("Cannot create a file in " + dir.File("no such folder") +
+                                               ": No such file or directory"),
             std::string::npos)
       << recorder.messageBoxes[0].text;
 
-  // A write that fails at the end (the name is taken by a folder) leaves
-  // what was there and no partial file beside it.
+  // A name taken by a folder is refused: the folder stays and no partial
+  // file is left beside it.
   const std::string taken = dir.File("taken.png");
   std::filesystem::create_directory(taken);
   recorder.AnswerSaveFile(taken);
   recorder.AnswerIntegers(std::vector<int32_t>{100});
   EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 0u);
   ASSERT_EQ(recorder.messageBoxes.size(), 2u);
-  EXPECT_NE(recorder.messageBoxes[1].text.find("Cannot write " + taken + ": "), std::string::npos)
+  EXPECT_NE(recorder.messageBoxes[1].text.find("Cannot write " + taken + ": not a regular file"),
+            std::string::npos)
       << recorder.messageBoxes[1].text;
   EXPECT_TRUE(std::filesystem::is_directory(taken));
   int32_t files = 0;

@@ -56,11 +56,19 @@ TEST(DataTest, RecordWritesVersionThreeAndReadsBack)
   EXPECT_EQ(back.top, 20);
 }
 
+TEST(DataTest, AFileNeverSaysWhoFreesAnObjectOrWhetherItsOutlineShows)
+{
+  const TData read =
+      ReadData("TData 3 " + std::to_string(TData::kNotOwned | TData::kSelected | TData::kUndeletable) +
+               " 8 0\n\tTPen 0 6 1 1 0\n\tTBrush 0 1 0 0\n\tTRect 0 1 2 3 4\n");
+  EXPECT_EQ(read.GetState(), TData::kUndeletable);
+}
+
 TEST(DataTest, OlderRecordsCarryColoursAndOldLayerNumbers)
 {
   // Versions 0 and 1 used 3 for the default layer; version 2 keeps it.
-  const TData v1 = ReadData("TData 1 5 3 0 255 16777215\n\tTRect 0 1 2 3 4\n");
-  EXPECT_EQ(v1.GetState(), 5);
+  const TData v1 = ReadData("TData 1 6 3 0 255 16777215\n\tTRect 0 1 2 3 4\n");
+  EXPECT_EQ(v1.GetState(), 6);
   EXPECT_EQ(v1.GetLayers(), 8);
   EXPECT_EQ(v1.GetPen().GetColor(), 255u);
   EXPECT_EQ(v1.GetColor(1), 16777215u);
