@@ -132,9 +132,11 @@ int Export(const std::vector<std::string>& args)
   int32_t version = 0;
   if (!Load(client, files[0], version))
     return kFailure;
-  std::string reason;
-  if (!ExportSheet(client, files[1], zoom, quality, &reason))
+  std::string reason, warning;
+  if (!ExportSheet(client, files[1], zoom, quality, &reason, &warning))
     return Error(reason);
+  if (!warning.empty())
+    Error(warning);
   return kSuccess;
 }
 

@@ -374,12 +374,20 @@ bool TPage::BindBackend(std::unique_ptr<TPageDevice> device, int32_t kind)
   return Attach(std::move(device), kind);
 }
 
+bool TPage::SpendNestedPaint()
+{
+  if (m_nestedPaints > kMaxNestedPaints)
+    return false;
+  return ++m_nestedPaints <= kMaxNestedPaints;
+}
+
 bool TPage::Attach(std::unique_ptr<TPageDevice> device, int32_t kind)
 {
   // A page draws on one device at a time: the previous one is let go first,
   // restoring whatever it borrowed.
   Release();
   m_device = std::move(device);
+  m_nestedPaints = 0;
   m_kind = kind;
   ApplyMapping();
   ApplyClip();

@@ -179,6 +179,16 @@ public:
   int32_t GetKind() const { return m_kind; }
   TPageDevice* Device() const { return m_device.get(); }
 
+  // ---- work bound ----
+  // Symbols shown inside symbols can ask for more drawing than any page
+  // shows (each level may place the one below many times). Every member a
+  // symbol instance draws spends one of kMaxNestedPaints, given anew each
+  // time the page is bound to a device; false once they are spent, and
+  // NestedPaintLimited then says the paint left something out.
+  static constexpr int64_t kMaxNestedPaints = int64_t{1} << 20;
+  bool SpendNestedPaint();
+  bool NestedPaintLimited() const { return m_nestedPaints > kMaxNestedPaints; }
+
   // ---- visible area ----
   bool RectVisible(const TRect& r) const;
 
@@ -263,6 +273,7 @@ private:
   TRect m_clipRect;
   uint16_t m_sizeMode = 0;
   uint16_t m_dragMode = 0;
+  int64_t m_nestedPaints = 0;
 
   // device side
   std::unique_ptr<TPageDevice> m_device;

@@ -107,16 +107,18 @@ int32_t ExportImage(TaClientPage& view, uint16_t command)
     ExportJpegQuality() = quality;
   }
 
-  std::string error;
+  std::string error, warning;
   bool written = false;
   {
     WaitCursor wait(view);
-    written = ExportSheet(view, path, zoom, ExportJpegQuality(), &error);
+    written = ExportSheet(view, path, zoom, ExportJpegQuality(), &error, &warning);
   }
   if (!written) {
     input->MessageBox(FormatStr(IDS_EXPORT_FAILED, error.c_str()), LoadStr(IDS_EXPORT_TITLE),
                       MB_OK_ | MB_ICONSTOP_);
     return 0;
   }
+  if (!warning.empty())
+    input->MessageBox(warning, LoadStr(IDS_EXPORT_TITLE), MB_OK_ | MB_ICONEXCLAMATION_);
   return 1;
 }

@@ -52,13 +52,13 @@ bool Fail(std::string* error, std::string reason)
 }
 
 bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, int32_t zoom, int32_t quality,
-                  std::string* error)
+                  std::string* error, bool& complete)
 {
   const TPage& page = *client.GetPage();
   TPageMem image(page.GetPaperWidth(), page.GetPaperHeight(), zoom);
   if (!image.HasBitmap())
     return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, zoom));
-  RenderSheet(client, image);
+  complete = RenderSheet(client, image);
   // The file's own reason when it has one, else what the failing call of
   // the encoder left in errno.
   errno = 0;
@@ -77,7 +77,7 @@ bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, 
 
 // Renders the sheet onto a vector device whose pixels are `resolution` per
 // inch, so that the paper comes out at its physical size.
-bool RenderVector(TClient& client, QPaintDevice& device, int resolution)
+bool RenderVector(TClient& client, QPaintDevice& device, int resolution, bool& complete)
 {
   TPage sheet;
   sheet.CopyPaperSettings(*client.GetPage());
@@ -85,12 +85,13 @@ bool RenderVector(TClient& client, QPaintDevice& device, int resolution)
   sheet.SetPixelsPerInch(resolution, resolution);
   if (!BindPage(sheet, &device, TPage::kCreated))
     return false;
-  RenderSheet(client, sheet);
+  complete = RenderSheet(client, sheet);
   sheet.Release();
   return true;
 }
 
-bool ExportVector(TClient& client, const std::string& path, SheetFormat format, std::string* error)
+bool ExportVector(TClient& client, const std::string& path, SheetFormat format, std::string* error,
+                  bool& complete)
 {
   const TPage& page = *client.GetPage();
   const int32_t width = page.GetPaperWidth();
@@ -112,7 +113,7 @@ bool ExportVector(TClient& client, const std::string& path, SheetFormat format, 
     const QSizeF points(width / unitsPerInch * 72.0, height / unitsPerInch * 72.0);
     writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    painted = RenderVector(client, writer, kPdfResolution);
+    painted = RenderVector(client, writer, kPdfResolution, complete);
   } else {
     // One SVG user unit per logical unit, and the document's units per inch
     // as the resolution, give the physical size without any rounding.
@@ -122,7 +123,7 @@ bool ExportVector(TClient& client, const std::string& path, SheetFormat format, 
     generator.setResolution(page.GetUnitsPerInch());
     generator.setSize(QSize(width, height));
     generator.setViewBox(QRect(0, 0, width, height));
-    painted = RenderVector(client, generator, page.GetUnitsPerInch());
+    painted = RenderVector(client, generator, page.GetUnitsPerInch(), complete);
   }
   buffer.close();
   if (!painted)
@@ -142,7 +143,7 @@ bool IsSheetExportType(const std::string& path)
   return FormatOf(path) != SheetFormat::kUnknown;
 }
 
-void RenderSheet(TClient& client, TPage& target)
+bool RenderSheet(TClient& client, TPage& target)
 {
   const TPage& page = *client.GetPage();
   target.SetVisibleLayers(page.GetVisibleLayers());
@@ -152,21 +153,29 @@ void RenderSheet(TClient& client, TPage& target)
   brush.SetColor(background == kNoColor ? kWhite : background);
   target.FillRect(0, 0, page.GetPaperWidth(), page.GetPaperHeight(), &brush);
   client.PaintObjects(&target, TData::kPaintOutput);
+  return !target.NestedPaintLimited();
 }
 
-bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error)
+bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error,
+                 std::string* warning)
 {
   const SheetFormat format = FormatOf(path);
+  bool complete = true;
+  bool written = false;
   switch (format) {
   case SheetFormat::kPng:
   case SheetFormat::kJpeg:
-    return ExportRaster(client, path, format, zoom, quality, error);
+    written = ExportRaster(client, path, format, zoom, quality, error, complete);
+    break;
   case SheetFormat::kPdf:
   case SheetFormat::kSvg:
-    return ExportVector(client, path, format, error);
-  case SheetFormat::kUnknown:
+    written = ExportVector(client, path, format, error, complete);
     break;
+  case SheetFormat::kUnknown:
+    return Fail(error,
+                FormatStr(IDS_EXPORT_UNKNOWN_TYPE, std::filesystem::path(path).extension().string().c_str()));
   }
-  return Fail(error,
-              FormatStr(IDS_EXPORT_UNKNOWN_TYPE, std::filesystem::path(path).extension().string().c_str()));
+  if (written && !complete && warning)
+    *warning = FormatStr(IDS_EXPORT_PARTIAL, path.c_str());
+  return written;
 }

@@ -12,8 +12,9 @@ class TPage;
 // Paints the sheet of client onto target as output (paint mode 4): the
 // page's background colour first (white when the page has none), then the
 // objects of the visible layers. target must be bound and show the paper
-// from (0, 0).
-void RenderSheet(TClient& client, TPage& target);
+// from (0, 0). False when the paint had to leave part of the symbols out
+// (see TPage::SpendNestedPaint).
+bool RenderSheet(TClient& client, TPage& target);
 
 // True when path names a type ExportSheet writes (by its extension).
 bool IsSheetExportType(const std::string& path);
@@ -25,5 +26,8 @@ inline constexpr int32_t kDefaultJpegQuality = 75;
 // .jpg (or .jpeg) as an image at zoom percent (1..1000; quality 0..100 for
 // JPEG), .pdf and .svg as vector pages of the paper's physical size (zoom
 // and quality play no part). Nothing is left at path unless the whole file
-// was written. False with a readable reason in error (may be null).
-bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error);
+// was written. False with a readable reason in error (may be null). A file
+// written without part of its symbols (nested beyond what any page shows)
+// is a success with a note in warning (may be null).
+bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error,
+                 std::string* warning = nullptr);

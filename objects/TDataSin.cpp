@@ -11,6 +11,7 @@
 #include "TPage.h"
 #include "TUserInput.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -81,13 +82,16 @@ bool TDataSin::Contains(int32_t x, int32_t y) const
 {
   TRect bounds;
   GetRect(bounds, kRectDrawing);
-  if (!bounds.TRect::Contains(x, y) || samples.empty())
+  if (!bounds.TRect::Contains(x, y) || quarters < 1 || Width() < 1)
     return false;
   const int32_t px = SaturateInt32(int64_t{x} - left);
   const int32_t py = SaturateInt32(int64_t{y} - CentreY(*this));
   const int32_t width = EffectivePenWidth(*this);
-  for (size_t i = 1; i < samples.size(); ++i)
-    if (HitSegment(px, py, samples[i - 1], samples[i], width))
+  // Only the segments that can come within the pen's reach of the point.
+  const int64_t first = std::max<int64_t>(1, int64_t{px} - width - 1);
+  const int64_t last = std::min<int64_t>(Width(), int64_t{px} + width + 2);
+  for (int64_t i = first; i <= last; ++i)
+    if (HitSegment(px, py, SampleAt(i - 1), SampleAt(i), width))
       return true;
   return false;
 }
@@ -118,15 +122,15 @@ bool TDataSin::Paint(TPage* page, uint8_t mode)
   if (!BeginPaint(*this, page, mode))
     return false;
   if (WantsBody(mode)) {
-    if (samples.empty())
-      Resample();
-    if (samples.empty())
+    if (quarters < 1 || Width() < 1)
       return false;
+    const std::vector<TPoint> samples = PaintSamples(*page);
     page->SelectPen(pen);
     int32_t originX = 0, originY = 0;
     page->GetOrigin(originX, originY);
     page->SetOrigin(SaturateInt32(int64_t{originX} + left), SaturateInt32(int64_t{originY} + CentreY(*this)));
-    page->Polyline(samples.data(), static_cast<int32_t>(samples.size()));
+    if (samples.size() >= 2)
+      page->Polyline(samples.data(), static_cast<int32_t>(samples.size()));
     page->SetOrigin(originX, originY);
     page->RestoreDefaults();
   }
@@ -200,7 +204,6 @@ TData* TDataSin::Clone(TData* target, int32_t argument) const
     auto* copy = static_cast<TDataSin*>(target);
     copy->quarters = quarters;
     copy->startQuarter = startQuarter;
-    copy->samples.clear();
     if (argument == 0)
       copy->Resample();
   }
@@ -209,25 +212,58 @@ TData* TDataSin::Clone(TData* target, int32_t argument) const
 
 void TDataSin::Resample()
 {
-  samples = {};
   if (quarters < 1)
     return;
-  int64_t width = Width();
-  if (width / quarters < 1) {
+  if (Width() / quarters < 1) {
     // At least one unit per quarter cycle.
     right = SaturateInt32(int64_t{left} + quarters);
-    width = quarters;
   }
   if (Height() < kMinHeight)
     bottom = SaturateInt32(int64_t{top} + kMinHeight);
-  if (width > kMaxSampledWidth)
-    return;
+}
+
+TPoint TDataSin::SampleAt(int64_t i) const
+{
   const double amplitude = Height() * 0.5;
   const double phase = startQuarter * kQuarterCycle;
-  const double step = quarters * kQuarterCycle / static_cast<double>(width);
-  samples.resize(static_cast<size_t>(width) + 1);
-  for (int32_t i = 0; i <= width; ++i) {
-    // y grows downwards: a wave starting at quadrant 0 first rises.
-    samples[static_cast<size_t>(i)] = {i, RoundHalfAway(-std::sin(i * step + phase) * amplitude)};
+  const double step = quarters * kQuarterCycle / static_cast<double>(Width());
+  // y grows downwards: a wave starting at quadrant 0 first rises.
+  return {static_cast<int32_t>(i),
+          RoundHalfAway(-std::sin(static_cast<double>(i) * step + phase) * amplitude)};
+}
+
+std::vector<TPoint> TDataSin::Samples() const
+{
+  std::vector<TPoint> samples;
+  const int64_t width = Width();
+  if (quarters < 1 || width < 1 || width > kMaxSampledWidth)
+    return samples;
+  samples.reserve(static_cast<size_t>(width) + 1);
+  for (int64_t i = 0; i <= width; ++i)
+    samples.push_back(SampleAt(i));
+  return samples;
+}
+
+std::vector<TPoint> TDataSin::PaintSamples(const TPage& page) const
+{
+  const int64_t width = Width();
+  int64_t first = 0, last = width;
+  TRect clip;
+  if (page.GetClipRect(clip)) {
+    first = std::max<int64_t>(first, int64_t{clip.left} - left - 1);
+    last = std::min<int64_t>(last, int64_t{clip.right} - left + 1);
   }
+  std::vector<TPoint> samples;
+  if (first > last)
+    return samples;
+  // Where a device pixel holds several units, one sample per pixel shows
+  // the same; and no device shows more than kMaxPaintSamples.
+  const int64_t pixels = std::abs(int64_t{page.ToDeviceX(SaturateInt32(width))});
+  int64_t step = pixels > 0 ? std::max<int64_t>(1, width / pixels) : 1;
+  step = std::max(step, (last - first) / kMaxPaintSamples + 1);
+  samples.reserve(static_cast<size_t>((last - first) / step + 2));
+  for (int64_t i = first; i < last; i += step)
+    samples.push_back(SampleAt(i));
+  samples.push_back(SampleAt(last));
+  return samples;
 }

@@ -7,21 +7,26 @@
 #include <vector>
 
 class TDataOwner;
+class TPage;
 
 // A sine wave filling its rectangle: the width holds a number of quarter
 // cycles, the height is the peak-to-peak amplitude, and the wave starts at
-// one of the four quadrants. It is drawn as a polyline with one sample per
-// horizontal page unit, kept relative to the left end of the rectangle's
-// horizontal centre line, so moving the wave never resamples it.
+// one of the four quadrants. It is drawn as a polyline of samples taken
+// relative to the left end of the rectangle's horizontal centre line: one
+// per page unit, or fewer where a device pixel holds several units, and
+// only across the area being painted. The samples are computed when they
+// are needed and not kept, so a stored wave of any width costs no memory
+// until it is drawn, and drawing it costs what the device can show.
 class TDataSin : public TData
 {
 public:
   static constexpr int32_t kVersion = 1;
   static constexpr int32_t kMaxQuarters = 400;
   static constexpr int32_t kQuadrants = 4;
-  // Wider waves are not sampled (nor drawn): their samples would take more
-  // memory than any page could show. Only a damaged file holds one.
+  // Samples() lists no wave wider than this (only a damaged file holds one).
   static constexpr int32_t kMaxSampledWidth = 1 << 20;
+  // The most samples one paint draws, whatever the device.
+  static constexpr int64_t kMaxPaintSamples = 1 << 16;
 
   // An empty rectangle, one full cycle, no samples.
   TDataSin();
@@ -42,22 +47,26 @@ public:
   uint16_t ContextCommand(TDataOwner* client, uint16_t command) override;
   bool Notify(uint16_t command, TRect* p) override;
   void GetRect(TRect& out, int32_t mode) const override;
-  // With argument 0 the copy is resampled at once; otherwise on its first
-  // paint.
+  // With argument 0 the copy's rectangle is made fit for sampling at once.
   TData* Clone(TData* target, int32_t argument) const override;
 
   int32_t GetQuarters() const { return quarters; }
   void SetQuarters(int32_t n) { quarters = n; }
   int32_t GetStartQuarter() const { return startQuarter; }
   void SetStartQuarter(int32_t q) { startQuarter = q; }
-  const std::vector<TPoint>& Samples() const { return samples; }
-  // Rebuilds the samples from the rectangle, the quarters and the start
-  // quadrant; first widens the rectangle to at least one unit per quarter
-  // and two units of height. No samples when quarters is below 1.
+  // Every sample, one per page unit; none when quarters is below 1 or the
+  // wave is wider than kMaxSampledWidth.
+  std::vector<TPoint> Samples() const;
+  // The samples a paint on page draws: across its clip area, at most one
+  // per device pixel and kMaxPaintSamples in all.
+  std::vector<TPoint> PaintSamples(const TPage& page) const;
+  // Widens the rectangle to at least one unit per quarter and two units of
+  // height, as the samples need.
   void Resample();
 
 private:
+  // The sample i page units from the left end.
+  TPoint SampleAt(int64_t i) const;
   int32_t quarters = 4;
   int32_t startQuarter = 0;
-  std::vector<TPoint> samples;
 };

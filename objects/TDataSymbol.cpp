@@ -13,6 +13,7 @@
 #include "TextCompare.h"
 
 #include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -141,7 +142,7 @@ bool TDataSymbol::Paint(TPage* page, uint8_t mode)
     const TDataGroupSymbol::Visit visit(definition);
     if (visit.Entered()) {
       OriginShift shift(page, left, top);
-      for (int32_t i = 0; i < definition->GetChildCount(); ++i) {
+      for (int32_t i = 0; i < definition->GetChildCount() && page->SpendNestedPaint(); ++i) {
         TData* member = definition->GetChild(i);
         member->Paint(page, mode);
         // Members are shared by every instance: a selection outline toggled
@@ -219,13 +220,66 @@ void TDataSymbol::SetRect(const TRect& r, int32_t mode)
     TData::SetRect(r, mode);
 }
 
+namespace {
+
+// The layers of each definition met while one instance's layers are
+// gathered: a definition shown many times below (each level placing the
+// one under it twice, say) is walked once, not once per appearance.
+class LayerMemo
+{
+public:
+  LayerMemo() : m_owns(active == nullptr)
+  {
+    if (m_owns)
+      active = &m_known;
+  }
+  ~LayerMemo()
+  {
+    if (m_owns)
+      active = nullptr;
+  }
+  LayerMemo(const LayerMemo&) = delete;
+  LayerMemo& operator=(const LayerMemo&) = delete;
+
+  static bool Find(const TDataGroupSymbol* definition, uint16_t& layers)
+  {
+    if (!active)
+      return false;
+    const auto found = active->find(definition);
+    if (found == active->end())
+      return false;
+    layers = found->second;
+    return true;
+  }
+  static void Store(const TDataGroupSymbol* definition, uint16_t layers)
+  {
+    if (active)
+      (*active)[definition] = layers;
+  }
+
+private:
+  static thread_local std::unordered_map<const TDataGroupSymbol*, uint16_t>* active;
+  std::unordered_map<const TDataGroupSymbol*, uint16_t> m_known;
+  bool m_owns;
+};
+
+thread_local std::unordered_map<const TDataGroupSymbol*, uint16_t>* LayerMemo::active = nullptr;
+
+} // namespace
+
 uint16_t TDataSymbol::GetLayers() const
 {
   const TDataGroupSymbol* definition = FindDefinition();
+  uint16_t mask = 0;
+  if (definition && LayerMemo::Find(definition, mask))
+    return mask;
+  const LayerMemo memo;
   const TDataGroupSymbol::Visit visit(definition);
-  if (visit.Entered())
-    return definition->GetLayers();
-  return owner ? owner->GetLayers() : 0;
+  if (!visit.Entered())
+    return owner ? owner->GetLayers() : 0;
+  mask = definition->GetLayers();
+  LayerMemo::Store(definition, mask);
+  return mask;
 }
 
 TData* TDataSymbol::Clone(TData* target, int32_t argument) const

@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "TDataSin.h"
+#include "TPage.h"
 
 #include <memory>
 #include <optional>
@@ -42,10 +43,46 @@ TEST(SinusoidTest, RectangleIsWidenedToOneUnitPerQuarterAndTwoUnitsHigh)
   wave.Resample();
   EXPECT_EQ(Ltrb(wave), "(0, 0, 8, 2)");
   EXPECT_EQ(Heights(wave), (std::vector<int32_t>{0, -1, 0, 1, 0, -1, 0, 1, 0}));
-  // Absurd widths (only a damaged file has them) are not sampled.
+  // Absurd widths (only a damaged file has them) are not listed whole, yet
+  // can be hit like any wave.
   TDataSin huge(0, 0, 5000000, 100);
   EXPECT_TRUE(huge.Samples().empty());
-  EXPECT_FALSE(huge.Contains(10, 50));
+  EXPECT_TRUE(huge.Contains(10, 50));
+}
+
+TEST(SinusoidTest, APaintDrawsWhatTheDeviceCanShowAndNoMore)
+{
+  TPage page;
+  page.SetPaperSize(800, 1000);
+  TDataSin wave(100, 100, 200, 40);
+  wave.SetQuarters(12);
+  // One page unit a pixel: every sample, as the list has them.
+  EXPECT_EQ(wave.PaintSamples(page), wave.Samples());
+  // A pixel of four units: one sample in four, still from end to end.
+  page.SetZoom(25);
+  const std::vector<TPoint> quarter = wave.PaintSamples(page);
+  EXPECT_LE(quarter.size(), 200u / 4 + 2);
+  EXPECT_EQ(quarter.front().x, 0);
+  EXPECT_EQ(quarter.back().x, 200);
+  // Only across the area painted.
+  page.SetZoom(100);
+  const TRect clip(150, 0, 170, 1000);
+  page.SetClipRect(&clip);
+  const std::vector<TPoint> clipped = wave.PaintSamples(page);
+  ASSERT_FALSE(clipped.empty());
+  EXPECT_GE(clipped.front().x, 150 - 100 - 1);
+  EXPECT_LE(clipped.back().x, 170 - 100 + 1);
+
+  // A stored wave of 655 385 quarter cycles across a million units, at the
+  // largest zoom: the paint is bounded by the clip, then by a hard limit.
+  TDataSin wild(0, 0, 1000000, 400);
+  wild.SetQuarters(655385);
+  page.SetZoom(1000);
+  const TRect paper(0, 0, 800, 1000);
+  page.SetClipRect(&paper);
+  EXPECT_LE(wild.PaintSamples(page).size(), 802u);
+  page.SetClipRect(nullptr);
+  EXPECT_LE(static_cast<int64_t>(wild.PaintSamples(page).size()), TDataSin::kMaxPaintSamples + 2);
 }
 
 TEST(SinusoidTest, MovingKeepsTheSamplesSizingRebuildsThem)
@@ -68,9 +105,9 @@ TEST(SinusoidTest, HitNearTheWaveOnly)
   EXPECT_TRUE(wave.Contains(100, 105)); // the start, on the centre line
   EXPECT_TRUE(wave.Contains(107, 110)); // the trough
   EXPECT_FALSE(wave.Contains(103, 108));
-  // A copy made for later drawing has no samples yet.
+  // Samples are computed where they are needed: any copy is hit alike.
   std::unique_ptr<TData> later(wave.Clone(nullptr, 1));
-  EXPECT_FALSE(later->Contains(102, 100));
+  EXPECT_TRUE(later->Contains(102, 100));
   std::unique_ptr<TData> now(wave.Clone(nullptr, 0));
   EXPECT_TRUE(now->Contains(102, 100));
 }
