@@ -411,8 +411,9 @@ void TPage::Release()
 bool TPage::RectVisible(const TRect& r) const
 {
   TRect area = m_clipActive ? m_clipRect
-                            : TRect(m_scrollX, m_scrollY, m_scrollX + m_viewWidth, m_scrollY + m_viewHeight);
-  area.Offset(-m_originX, -m_originY);
+                            : TRect(m_scrollX, m_scrollY, SaturateInt32(int64_t{m_scrollX} + m_viewWidth),
+                                    SaturateInt32(int64_t{m_scrollY} + m_viewHeight));
+  area.Offset(SaturateInt32(-int64_t{m_originX}), SaturateInt32(-int64_t{m_originY}));
   return area.Intersects(r);
 }
 

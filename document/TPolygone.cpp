@@ -156,18 +156,24 @@ TInStream& TPolygone::Read(TInStream& is)
   // The record replaces the list: points of a longer earlier list must not
   // stay in use behind the ones read.
   m_count = 0;
-  if (count > m_points.size() && !SetCapacity(count)) {
-    is.setstate(TInStream::FailBit);
-    return is;
-  }
+  // The stored count is not trusted with memory: the points are kept as
+  // they are read, so a count the file cannot back costs nothing.
+  std::vector<TPoint> read;
   for (uint16_t i = 0; i < count; ++i) {
     TPoint p;
     is >> p.x >> p.y;
     if (is.fail())
-      return is;
-    SetPoint(i, p);
+      break;
+    read.push_back(p);
   }
-  EndFirstLine(is, version, kVersion);
+  if (!read.empty() && read.size() > m_points.size() && !SetCapacity(static_cast<uint16_t>(read.size()))) {
+    is.setstate(TInStream::FailBit);
+    return is;
+  }
+  for (size_t i = 0; i < read.size(); ++i)
+    SetPoint(static_cast<uint16_t>(i), read[i]);
+  if (!is.fail())
+    EndFirstLine(is, version, kVersion);
   return is;
 }
 

@@ -13,7 +13,7 @@ TPoint PointToward(TPoint from, TPoint towards, int32_t distance, int32_t turnDe
 {
   const double phi = (DirectionDegrees(from, towards) + turnDegrees) * std::numbers::pi / 180.0;
   return {SaturateInt32(int64_t{from.x} + RoundHalfAway(distance * std::cos(phi))),
-          SaturateInt32(int64_t{from.y} + RoundHalfAway(-distance * std::sin(phi)))};
+          SaturateInt32(int64_t{from.y} + RoundHalfAway(-static_cast<double>(distance) * std::sin(phi)))};
 }
 
 uint32_t MayMoveEndPoint(TPoint end, int32_t a, int32_t b, const void* bounds)

@@ -1,6 +1,7 @@
 #include "ObjectPaint.h"
 
 #include "Colors.h"
+#include "Geometry.h"
 #include "TBrush.h"
 #include "TData.h"
 #include "TPage.h"
@@ -52,6 +53,6 @@ TRect StrokeBounds(const TData& object)
 {
   TRect bounds;
   bounds.Assign(object);
-  bounds.Inflate(EffectivePenWidth(object) + 2);
+  bounds.Inflate(SaturateInt32(int64_t{EffectivePenWidth(object)} + 2));
   return bounds;
 }

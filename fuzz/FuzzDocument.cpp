@@ -1,0 +1,31 @@
+// A whole document file: read it as the program opens it, draw it small,
+// write it back, read what was written. Nothing may crash, leak, take
+// unbounded work or act undefined.
+
+#include "FuzzSupport.h"
+
+#include "DocumentFile.h"
+#include "SheetExport.h"
+#include "TOutStream.h"
+#include "TPageMem.h"
+#include "TaClientPage.h"
+
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  const std::string& path = ScratchFile(std::string_view(reinterpret_cast<const char*>(data), size), ".vk1");
+  TaClientPage client;
+  LoadReport report;
+  if (LoadDocument(client, path.c_str(), &report) != 1)
+    return 0;
+  for (int32_t i = 0; i < client.ObjectCount(); ++i)
+    client.ObjectAtIndex(i)->GetLayers();
+  TPageMem image(client.GetPage()->GetPaperWidth(), client.GetPage()->GetPaperHeight(), 5);
+  if (image.HasBitmap())
+    RenderSheet(client, image);
+  TOutStream os;
+  client.GetSymbolModule().WriteSymbolSection(os);
+  WriteObjectList(client, os);
+  return 0;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs each fuzz target of build-sanitized/ (see scripts/test-sanitized.sh)
+# for the given seconds (default 60) from seed corpora made of our own test
+# files; what a fuzzer adds to its corpus stays in build-sanitized/corpus
+# for the next run. A finding is written to build-sanitized/findings and
+# fails the run: once it is mended, keep it in fuzz/regressions/<kind>/,
+# whose inputs every run replays first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+dir=build-sanitized
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/sanitizer-leaks.supp:print_suppressions=0
+mkdir -p "$dir/findings"
+
+documents=$(git ls-files '*.vk1')
+seed() { # seed <corpus> <kind>
+  local corpus=$1 kind=$2 n=0
+  mkdir -p "$corpus"
+  for file in $documents; do
+    n=$((n + 1))
+    case "$kind" in
+      document) cp "$file" "$corpus/seed-$n.vk1" ;;
+      # The object list alone: the records after the section's count.
+      record) sed -n '/^\[VEKT TData\]/,$p' "$file" | tail -n +3 | head -c 65536 >"$corpus/seed-$n.rec" ;;
+    esac
+  done
+  if [ "$kind" = ini ]; then
+    printf '[Preferences]\nRepeat Add Object=1\nFolder=/tmp\n\n[FichiersRecents]\nFile1=a.vk1\n' >"$corpus/seed-1.ini"
+    printf '[VEKT Defaults]\nTPen 0 6 1 1 0\nTFont 0 Arial 14 0 0 400\n' >"$corpus/seed-2.prf"
+  fi
+}
+
+status=0
+for kind in document record ini; do
+  corpus="$dir/corpus/$kind"
+  [ -d "$corpus" ] || seed "$corpus" "$kind"
+  if [ -d "fuzz/regressions/$kind" ]; then
+    echo "Replaying the $kind findings kept"
+    "$dir/fuzz/fuzz_$kind" fuzz/regressions/$kind/* 2>"$dir/fuzz-$kind-regressions.log" || {
+      tail -n 30 "$dir/fuzz-$kind-regressions.log"
+      status=1
+    }
+  fi
+  echo "Fuzzing $kind for $seconds s"
+  "$dir/fuzz/fuzz_$kind" "$corpus" -dict=fuzz/vk1.dict -max_total_time="$seconds" -timeout=20 \
+    -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/findings/$kind-" \
+    2>"$dir/fuzz-$kind.log" || status=1
+  grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|cov:|Test unit written" \
+    "$dir/fuzz-$kind.log" | tail -n 5
+done
+exit $status
