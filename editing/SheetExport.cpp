@@ -152,7 +152,14 @@ bool RenderSheet(TClient& client, TPage& target)
   brush.SetStyle(TBrush::kSolid);
   brush.SetColor(background == kNoColor ? kWhite : background);
   target.FillRect(0, 0, page.GetPaperWidth(), page.GetPaperHeight(), &brush);
+  // Nothing beyond the paper is shown: objects there are not drawn at all,
+  // and those reaching into it draw only what falls on it.
+  const TRect paper(0, 0, page.GetPaperWidth(), page.GetPaperHeight());
+  TRect kept;
+  const bool hadClip = target.GetClipRect(kept);
+  target.SetClipRect(&paper);
   client.PaintObjects(&target, TData::kPaintOutput);
+  target.SetClipRect(hadClip ? &kept : nullptr);
   return !target.NestedPaintLimited();
 }
 

@@ -124,6 +124,33 @@ bool TDataSin::Paint(TPage* page, uint8_t mode)
   if (WantsBody(mode)) {
     if (quarters < 1 || Width() < 1)
       return false;
+    // Quarter cycles closer together than two pen widths make a solid band
+    // on this device (every column of it is crossed by the stroke): drawn
+    // as such, at the cost of one rectangle instead of strokes over every
+    // pixel many times.
+    const int64_t pixels = std::abs(int64_t{page->ToDeviceX(Width())});
+    const int64_t penPixels = std::max<int64_t>(1, std::abs(int64_t{page->ToDeviceX(pen.GetWidth())}));
+    if (pixels < int64_t{quarters} * 2 * penPixels) {
+      TBrush band;
+      band.SetStyle(TBrush::kSolid);
+      band.SetColor(pen.GetColor());
+      page->FillRect(left, top, right, bottom, &band);
+      page->RestoreDefaults();
+    } else {
+      PaintWave(page);
+    }
+  }
+  if (WantsHighlight(*this, mode)) {
+    BeginHighlight(page);
+    page->Rectangle(*this);
+    EndHighlight(page);
+  }
+  return true;
+}
+
+void TDataSin::PaintWave(TPage* page) const
+{
+  {
     const std::vector<TPoint> samples = PaintSamples(*page);
     page->SelectPen(pen);
     int32_t originX = 0, originY = 0;
@@ -134,12 +161,6 @@ bool TDataSin::Paint(TPage* page, uint8_t mode)
     page->SetOrigin(originX, originY);
     page->RestoreDefaults();
   }
-  if (WantsHighlight(*this, mode)) {
-    BeginHighlight(page);
-    page->Rectangle(*this);
-    EndHighlight(page);
-  }
-  return true;
 }
 
 uint16_t TDataSin::ContextCommand(TDataOwner* client, uint16_t command)

@@ -65,6 +65,8 @@ public:
   void Resample();
 
 private:
+  // The wave as a polyline of PaintSamples.
+  void PaintWave(TPage* page) const;
   // The sample i page units from the left end.
   TPoint SampleAt(int64_t i) const;
   int32_t quarters = 4;

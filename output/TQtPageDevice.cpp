@@ -1,5 +1,7 @@
 #include "TQtPageDevice.h"
 
+#include "PixelPolyline.h"
+
 #include "Colors.h"
 #include "Geometry.h"
 #include "ShapedLine.h"
@@ -492,7 +494,29 @@ void TQtPageDevice::Polyline(const TPoint* points, int32_t count)
   if (!m_painter || count < 2 || !HasPen())
     return;
   QPainterPath path;
-  path.addPolygon(StrokePoints(points, count, true));
+  const QPolygonF line = StrokePoints(points, count, true);
+  if (!m_vector && m_rop == R2_COPYPEN_) {
+    // Pixels need only what they can show. A line that had far more points
+    // than pixels is a tangle whose outline would take the stroker ages to
+    // build and fill; Qt's own stroking draws it in one pass.
+    const QPen pen = DevicePen();
+    const QPolygonF thin = ThinForPixels(line, pen.widthF());
+    if (thin.size() != line.size()) {
+      m_painter->save();
+      if (IsTangle(line, pen.widthF())) {
+        // Solid wherever it goes: filled column by column.
+        for (const QRectF& column : TangleColumns(thin, pen.widthF()))
+          m_painter->fillRect(column, pen.brush());
+      } else {
+        m_painter->setPen(pen);
+        m_painter->setBrush(Qt::NoBrush);
+        m_painter->drawPolyline(thin);
+      }
+      m_painter->restore();
+      return;
+    }
+  }
+  path.addPolygon(line);
   StrokePath(path);
 }
 

@@ -126,4 +126,16 @@ TEST(CurvesGoldenTest, ASinusoidCopyPaintsLikeItsOriginal)
   EXPECT_EQ(copy, original);
 }
 
+TEST(CurvesGoldenTest, AWaveDenserThanItsPenDrawsAsASolidBand)
+{
+  // 400 quarter cycles over 400 units at 25 %: a pixel holds four.
+  TDataSin wave(40, 40, 400, 40);
+  wave.SetQuarters(400);
+  wave.Resample();
+  const QImage image =
+      Render(150, 40, 25, [&](TPage& page) { EXPECT_TRUE(wave.Paint(&page, TData::kPaintOutput)); });
+  const QRect band(10, 10, 100, 10);
+  EXPECT_EQ(CountNotWhite(image, band), 100 * 10);
+}
+
 } // namespace
