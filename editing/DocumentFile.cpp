@@ -5,13 +5,12 @@
 #include "Messages.h"
 #include "ObjectStream.h"
 #include "StringTable.h"
+#include "TAtomicFile.h"
 #include "TDataGroup.h"
 #include "TInStream.h"
 #include "TOutStream.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
-
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -81,15 +80,6 @@ bool SameFile(const std::string& a, const std::string& b)
   if (ea || eb)
     return a == b;
   return ca == cb;
-}
-
-// The write permission of the file itself, not of the person asking: the
-// administrator may write anything, yet a file marked read-only is one the
-// user meant to keep.
-bool IsReadOnly(const std::string& path)
-{
-  const QFileInfo info(QString::fromStdString(path));
-  return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
 }
 
 // Field texts such as the file name follow the document before it is
@@ -344,7 +334,7 @@ int32_t LoadDocument(TaClientPage& client, const char* pathArgument, LoadReport*
     client.SetFromDamagedFile(true);
     Ask(client, FormatStr(IDS_OPEN_DAMAGED, result.objectsRead), openTitle, MB_OK_ | MB_ICONSTOP_);
   }
-  if (IsReadOnly(path))
+  if (IsReadOnlyFile(path))
     Ask(client, LoadStr(IDS_OPEN_READ_ONLY), openTitle, MB_OK_ | MB_ICONINFORMATION_);
   client.NotifyDocument(MSG_DOC_LOADED);
   result.outcome = LoadReport::Outcome::kLoaded;

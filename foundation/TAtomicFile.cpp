@@ -145,12 +145,8 @@ std::string RefusalOf(const std::string& path)
     return {};
   if (status.type() != fs::file_type::regular)
     return "not a regular file";
-  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+  if (IsReadOnlyFile(path))
     return "the file is read-only";
-#ifndef _WIN32
-  if (::access(path.c_str(), W_OK) != 0)
-    return std::strerror(errno);
-#endif
   return {};
 }
 
@@ -290,6 +286,21 @@ void TAtomicFile::Discard()
   m_stream = nullptr;
   RemoveQuietly(m_temp);
   m_temp.clear();
+}
+
+bool IsReadOnlyFile(const std::string& path)
+{
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error || status.type() != fs::file_type::regular)
+    return false;
+  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+    return true;
+#ifndef _WIN32
+  return ::access(path.c_str(), W_OK) != 0;
+#else
+  return false;
+#endif
 }
 
 bool SaveFileAtomic(const std::string& path, std::string_view data, std::string* error)

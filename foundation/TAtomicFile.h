@@ -57,6 +57,10 @@ private:
   std::string m_error;
 };
 
+// Whether the existing file at path is one a save must not replace because
+// it is marked read-only (false for a file that does not exist).
+bool IsReadOnlyFile(const std::string& path);
+
 // The whole of data as the file at path, through TAtomicFile: on failure the
 // old file stays intact, the temporary file is removed and error receives a
 // readable reason.
