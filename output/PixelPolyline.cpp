@@ -66,3 +66,58 @@ QVector<QRectF> TangleColumns(const QPolygonF& points, double penWidth)
   }
   return columns;
 }
+
+namespace {
+
+// The part [t0, t1] of the segment a + t (b - a), 0 <= t <= 1, that lies in
+// box; false when none does.
+bool ClipSegment(const QPointF& a, const QPointF& b, const QRectF& box, double& t0, double& t1)
+{
+  t0 = 0;
+  t1 = 1;
+  const double d[2] = {b.x() - a.x(), b.y() - a.y()};
+  const double low[2] = {box.left() - a.x(), box.top() - a.y()};
+  const double high[2] = {box.right() - a.x(), box.bottom() - a.y()};
+  for (int axis = 0; axis < 2; ++axis) {
+    if (d[axis] == 0) {
+      if (low[axis] > 0 || high[axis] < 0)
+        return false;
+      continue;
+    }
+    double enter = low[axis] / d[axis];
+    double leave = high[axis] / d[axis];
+    if (enter > leave)
+      std::swap(enter, leave);
+    t0 = std::max(t0, enter);
+    t1 = std::min(t1, leave);
+    if (t0 > t1)
+      return false;
+  }
+  return true;
+}
+
+} // namespace
+
+std::vector<ViewRun> ClipToView(const QPolygonF& line, const QRectF& view)
+{
+  std::vector<ViewRun> runs;
+  bool open = false; // the last run goes on with the next segment
+  double length = 0;
+  for (qsizetype i = 1; i < line.size(); ++i) {
+    const QPointF a = line[i - 1], b = line[i];
+    const double segment = std::hypot(b.x() - a.x(), b.y() - a.y());
+    double t0, t1;
+    if (ClipSegment(a, b, view, t0, t1)) {
+      const QPointF from = a + (b - a) * t0, to = a + (b - a) * t1;
+      if (!open || t0 > 0) {
+        runs.push_back({QPolygonF{from}, length + segment * t0});
+      }
+      runs.back().points.append(to);
+      open = t1 >= 1;
+    } else {
+      open = false;
+    }
+    length += segment;
+  }
+  return runs;
+}

@@ -2,6 +2,8 @@
 
 #include <QPolygonF>
 
+#include <vector>
+
 // The points of a stroked polyline that drawing on pixels needs, in device
 // coordinates. A polyline with many more points than the pixels it covers
 // (a zigzag of thousands of points across a few hundred columns) draws over
@@ -21,3 +23,14 @@ bool IsTangle(const QPolygonF& points, double penWidth);
 // it, widened by half the pen. Drawing these costs the pixels of the
 // bounds at most, however many times the line crossed them.
 QVector<QRectF> TangleColumns(const QPolygonF& points, double penWidth);
+
+// The pieces of a polyline that cross view, each with the length along the
+// polyline before it, so a dashed pen drawn piece by piece keeps the phase
+// its pattern has on the whole line. Dashing a line of a billion pixels to
+// show the few hundred a view holds would take gigabytes.
+struct ViewRun
+{
+  QPolygonF points;
+  double before = 0;
+};
+std::vector<ViewRun> ClipToView(const QPolygonF& line, const QRectF& view);

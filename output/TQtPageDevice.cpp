@@ -442,8 +442,39 @@ void TQtPageDevice::StrokePath(const QPainterPath& path)
   // one-pixel stroking draws each segment apart and leaves the corners of
   // closed outlines partly covered, while the filled outline has its joins
   // and touches every pixel once (which exclusive-or drawing needs).
+  if (pen.style() != Qt::SolidLine && StrokeDashesInView(path, pen))
+    return;
   QPainterPathStroker stroker(pen);
   m_painter->fillPath(stroker.createStroke(path), pen.brush());
+}
+
+bool TQtPageDevice::StrokeDashesInView(const QPainterPath& path, const QPen& pen)
+{
+  // Qt dashes the whole outline before anything is clipped. An outline far
+  // longer than the view (a curve reaching a billion pixels out, at any
+  // zoom) is cut to the view first, each piece keeping its dash phase.
+  const QPaintDevice* device = m_painter->device();
+  QRectF view =
+      m_painter->combinedTransform().inverted().mapRect(QRectF(0, 0, device->width(), device->height()));
+  if (m_painter->hasClipping())
+    view &= m_painter->clipBoundingRect();
+  const double margin = pen.widthF() + 2;
+  view.adjust(-margin, -margin, margin, margin);
+  const QRectF bounds = path.controlPointRect();
+  if (bounds.width() + bounds.height() <= 4 * (view.width() + view.height()))
+    return false;
+  const double unit = std::max(1.0, pen.widthF()); // dash lengths are in pen widths
+  for (const QPolygonF& polygon : path.toSubpathPolygons()) {
+    for (const ViewRun& run : ClipToView(polygon, view)) {
+      QPen piece = pen;
+      piece.setDashOffset(pen.dashOffset() + run.before / unit);
+      QPainterPath part;
+      part.addPolygon(run.points);
+      QPainterPathStroker stroker(piece);
+      m_painter->fillPath(stroker.createStroke(part), pen.brush());
+    }
+  }
+  return true;
 }
 
 void TQtPageDevice::DrawClosed(const QRectF& box, const std::function<QPainterPath(const QRectF&)>& shape)

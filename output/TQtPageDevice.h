@@ -103,6 +103,7 @@ private:
   void DrawShape(const QPainterPath& fill, const QPainterPath& outline, const QBrush* brush = nullptr);
   void FillHatch(const QPainterPath& area, const QBrush& brush);
   void StrokePath(const QPainterPath& path);
+  bool StrokeDashesInView(const QPainterPath& path, const QPen& pen);
   // A closed shape that shape() builds inside a box, filled and outlined.
   void DrawClosed(const QRectF& box, const std::function<QPainterPath(const QRectF&)>& shape);
   void DrawArcShape(ArcKind kind, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end);

@@ -1,14 +1,34 @@
 #!/usr/bin/env bash
 # Runs each fuzz target of build-sanitized/ (see scripts/test-sanitized.sh)
-# for the given seconds (default 60) from seed corpora made of our own test
-# files; what a fuzzer adds to its corpus stays in build-sanitized/corpus
-# for the next run. A finding is written to build-sanitized/findings and
-# fails the run: once it is mended, keep it in fuzz/regressions/<kind>/,
-# whose inputs every run replays first.
+# from seed corpora made of our own test files.
+#
+#   scripts/fuzz.sh 3600   each fuzzer for an hour (default 60 s); what it
+#                          adds to its corpus stays in build-sanitized/corpus
+#                          for the next run
+#   scripts/fuzz.sh --ci   a fixed number of runs from a fixed seed on a
+#                          fresh corpus: the same inputs on every run, so
+#                          the test run cannot fail by chance
+#
+# A finding is written to build-sanitized/findings and fails the run: once
+# it is mended, keep it in fuzz/regressions/<kind>/, whose inputs every run
+# replays first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
 dir=build-sanitized
+if [ "${1:-}" = --ci ]; then
+  corpora=$(mktemp -d)
+  trap 'rm -rf "$corpora"' EXIT
+  limit() { # limit <kind>: libFuzzer options bounding one target's run
+    case "$1" in
+      document) echo "-seed=1 -runs=5000" ;;
+      *) echo "-seed=1 -runs=50000" ;;
+    esac
+  }
+else
+  corpora=$dir/corpus
+  seconds=${1:-60}
+  limit() { echo "-max_total_time=$seconds"; }
+fi
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1
@@ -35,7 +55,7 @@ seed() { # seed <corpus> <kind>
 
 status=0
 for kind in document record ini; do
-  corpus="$dir/corpus/$kind"
+  corpus="$corpora/$kind"
   [ -d "$corpus" ] || seed "$corpus" "$kind"
   if [ -d "fuzz/regressions/$kind" ]; then
     echo "Replaying the $kind findings kept"
@@ -44,8 +64,9 @@ for kind in document record ini; do
       status=1
     }
   fi
-  echo "Fuzzing $kind for $seconds s"
-  "$dir/fuzz/fuzz_$kind" "$corpus" -dict=fuzz/vk1.dict -max_total_time="$seconds" -timeout=20 \
+  echo "Fuzzing $kind ($(limit $kind))"
+  # shellcheck disable=SC2046 # the options are words
+  "$dir/fuzz/fuzz_$kind" "$corpus" -dict=fuzz/vk1.dict $(limit $kind) -timeout=20 \
     -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/findings/$kind-" \
     2>"$dir/fuzz-$kind.log" || status=1
   grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|cov:|Test unit written" \

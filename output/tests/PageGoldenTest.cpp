@@ -443,3 +443,33 @@ TEST(PageRender, FontsOfOneDescriptionShareTheirQtFont)
   EXPECT_EQ(a.hintingPreference(), QFont::PreferNoHinting);
   EXPECT_EQ(a.pixelSize(), TFont(18, 0).GetHandle().pixelSize());
 }
+
+TEST(PageRender, DashesOfAnOutlineFarBeyondTheImageKeepTheirPhaseAndCostOnlyTheView)
+{
+  // Dashing a stroke two billion pixels long would take gigabytes; what the
+  // image shows must not change for being cut to it.
+  for (const uint32_t style : {TPen::kDash, TPen::kDot, TPen::kDashDotDot}) {
+    for (const int32_t width : {1, 3}) {
+      auto draw = [style, width](int32_t farX, int32_t farY) {
+        return Render(200, 100, 100, [=](TPage& page) {
+          page.SelectPen(TPen(kBlack, width, style));
+          const TPoint bend[3] = {{-37, 20}, {150, 20}, {farX, farY}};
+          page.Polyline(bend, 3);
+          page.Ellipse(TRect(-2000000000, 60, 2000000000, 2000000000));
+        });
+      };
+      // The same bend, once ending near the image and once far away along
+      // the same direction.
+      const QImage nearEnd = draw(150 + 300, 20 + 300);
+      const QImage farEnd = draw(150 + 700000000, 20 + 700000000);
+      EXPECT_GT(CountColour(farEnd, qRgb(0, 0, 0)), 40) << style << " " << width;
+      EXPECT_EQ(CountColour(nearEnd, qRgb(0, 0, 0)), CountColour(farEnd, qRgb(0, 0, 0)))
+          << style << " " << width;
+      int differing = 0;
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x)
+          differing += nearEnd.pixel(x, y) != farEnd.pixel(x, y);
+      EXPECT_EQ(differing, 0) << style << " " << width;
+    }
+  }
+}

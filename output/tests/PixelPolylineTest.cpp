@@ -67,3 +67,26 @@ TEST(PixelPolyline, ATangleIsCoveredColumnByColumnAndACurveIsNot)
     curve << QPointF(i * 100.0 / 4000, 50 + 40 * std::sin(i / 600.0));
   EXPECT_FALSE(IsTangle(curve, 1));
 }
+
+TEST(PixelPolyline, ClippingToTheViewKeepsThePiecesInsideWithTheLengthBeforeThem)
+{
+  const QRectF view(0, 0, 100, 100);
+  // In, out over the right edge, back in, and a last segment wholly inside.
+  const QPolygonF line({{-50, 10}, {50, 10}, {150, 10}, {150, 60}, {50, 60}, {40, 60}});
+  const std::vector<ViewRun> runs = ClipToView(line, view);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].points, QPolygonF({{0, 10}, {50, 10}, {100, 10}}));
+  EXPECT_DOUBLE_EQ(runs[0].before, 50);
+  EXPECT_EQ(runs[1].points, QPolygonF({{100, 60}, {50, 60}, {40, 60}}));
+  EXPECT_DOUBLE_EQ(runs[1].before, 200 + 50 + 50);
+  // Wholly outside, and a segment that passes a corner without entering.
+  EXPECT_TRUE(ClipToView(QPolygonF({{-10, -10}, {-10, 200}, {300, 200}}), view).empty());
+  EXPECT_TRUE(ClipToView(QPolygonF({{90, -20}, {130, 20}}), view).empty());
+  // A line far longer than the view gives only what crosses it.
+  const std::vector<ViewRun> far = ClipToView(QPolygonF({{-2e9, 50}, {2e9, 50}}), view);
+  ASSERT_EQ(far.size(), 1u);
+  ASSERT_EQ(far[0].points.size(), 2);
+  EXPECT_NEAR(far[0].points[0].x(), 0, 1e-3);
+  EXPECT_NEAR(far[0].points[1].x(), 100, 1e-3);
+  EXPECT_DOUBLE_EQ(far[0].before, 2e9);
+}
