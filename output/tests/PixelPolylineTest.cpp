@@ -81,9 +81,9 @@ TEST(PixelPolyline, ClippingToTheViewKeepsThePiecesInsideWithTheLengthBeforeThem
   EXPECT_DOUBLE_EQ(runs[1].before, 200 + 50 + 50);
   // Wholly outside, and a segment that passes a corner without entering.
   EXPECT_TRUE(ClipToView(QPolygonF({{-10, -10}, {-10, 200}, {300, 200}}), view).empty());
-  EXPECT_TRUE(ClipToView(QPolygonF({{90, -20}, {130, 20}}), view).empty());
+  EXPECT_TRUE(ClipToView(QPolygonF{QPointF(90, -20), QPointF(130, 20)}, view).empty());
   // A line far longer than the view gives only what crosses it.
-  const std::vector<ViewRun> far = ClipToView(QPolygonF({{-2e9, 50}, {2e9, 50}}), view);
+  const std::vector<ViewRun> far = ClipToView(QPolygonF{QPointF(-2e9, 50), QPointF(2e9, 50)}, view);
   ASSERT_EQ(far.size(), 1u);
   ASSERT_EQ(far[0].points.size(), 2);
   EXPECT_NEAR(far[0].points[0].x(), 0, 1e-3);
