@@ -9,8 +9,10 @@
 #include "TPreferences.h"
 #include "TVueWidget.h"
 #include "TaMainWindow.h"
+#include "TempFiles.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QStringList>
@@ -37,6 +39,9 @@ int Run()
 {
   RegisterObjectFactories();
   ApplyResourceLanguage();
+  // Recordings in progress (metafile export) live in the system's
+  // temporary folder.
+  SetTempFolder(QDir::tempPath().toStdString());
   const std::string document = DocumentArgument();
 
   TPreferences preferences(TPreferences::DefaultFolder(), TPreferences::DefaultBaseName());

@@ -7,6 +7,7 @@
 #include "StringTable.h"
 #include "TClientModuleData.h"
 #include "TClientWidget.h"
+#include "TGifWriter.h"
 #include "TPreferences.h"
 #include "TToolbar.h"
 #include "TVueWidget.h"
@@ -49,7 +50,10 @@ const Accelerator kAccelerators[] = {
 // cannot carry out yet: they are shown greyed out rather than answering
 // nothing.
 const uint16_t kNotYetBuilt[] = {
-    CM_EXPORT_WMF, CM_EXPORT_GIF, CM_PRINT, CM_PRINT_ZOOM, CM_PRINT_FROM_PRINTER, CM_NEW_IMAGE,
+    CM_PRINT,
+    CM_PRINT_ZOOM,
+    CM_PRINT_FROM_PRINTER,
+    CM_NEW_IMAGE,
 };
 
 // The toolbar: the buttons of the full one in order (0: a separator) and
@@ -225,10 +229,12 @@ void TaMainWindow::BuildFileMenu(MenuSet& set, bool withDocument)
   recent->addSeparator();
   set.erase = AddCommand(recent, CM_RECENT_ERASE, LoadStr(IDS_MAIN_RECENT_ERASE), {});
   if (withDocument) {
-    // Only what can be exported is offered (GIF is not).
     QMenu* exports = SubMenu(file, IDS_MAIN_EXPORT);
     AddCommand(exports, CM_EXPORT_WMF, LoadStr(IDS_MAIN_EXPORT_WMF), {});
     AddCommand(exports, CM_EXPORT_JPG, LoadStr(IDS_MAIN_EXPORT_JPG), {});
+    // Offered when the GIF codec is built in.
+    if (TGifWriter::IsAvailable())
+      AddCommand(exports, CM_EXPORT_GIF, LoadStr(IDS_MAIN_EXPORT_GIF), {});
     AddCommand(exports, CM_EXPORT_PNG, LoadStr(IDS_MAIN_EXPORT_PNG), {});
   }
   file->addSeparator();

@@ -1,5 +1,6 @@
 #include "ExportImage.h"
 
+#include "ClassTable.h"
 #include "CommandIds.h"
 #include "Messages.h"
 #include "SheetExport.h"
@@ -10,10 +11,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
 constexpr int32_t kMaxZoom = 100;
+constexpr uint32_t kExportPaperSize = 1;
+constexpr uint32_t kExportAskName = 2;
+constexpr uint32_t kExportNoWaitCursor = 4;
 constexpr int32_t kMinZoom = 10;
 
 struct ImageType
@@ -30,6 +35,9 @@ bool TypeOf(uint16_t command, ImageType& type)
     return true;
   case CM_EXPORT_JPG:
     type = {"jpg", IDS_EXPORT_JPG_FILTER};
+    return true;
+  case CM_EXPORT_GIF:
+    type = {"gif", IDS_EXPORT_GIF_FILTER};
     return true;
   default:
     return false;
@@ -120,5 +128,59 @@ int32_t ExportImage(TaClientPage& view, uint16_t command)
   }
   if (!warning.empty())
     input->MessageBox(warning, LoadStr(IDS_EXPORT_TITLE), MB_OK_ | MB_ICONEXCLAMATION_);
+  return 1;
+}
+
+std::string ProposedWmfName(const TaClientPage& view)
+{
+  return ProposedName(view, "wmf");
+}
+
+int32_t ExportWmf(TaClientPage& view, std::string fileName, uint32_t flags)
+{
+  TUserInput* input = view.GetInput();
+  const TPage* page = view.GetPage();
+  if (!input || !page)
+    return 0;
+  for (int32_t i = 0; i < view.ObjectCount(); ++i) {
+    TData* object = view.ObjectAtIndex(i);
+    if (object->ClassId() == kTDataImage && object->Message(MSG_IMAGE_IS_METAFILE, 0, 0, nullptr) != 0) {
+      if (input->MessageBox(LoadStr(IDS_EXPORT_WMF_IMAGES), LoadStr(IDS_EXPORT_WMF_TITLE),
+                            MB_OKCANCEL_ | MB_ICONEXCLAMATION_) != IDOK_)
+        return 0;
+      break;
+    }
+  }
+  if ((flags & kExportAskName) != 0 || fileName.empty()) {
+    if (!input->ChooseSaveFile(fileName, LoadStr(IDS_EXPORT_WMF_FILTER), "wmf") || fileName.empty())
+      return 0;
+  }
+  int32_t width = page->GetPaperWidth();
+  int32_t height = page->GetPaperHeight();
+  if ((flags & kExportPaperSize) == 0) {
+    // From the page's origin to the farthest right and bottom edge drawn.
+    width = height = 0;
+    for (int32_t i = 0; i < view.ObjectCount(); ++i) {
+      TRect bounds;
+      view.ObjectAtIndex(i)->GetRect(bounds, kRectDrawing);
+      width = std::max(width, bounds.right);
+      height = std::max(height, bounds.bottom);
+    }
+  }
+  std::string error, warning;
+  bool written = false;
+  {
+    std::optional<WaitCursor> wait;
+    if ((flags & kExportNoWaitCursor) == 0)
+      wait.emplace(view);
+    written = WriteMetafile(view, fileName, width, height, &error, &warning);
+  }
+  if (!written) {
+    input->MessageBox(FormatStr(IDS_EXPORT_FAILED, error.c_str()), LoadStr(IDS_EXPORT_WMF_TITLE),
+                      MB_OK_ | MB_ICONSTOP_);
+    return 0;
+  }
+  if (!warning.empty())
+    input->MessageBox(warning, LoadStr(IDS_EXPORT_WMF_TITLE), MB_OK_ | MB_ICONEXCLAMATION_);
   return 1;
 }

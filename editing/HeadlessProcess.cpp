@@ -1,10 +1,13 @@
 #include "HeadlessProcess.h"
 
+#include "TempFiles.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -21,4 +24,6 @@ void PrepareHeadlessProcess()
   if (!std::getenv("QT_QPA_PLATFORM"))
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QuietQtMessages);
+  std::error_code error;
+  SetTempFolder(std::filesystem::temp_directory_path(error).string());
 }

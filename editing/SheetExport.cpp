@@ -5,6 +5,7 @@
 #include "StringTable.h"
 #include "TBrush.h"
 #include "TClient.h"
+#include "TMetaFile.h"
 #include "TOutStream.h"
 #include "TPageMem.h"
 
@@ -26,7 +27,7 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 // the page mapping is invisible at any print size.
 constexpr int kPdfResolution = 1200;
 
-enum class SheetFormat { kUnknown, kPng, kJpeg, kPdf, kSvg };
+enum class SheetFormat { kUnknown, kPng, kJpeg, kGif, kPdf, kSvg, kWmf };
 
 SheetFormat FormatOf(const std::string& path)
 {
@@ -37,10 +38,14 @@ SheetFormat FormatOf(const std::string& path)
     return SheetFormat::kPng;
   if (extension == ".jpg" || extension == ".jpeg")
     return SheetFormat::kJpeg;
+  if (extension == ".gif")
+    return SheetFormat::kGif;
   if (extension == ".pdf")
     return SheetFormat::kPdf;
   if (extension == ".svg")
     return SheetFormat::kSvg;
+  if (extension == ".wmf")
+    return SheetFormat::kWmf;
   return SheetFormat::kUnknown;
 }
 
@@ -63,9 +68,13 @@ bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, 
   // the encoder left in errno.
   errno = 0;
   std::string reason;
-  const bool written = format == SheetFormat::kPng
-                           ? image.ExportPng(path, -1, &reason)
-                           : image.ExportJpeg(path, std::clamp(quality, 0, 100), &reason);
+  bool written = false;
+  if (format == SheetFormat::kPng)
+    written = image.ExportPng(path, -1, &reason);
+  else if (format == SheetFormat::kGif)
+    written = image.ExportGif(path, &reason);
+  else
+    written = image.ExportJpeg(path, std::clamp(quality, 0, 100), &reason);
   if (written)
     return true;
   if (!reason.empty())
@@ -163,6 +172,25 @@ bool RenderSheet(TClient& client, TPage& target)
   return !target.NestedPaintLimited();
 }
 
+bool WriteMetafile(TClient& client, const std::string& path, int32_t width, int32_t height,
+                   std::string* error, std::string* warning)
+{
+  const TPage& page = *client.GetPage();
+  TMetaFile metafile(path, width, height);
+  if (!metafile.HasDevice())
+    return Fail(error, FormatStr(IDS_EXPORT_NO_TEMP_FILE, path.c_str()));
+  metafile.SetUnitsPerInch(page.GetUnitsPerInch());
+  metafile.SetVisibleLayers(page.GetVisibleLayers());
+  client.PaintObjects(&metafile, TData::kPaintOutput);
+  const bool complete = !metafile.NestedPaintLimited();
+  if (!metafile.Close(true))
+    return Fail(error, metafile.Error().empty() ? FormatStr(IDS_EXPORT_WRITE_FAILED, path.c_str())
+                                                : metafile.Error());
+  if (!complete && warning)
+    *warning = FormatStr(IDS_EXPORT_PARTIAL, path.c_str());
+  return true;
+}
+
 bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t quality, std::string* error,
                  std::string* warning)
 {
@@ -172,12 +200,16 @@ bool ExportSheet(TClient& client, const std::string& path, int32_t zoom, int32_t
   switch (format) {
   case SheetFormat::kPng:
   case SheetFormat::kJpeg:
+  case SheetFormat::kGif:
     written = ExportRaster(client, path, format, zoom, quality, error, complete);
     break;
   case SheetFormat::kPdf:
   case SheetFormat::kSvg:
     written = ExportVector(client, path, format, error, complete);
     break;
+  case SheetFormat::kWmf:
+    return WriteMetafile(client, path, client.GetPage()->GetPaperWidth(), client.GetPage()->GetPaperHeight(),
+                         error, warning);
   case SheetFormat::kUnknown:
     return Fail(error,
                 FormatStr(IDS_EXPORT_UNKNOWN_TYPE, std::filesystem::path(path).extension().string().c_str()));

@@ -130,7 +130,12 @@ bool TaClientPage::RunCommand(uint32_t message, int32_t a, int32_t b, void* p, u
     return true;
   case CM_EXPORT_PNG:
   case CM_EXPORT_JPG:
+  case CM_EXPORT_GIF:
     result = static_cast<uint32_t>(ExportImage(*this, command));
+    return true;
+  case CM_EXPORT_WMF:
+    // Nothing to record on an empty page.
+    result = ObjectCount() > 0 ? static_cast<uint32_t>(ExportWmf(*this, ProposedWmfName(*this), 3)) : 0;
     return true;
   default:
     return false;

@@ -2,7 +2,9 @@
 #include "PageBinding.h"
 
 #include "Geometry.h"
+#include "TGifExport.h"
 #include "TJpegExport.h"
+#include "TPageMemOctree.h"
 #include "TPngExport.h"
 
 #include <algorithm>
@@ -206,4 +208,25 @@ bool TPageMem::ExportJpeg(const std::string& fileName, int32_t quality, std::str
     return Finish(writer, false, error);
   writer.Write(quality);
   return Finish(writer, writer.Close(), error);
+}
+
+bool TPageMem::ExportGif(const std::string& fileName, std::string* error)
+{
+  if (!HasBitmap() || !TGifWriter::IsAvailable())
+    return false;
+  TGifExport writer(this);
+  if (!writer.SetSize(static_cast<uint32_t>(m_image.width()), static_cast<uint32_t>(m_image.height()), 8))
+    return false;
+  AllocIndexed();
+  TPageMemOctree octree;
+  // A failed reduction leaves the indices as far as they got; the file is
+  // written all the same.
+  octree.Attach(this, 256, false);
+  bool done = false;
+  if (writer.Open(fileName)) {
+    writer.Write();
+    done = writer.Close();
+  }
+  FreeIndexed();
+  return Finish(writer, done, error);
 }

@@ -65,6 +65,8 @@ public:
   // the file is to blame.
   bool ExportPng(const std::string& fileName, int32_t transparentColour, std::string* error = nullptr);
   bool ExportJpeg(const std::string& fileName, int32_t quality, std::string* error = nullptr);
+  // Reduces the image to 256 colours and writes it as GIF.
+  bool ExportGif(const std::string& fileName, std::string* error = nullptr);
 
 private:
   uint32_t Pixel(int32_t x, int32_t y) const;

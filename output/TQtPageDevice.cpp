@@ -1,5 +1,6 @@
 #include "TQtPageDevice.h"
 
+#include "EtchedEdge.h"
 #include "PixelPolyline.h"
 
 #include "Colors.h"
@@ -32,10 +33,6 @@
 #include <unordered_map>
 
 namespace {
-
-// The system colours of an etched edge.
-const QColor kEdgeShadow(128, 128, 128);
-const QColor kEdgeHighlight(255, 255, 255);
 
 // The resolution whose pixels patterns and hairlines are measured in.
 constexpr double kReferenceDpi = 96.0;
@@ -647,24 +644,9 @@ void TQtPageDevice::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
   if (!m_painter)
     return;
   const QRect box = DeviceBox(l, t, r, b).toRect();
-  const int w = box.width();
-  const int h = box.height();
-  if (w < 2 || h < 2)
-    return;
-  const int x = box.x();
-  const int y = box.y();
-  // An etched groove: a sunken outer line (dark above and left, light below
-  // and right) around a raised inner one.
-  m_painter->fillRect(x, y, w - 1, 1, kEdgeShadow);
-  m_painter->fillRect(x, y, 1, h - 1, kEdgeShadow);
-  m_painter->fillRect(x, y + h - 1, w, 1, kEdgeHighlight);
-  m_painter->fillRect(x + w - 1, y, 1, h, kEdgeHighlight);
-  if (w < 4 || h < 4)
-    return;
-  m_painter->fillRect(x + 1, y + 1, w - 3, 1, kEdgeHighlight);
-  m_painter->fillRect(x + 1, y + 1, 1, h - 3, kEdgeHighlight);
-  m_painter->fillRect(x + 1, y + h - 2, w - 2, 1, kEdgeShadow);
-  m_painter->fillRect(x + w - 2, y + 1, 1, h - 2, kEdgeShadow);
+  for (const EdgeBand& band : EtchedEdge(box.x(), box.y(), box.width(), box.height()))
+    m_painter->fillRect(band.x, band.y, band.width, band.height,
+                        QColor::fromRgb(band.shadow ? kEdgeShadowRgb : kEdgeHighlightRgb));
 }
 
 void TQtPageDevice::DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,

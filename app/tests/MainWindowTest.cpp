@@ -48,8 +48,9 @@ TEST_F(MainWindowTest, OpensAtThePreferredPlaceWithTheShortMenusAndToolbar)
   EXPECT_EQ(full.size(), 26u);
   EXPECT_EQ(full[5], CM_MOVE);
   EXPECT_EQ(full.back(), CM_NEW_FILENAME);
-  // GIF export is not offered; the other exports are.
-  EXPECT_EQ(window->MenuAction(CM_EXPORT_GIF), nullptr);
+  // The GIF codec is built in, so GIF export is offered with the others.
+  ASSERT_NE(window->MenuAction(CM_EXPORT_GIF), nullptr);
+  EXPECT_TRUE(window->MenuAction(CM_EXPORT_GIF)->isEnabled());
   EXPECT_NE(window->MenuAction(CM_EXPORT_PNG), nullptr);
   EXPECT_EQ(window->MenuAction(CM_COPY)->text().toStdString(), "Copy...\tCtrl+C");
   // Tips come from the document, or from the window for what it does not name.

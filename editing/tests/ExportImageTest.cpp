@@ -1,10 +1,12 @@
-// Exporting the sheet as a PNG or JPEG image from the document view: the
+// Exporting the sheet as a PNG, JPEG or GIF image from the document view: the
 // questions, the zoom and quality prompts and a failed write.
 
 #include "DocumentTestSupport.h"
 
+#include "ClassTable.h"
 #include "CommandIds.h"
 #include "ExportImage.h"
+#include "Messages.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -72,6 +74,103 @@ TEST_F(ExportImageTest, PngAtTheChosenZoomProposesTheDocumentsName)
   // The zoom is remembered for this document.
   EXPECT_EQ(client.GetExportScale(), 50);
   EXPECT_FALSE(client.IsModified());
+}
+
+TEST_F(ExportImageTest, GifOffersItsOwnFilterAndKeepsTheDrawingsColours)
+{
+  const std::string target = dir.File("out.gif");
+  recorder.AnswerSaveFile(target);
+  recorder.AnswerIntegers(std::vector<int32_t>{100});
+  EXPECT_EQ(client.Message(CM_EXPORT_GIF, 0, 0, nullptr), 1u);
+  EXPECT_EQ(recorder.proposed[0], dir.File("house.gif"));
+  EXPECT_EQ(recorder.filters[0], "GIF Files (*.gif)|*.gif gif");
+  // No question beyond the zoom.
+  EXPECT_EQ(recorder.labels.size(), 1u);
+  QImage image(QString::fromStdString(target));
+  ASSERT_EQ(image.size(), QSize(400, 300));
+  // Two colours only: both kept exactly.
+  EXPECT_EQ(image.pixel(100, 75), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(300, 200), qRgb(255, 255, 255));
+}
+
+namespace {
+
+// An image object whose picture is a metafile.
+class MetafilePicture : public RecordingObject
+{
+public:
+  MetafilePicture() : RecordingObject(10, 10, 20, 20) { classId = kTDataImage; }
+  uint32_t Message(uint32_t message, int32_t a, int32_t b, void* p) override
+  {
+    return message == MSG_IMAGE_IS_METAFILE ? 1 : RecordingObject::Message(message, a, b, p);
+  }
+};
+
+// The placeable header's bounds and units per inch of a metafile.
+std::vector<int> WmfFrame(const std::string& path)
+{
+  const std::string data = ReadWholeFile(path);
+  if (data.size() < 22 || data.substr(0, 4) != "\xD7\xCD\xC6\x9A")
+    return {};
+  auto word = [&data](size_t at) {
+    return static_cast<int>(static_cast<uint8_t>(data[at]) | static_cast<uint8_t>(data[at + 1]) << 8);
+  };
+  return {word(6), word(8), word(10), word(12), word(14)};
+}
+
+} // namespace
+
+TEST_F(ExportImageTest, WmfExportSpansThePaperAndProposesTheDocumentsName)
+{
+  const std::string target = dir.File("plan.wmf");
+  recorder.AnswerSaveFile(target);
+  EXPECT_EQ(client.Message(CM_EXPORT_WMF, 0, 0, nullptr), 1u);
+  ASSERT_EQ(recorder.proposed.size(), 1u);
+  EXPECT_EQ(recorder.proposed[0], dir.File("house.wmf"));
+  EXPECT_EQ(recorder.filters[0], "Windows Metafiles (*.wmf)|*.wmf wmf");
+  // No zoom to ask: a metafile has no pixels.
+  EXPECT_TRUE(recorder.labels.empty());
+  EXPECT_EQ(WmfFrame(target), (std::vector<int>{0, 0, 400, 300, 100}));
+  EXPECT_FALSE(client.IsModified());
+
+  // Without the paper flag the picture reaches from the page's origin to the
+  // drawing's right and bottom edge; an empty name asks for one.
+  TRect bounds;
+  client.ObjectAtIndex(0)->GetRect(bounds, kRectDrawing);
+  const std::string drawing = dir.File("drawing.wmf");
+  recorder.AnswerSaveFile(drawing);
+  EXPECT_EQ(ExportWmf(client, "", 0), 1);
+  EXPECT_EQ(WmfFrame(drawing), (std::vector<int>{0, 0, bounds.right, bounds.bottom, 100}));
+  // A given name and no flags: no dialog at all.
+  const std::string quiet = dir.File("quiet.wmf");
+  EXPECT_EQ(ExportWmf(client, quiet, 1), 1);
+  EXPECT_EQ(recorder.proposed.size(), 2u);
+  EXPECT_EQ(WmfFrame(quiet), (std::vector<int>{0, 0, 400, 300, 100}));
+}
+
+TEST_F(ExportImageTest, WmfExportOfAnEmptyPageDoesNothingAndMetafilePicturesAreWarnedAboutOnce)
+{
+  client.ClearObjects();
+  EXPECT_EQ(client.Message(CM_EXPORT_WMF, 0, 0, nullptr), 0u);
+  EXPECT_TRUE(recorder.proposed.empty());
+  EXPECT_TRUE(recorder.messageBoxes.empty());
+
+  client.AddObject(new MetafilePicture, false);
+  client.AddObject(new MetafilePicture, false);
+  recorder.AnswerMessageBox(IDCANCEL_);
+  EXPECT_EQ(client.Message(CM_EXPORT_WMF, 0, 0, nullptr), 0u);
+  ASSERT_EQ(recorder.messageBoxes.size(), 1u);
+  EXPECT_EQ(recorder.messageBoxes[0].title, "Export WMF");
+  EXPECT_EQ(recorder.messageBoxes[0].text, "WMF images in page\nwill not be exported\nto file");
+  EXPECT_EQ(recorder.messageBoxes[0].flags, uint32_t{MB_OKCANCEL_ | MB_ICONEXCLAMATION_});
+  EXPECT_TRUE(recorder.proposed.empty());
+
+  const std::string target = dir.File("pictures.wmf");
+  recorder.AnswerMessageBox(IDOK_);
+  recorder.AnswerSaveFile(target);
+  EXPECT_EQ(client.Message(CM_EXPORT_WMF, 0, 0, nullptr), 1u);
+  EXPECT_EQ(recorder.messageBoxes.size(), 2u);
+  EXPECT_EQ(WmfFrame(target).size(), 5u);
 }
 
 TEST(ExportImage, ZoomRangeFollowsTheSmallerSide)

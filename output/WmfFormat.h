@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The standard Windows metafile format: a 22-byte placeable header (where
+// and how large the picture is), an 18-byte metafile header, then records
+// of 16-bit words: a 32-bit size in words, a 16-bit function number, the
+// parameters. All numbers are little-endian. Shared by what writes
+// metafiles and what reads them.
+namespace wmf {
+
+inline constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
+inline constexpr size_t kPlaceableSize = 22;
+inline constexpr size_t kHeaderSize = 18;
+
+enum Function : uint16_t {
+  kEof = 0x0000,
+  kSaveDc = 0x001E,
+  kSetBkMode = 0x0102,
+  kSetMapMode = 0x0103,
+  kSetRop2 = 0x0104,
+  kSetPolyFillMode = 0x0106,
+  kRestoreDc = 0x0127,
+  kSelectObject = 0x012D,
+  kSetTextAlign = 0x012E,
+  kDeleteObject = 0x01F0,
+  kSetBkColor = 0x0201,
+  kSetTextColor = 0x0209,
+  kSetWindowOrg = 0x020B,
+  kSetWindowExt = 0x020C,
+  kLineTo = 0x0213,
+  kMoveTo = 0x0214,
+  kCreatePenIndirect = 0x02FA,
+  kCreateFontIndirect = 0x02FB,
+  kCreateBrushIndirect = 0x02FC,
+  kPolygon = 0x0324,
+  kPolyline = 0x0325,
+  kIntersectClipRect = 0x0416,
+  kEllipse = 0x0418,
+  kRectangle = 0x041B,
+  kSetPixel = 0x041F,
+  kRoundRect = 0x061C,
+  kPatBlt = 0x061D,
+  kArc = 0x0817,
+  kPie = 0x081A,
+  kChord = 0x0830,
+  kExtTextOut = 0x0A32,
+  kStretchDib = 0x0F43,
+};
+
+inline constexpr uint16_t kMapAnisotropic = 8;
+inline constexpr uint16_t kPolyFillAlternate = 1;
+inline constexpr uint32_t kPatCopy = 0x00F00021;
+inline constexpr uint32_t kSrcCopy = 0x00CC0020;
+
+// The placeable header of a picture spanning (left, top)-(right, bottom)
+// metafile units, unitsPerInch of them to the inch; its last word is the
+// exclusive-or of the ten before it.
+std::vector<uint8_t> PlaceableHeader(int16_t left, int16_t top, int16_t right, int16_t bottom,
+                                     uint16_t unitsPerInch);
+uint16_t PlaceableChecksum(const uint8_t* header);
+
+// Little-endian numbers into a byte buffer.
+void PutWord(std::vector<uint8_t>& out, uint16_t value);
+void PutDword(std::vector<uint8_t>& out, uint32_t value);
+uint16_t GetWord(const uint8_t* in);
+uint32_t GetDword(const uint8_t* in);
+
+// Text as the 8-bit Western code page metafile text and face names use;
+// characters it does not have become '?'.
+std::string ToWesternBytes(const std::string& utf8);
+
+} // namespace wmf
