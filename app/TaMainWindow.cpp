@@ -50,9 +50,6 @@ const Accelerator kAccelerators[] = {
 // cannot carry out yet: they are shown greyed out rather than answering
 // nothing.
 const uint16_t kNotYetBuilt[] = {
-    CM_PRINT,
-    CM_PRINT_ZOOM,
-    CM_PRINT_FROM_PRINTER,
     CM_NEW_IMAGE,
 };
 
@@ -236,6 +233,9 @@ void TaMainWindow::BuildFileMenu(MenuSet& set, bool withDocument)
     if (TGifWriter::IsAvailable())
       AddCommand(exports, CM_EXPORT_GIF, LoadStr(IDS_MAIN_EXPORT_GIF), {});
     AddCommand(exports, CM_EXPORT_PNG, LoadStr(IDS_MAIN_EXPORT_PNG), {});
+    exports->addSeparator();
+    AddCommand(exports, CM_EXPORT_PDF, LoadStr(IDS_MAIN_EXPORT_PDF), {});
+    AddCommand(exports, CM_EXPORT_SVG, LoadStr(IDS_MAIN_EXPORT_SVG), {});
   }
   file->addSeparator();
   AddCommand(file, CM_QUIT, LoadStr(IDS_MAIN_QUIT), {});

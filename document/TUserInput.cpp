@@ -140,3 +140,20 @@ uint16_t TUserInput::PopupMenu(const std::string&, const std::vector<MenuItem>&)
 {
   return 0;
 }
+
+QPagedPaintDevice* TUserInput::ChoosePrinter(int32_t, PrintSettings&)
+{
+  return nullptr;
+}
+
+void TUserInput::ShowPrintProgress(const std::string&, bool) {}
+
+bool TUserInput::PrintCancelled()
+{
+  return false;
+}
+
+bool TUserInput::EndPrintJob(bool)
+{
+  return true;
+}

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class QPagedPaintDevice;
 class QPaintDevice;
 class TClient;
 class TFont;
@@ -161,6 +162,30 @@ public:
   // A popup menu at the pointer; returns the chosen command or 0. A
   // non-empty title heads the menu as a disabled entry over a separator.
   virtual uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items);
+
+  // ---- printing ----
+  // The job as the print dialog shows it and the user leaves it.
+  struct PrintSettings
+  {
+    int32_t rangeKind = 1; // 1 all pages, 2 the selection, 3 pages from..to
+    int32_t from = 1, to = 1, min = 1, max = 1;
+    int32_t orientation = 1; // 1 portrait, 2 landscape
+    int32_t paperCode = 0;   // the platform's paper number (9 is A4), 0 when unknown
+  };
+  // The printer to print on: mode 0 the current (or default) printer without
+  // a dialog, 1 the print dialog, 2 the printer set-up dialog. With no
+  // printer installed the dialog offers printing to a PDF file. Null when
+  // the user cancelled or there is nothing to print on. The device stays
+  // the front end's, valid until EndPrintJob.
+  virtual QPagedPaintDevice* ChoosePrinter(int32_t mode, PrintSettings& settings);
+  // The "Printing" progress box, which disables the window while it shows.
+  virtual void ShowPrintProgress(const std::string& title, bool show);
+  // Lets the program breathe between sheets; true once the user pressed the
+  // box's cancel button or Escape (asked again only after a new show).
+  virtual bool PrintCancelled();
+  // The job is over: with abort, whatever it made is thrown away (a PDF
+  // file is not left behind). False when the output could not be finished.
+  virtual bool EndPrintJob(bool abort);
 };
 
 // The integer prompt: asks for one whole number between min and max under

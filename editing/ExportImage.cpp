@@ -25,6 +25,7 @@ struct ImageType
 {
   const char* extension; // without the dot, the dialog's default
   uint32_t filter;
+  bool vector = false; // at the paper's physical size: no zoom to ask
 };
 
 bool TypeOf(uint16_t command, ImageType& type)
@@ -38,6 +39,12 @@ bool TypeOf(uint16_t command, ImageType& type)
     return true;
   case CM_EXPORT_GIF:
     type = {"gif", IDS_EXPORT_GIF_FILTER};
+    return true;
+  case CM_EXPORT_PDF:
+    type = {"pdf", IDS_EXPORT_PDF_FILTER, true};
+    return true;
+  case CM_EXPORT_SVG:
+    type = {"svg", IDS_EXPORT_SVG_FILTER, true};
     return true;
   default:
     return false;
@@ -102,10 +109,13 @@ int32_t ExportImage(TaClientPage& view, uint16_t command)
   int32_t lower = 0, upper = 0;
   if (!ExportZoomRange(page->GetPaperWidth(), page->GetPaperHeight(), lower, upper))
     return 0;
-  int32_t zoom = std::clamp(view.GetExportScale(), lower, upper);
-  if (AskInteger(*input, zoom, lower, upper, LoadStr(IDS_ZOOM_TITLE), LoadStr(IDS_ZOOM_LABEL)) == 0)
-    return 0;
-  view.SetExportScale(zoom);
+  int32_t zoom = 100;
+  if (!type.vector) {
+    zoom = std::clamp(view.GetExportScale(), lower, upper);
+    if (AskInteger(*input, zoom, lower, upper, LoadStr(IDS_ZOOM_TITLE), LoadStr(IDS_ZOOM_LABEL)) == 0)
+      return 0;
+    view.SetExportScale(zoom);
+  }
 
   if (command == CM_EXPORT_JPG) {
     int32_t quality = ExportJpegQuality();

@@ -6,13 +6,12 @@
 class TaClientPage;
 
 // The image export commands of a document view: PNG (32276), JPEG (32720)
-// and GIF (32272, reduced to 256 colours). The user confirms an empty page, chooses the file (proposed: the
-// document's name with the image extension), the zoom (from 100 / the
-// smaller side of the sheet, at least 10, up to 100 percent; remembered per
-// view) and, for JPEG, the quality (remembered for the whole program). The
-// whole sheet is drawn with its background colour and its visible layers.
-// A failed write is reported with its reason and leaves no partial file.
-// Answers 1 when an image was written, 0 otherwise.
+// and GIF (32272, reduced to 256 colours), and the vector ones, PDF and SVG
+// at the paper's physical size (no zoom asked). The user confirms an empty page, chooses the file (proposed:
+// the document's name with the image extension), the zoom (from 100 / the smaller side of the sheet, at least
+// 10, up to 100 percent; remembered per view) and, for JPEG, the quality (remembered for the whole program).
+// The whole sheet is drawn with its background colour and its visible layers. A failed write is reported with
+// its reason and leaves no partial file. Answers 1 when an image was written, 0 otherwise.
 int32_t ExportImage(TaClientPage& view, uint16_t command);
 
 // The metafile export of a document view (32689 calls it with flags 3).

@@ -75,6 +75,15 @@ uint32_t TaClientPage::Message(uint32_t message, int32_t a, int32_t b, void* p)
   case MSG_MENU_VETO_A:
   case MSG_MENU_VETO_B:
     return 0;
+  case MSG_PRINT_PAGES:
+    // A document is one page.
+    if (!p)
+      return 0;
+    static_cast<int32_t*>(p)[0] = static_cast<int32_t*>(p)[1] = 1;
+    return 1;
+  case MSG_PRINT_PAGE:
+    // Beginning, ending, and showing its one page are all it takes.
+    return a <= 1 ? 1 : 0;
   case CM_LAYERS:
     return static_cast<uint32_t>(layerModule.Command(CM_LAYERS, static_cast<TData*>(p), 0));
   default: {

@@ -4,6 +4,7 @@
 #include "TClient.h"
 #include "TClientModuleData.h"
 #include "TClientModuleLayer.h"
+#include "TClientModulePrn.h"
 #include "TClientModuleSym.h"
 
 #include <cstdint>
@@ -57,6 +58,7 @@ public:
   TClientModuleLayer& GetLayerModule() { return layerModule; }
   const TClientModuleLayer& GetLayerModule() const { return layerModule; }
   TClientModuleData& GetDataModule() { return dataModule; }
+  TClientModulePrn& GetPrintModule() { return printModule; }
   GModuleUndo& GetHistory() { return history; }
   const GModuleUndo& GetHistory() const { return history; }
 
@@ -92,5 +94,6 @@ private:
   // The document's history; the data module records into it.
   GModuleUndo history;
   TClientModuleData dataModule;
+  TClientModulePrn printModule{this};
   DocumentNotice documentNotice;
 };

@@ -95,6 +95,13 @@ bool TaClientPage::RunCommand(uint32_t message, int32_t a, int32_t b, void* p, u
   case CM_SYMBOL_IMPORT:
     result = static_cast<uint32_t>(symbolModule.Command(command, nullptr, 0));
     return true;
+  case CM_PRINT:
+  case CM_PRINT_HIDDEN_1:
+  case CM_PRINT_HIDDEN_2:
+  case CM_PRINT_FROM_PRINTER:
+  case CM_PRINT_ZOOM:
+    result = static_cast<uint32_t>(printModule.Command(command, nullptr, 0));
+    return true;
   case CM_UNDO:
     result = static_cast<uint32_t>(Undo());
     return true;
@@ -131,6 +138,8 @@ bool TaClientPage::RunCommand(uint32_t message, int32_t a, int32_t b, void* p, u
   case CM_EXPORT_PNG:
   case CM_EXPORT_JPG:
   case CM_EXPORT_GIF:
+  case CM_EXPORT_PDF:
+  case CM_EXPORT_SVG:
     result = static_cast<uint32_t>(ExportImage(*this, command));
     return true;
   case CM_EXPORT_WMF:

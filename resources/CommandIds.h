@@ -19,6 +19,9 @@ enum CommandId : uint16_t {
   CM_EXPORT_JPG = 32720,
   CM_EXPORT_GIF = 32272,
   CM_EXPORT_PNG = 32276,
+  // Vector exports of the whole sheet at its physical size.
+  CM_EXPORT_PDF = 32900,
+  CM_EXPORT_SVG = 32901,
   CM_QUIT = 32521,
   // Print
   CM_PRINT = 32650,

@@ -110,8 +110,10 @@ enum ProgramMessage : uint32_t {
   MSG_SET_ANGLE = 32723,
   MSG_LAYER_DATA = 32726,
   MSG_TAKE_PEN = 32737,
-  MSG_LEFT_DOCUMENT = 32742,     // the object was taken out of its document (deleted, cut, undone)
-  MSG_BACK_IN_DOCUMENT = 32743,  // the object came back into its document
+  MSG_LEFT_DOCUMENT = 32742,    // the object was taken out of its document (deleted, cut, undone)
+  MSG_BACK_IN_DOCUMENT = 32743, // the object came back into its document
+  MSG_PRINT_PAGES = 32273,      // p: the first and last page number (int32_t[2])
+  MSG_PRINT_PAGE = 32662, // page iteration: a 0 begins (b the kind, p the range), a > 0 shows page a, -1 ends
   MSG_IMAGE_IS_METAFILE = 32747, // non-zero from an image whose picture is a metafile
 };
 

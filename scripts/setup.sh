@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config clang-format clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
-  libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
+  libpng-dev libjpeg62-turbo-dev libgif-dev poppler-utils zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig locales
   xvfb xauth x11-utils imagemagick librsvg2-bin

@@ -52,6 +52,9 @@ TEST_F(MainWindowTest, OpensAtThePreferredPlaceWithTheShortMenusAndToolbar)
   ASSERT_NE(window->MenuAction(CM_EXPORT_GIF), nullptr);
   EXPECT_TRUE(window->MenuAction(CM_EXPORT_GIF)->isEnabled());
   EXPECT_NE(window->MenuAction(CM_EXPORT_PNG), nullptr);
+  EXPECT_NE(window->MenuAction(CM_EXPORT_PDF), nullptr);
+  EXPECT_NE(window->MenuAction(CM_EXPORT_SVG), nullptr);
+  EXPECT_TRUE(window->MenuAction(CM_EXPORT_WMF)->isEnabled());
   EXPECT_EQ(window->MenuAction(CM_COPY)->text().toStdString(), "Copy...\tCtrl+C");
   // Tips come from the document, or from the window for what it does not name.
   EXPECT_EQ(window->GetToolBar()->TipFor(CM_NEW_CIRCLE), "Circle");

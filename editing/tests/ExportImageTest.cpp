@@ -173,6 +173,27 @@ TEST_F(ExportImageTest, WmfExportOfAnEmptyPageDoesNothingAndMetafilePicturesAreW
   EXPECT_EQ(WmfFrame(target).size(), 5u);
 }
 
+TEST_F(ExportImageTest, PdfAndSvgAskForTheFileOnlyAndHoldTheDrawing)
+{
+  const std::string pdf = dir.File("sheet.pdf");
+  recorder.AnswerSaveFile(pdf);
+  EXPECT_EQ(client.Message(CM_EXPORT_PDF, 0, 0, nullptr), 1u);
+  EXPECT_EQ(recorder.proposed[0], dir.File("house.pdf"));
+  EXPECT_EQ(recorder.filters[0], "PDF Files (*.pdf)|*.pdf pdf");
+  EXPECT_TRUE(recorder.labels.empty());
+  EXPECT_EQ(ReadWholeFile(pdf).substr(0, 5), "%PDF-");
+
+  const std::string svg = dir.File("sheet.svg");
+  recorder.AnswerSaveFile(svg);
+  EXPECT_EQ(client.Message(CM_EXPORT_SVG, 0, 0, nullptr), 1u);
+  EXPECT_EQ(recorder.filters[1], "SVG Files (*.svg)|*.svg svg");
+  EXPECT_TRUE(recorder.labels.empty());
+  const std::string text = ReadWholeFile(svg);
+  EXPECT_NE(text.find("<svg"), std::string::npos);
+  // The blue box of the page is there as a drawn shape.
+  EXPECT_NE(text.find("#ff0000"), std::string::npos);
+}
+
 TEST(ExportImage, ZoomRangeFollowsTheSmallerSide)
 {
   int32_t lower = 0, upper = 0;

@@ -8,6 +8,7 @@
 #include "TextEncoding.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -530,4 +531,40 @@ uint16_t TScriptedInput::PopupMenu(const std::string& title, const std::vector<M
     return item.command == command && item.enabled;
   });
   return command != 0 && offered ? command : 0;
+}
+
+QPagedPaintDevice* TScriptedInput::ChoosePrinter(int32_t mode, PrintSettings& settings)
+{
+  printers.push_back({mode, settings});
+  dialogs.push_back("ChoosePrinter");
+  if (m_printers.empty()) {
+    unanswered.push_back("ChoosePrinter");
+    return nullptr;
+  }
+  PrinterAnswer answer = std::move(m_printers.front());
+  m_printers.pop_front();
+  if (answer.settings)
+    settings = *answer.settings;
+  m_printOutput = answer.output;
+  return answer.device;
+}
+
+void TScriptedInput::ShowPrintProgress(const std::string&, bool show)
+{
+  progressShown.push_back(show);
+}
+
+bool TScriptedInput::PrintCancelled()
+{
+  ++cancelChecks;
+  return std::find(m_cancelAt.begin(), m_cancelAt.end(), cancelChecks) != m_cancelAt.end();
+}
+
+bool TScriptedInput::EndPrintJob(bool abort)
+{
+  endedJobs.push_back(abort);
+  if (abort && !m_printOutput.empty())
+    std::remove(m_printOutput.c_str());
+  m_printOutput.clear();
+  return true;
 }

@@ -84,6 +84,17 @@ public:
   void AnswerSaveFile(std::optional<std::string> path) { m_saveFiles.push_back(std::move(path)); }
   // 0 chooses nothing.
   void AnswerMenu(uint16_t command) { m_menuAnswers.push_back(command); }
+  // The printer ChoosePrinter hands out (not owned), with the settings the
+  // dialog leaves (as shown when none are given); a null device cancels.
+  // output names the file the device writes, removed when the job is
+  // aborted, as a front end does.
+  void AnswerPrinter(QPagedPaintDevice* device, std::optional<PrintSettings> settings = std::nullopt,
+                     std::string output = std::string())
+  {
+    m_printers.push_back({device, std::move(settings), std::move(output)});
+  }
+  // PrintCancelled answers true when asked for the n-th time (from 1).
+  void CancelPrintingAt(int32_t n) { m_cancelAt.push_back(n); }
 
   // ---- simulated window ----
   void SetClientSize(int32_t width, int32_t height);
@@ -121,6 +132,15 @@ public:
   std::vector<std::string> unanswered;
   std::vector<std::vector<ValueField>> valueFields; // as each AskValues was shown
   std::vector<MenuRecord> menus;
+  struct PrinterRecord
+  {
+    int32_t mode = 0;
+    PrintSettings shown;
+  };
+  std::vector<PrinterRecord> printers;           // each ChoosePrinter, with the settings it was given
+  std::vector<bool> progressShown;               // each ShowPrintProgress
+  int32_t cancelChecks = 0;                      // how often PrintCancelled was asked
+  std::vector<bool> endedJobs;                   // each EndPrintJob: true when aborted
   std::vector<PostedRecord> posted;              // every message posted, in order
   std::vector<std::vector<int32_t>> invalidated; // device rectangles; empty: the whole window
   int32_t overlayChanges = 0;
@@ -172,6 +192,10 @@ public:
   bool ChooseOpenFile(std::string& path, const std::string& filter) override;
   bool ChooseSaveFile(std::string& path, const std::string& filter, const std::string& defaultExt) override;
   uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items) override;
+  QPagedPaintDevice* ChoosePrinter(int32_t mode, PrintSettings& settings) override;
+  void ShowPrintProgress(const std::string& title, bool show) override;
+  bool PrintCancelled() override;
+  bool EndPrintJob(bool abort) override;
 
 private:
   // A scripted message; positions are resolved when it is handed out.
@@ -208,6 +232,16 @@ private:
   bool m_hasStatusBar = true;
   int32_t m_delivered = 0;
   QImage m_overlay;
+
+  struct PrinterAnswer
+  {
+    QPagedPaintDevice* device = nullptr;
+    std::optional<PrintSettings> settings;
+    std::string output;
+  };
+  std::deque<PrinterAnswer> m_printers;
+  std::string m_printOutput;
+  std::vector<int32_t> m_cancelAt;
 
   std::deque<Step> m_script;
   std::deque<PostedRecord> m_postedQueue;
