@@ -18,6 +18,7 @@
 #include "TEdl.h"
 #include "TFont.h"
 #include "TPop.h"
+#include "TPrintJob.h"
 #include "TStatic.h"
 #include "TVueWidget.h"
 #include "TextEncoding.h"
@@ -29,6 +30,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QPrinter>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -428,4 +430,25 @@ uint16_t TQtUserInput::PopupMenu(const std::string& title, const std::vector<Men
   TPop menu;
   menu.Build(title, items);
   return menu.Track(QCursor::pos());
+}
+
+QPagedPaintDevice* TQtUserInput::ChoosePrinter(int32_t mode, PrintSettings& settings)
+{
+  GrabPause pause;
+  return TPrintJob::Current().Choose(DialogOwner(), mode, settings);
+}
+
+void TQtUserInput::ShowPrintProgress(const std::string& title, bool show)
+{
+  TPrintJob::Current().ShowProgress(DialogOwner(), title, show);
+}
+
+bool TQtUserInput::PrintCancelled()
+{
+  return TPrintJob::Current().Cancelled();
+}
+
+bool TQtUserInput::EndPrintJob(bool abort)
+{
+  return TPrintJob::Current().End(abort);
 }

@@ -65,6 +65,10 @@ public:
   bool ChooseOpenFile(std::string& path, const std::string& filter) override;
   bool ChooseSaveFile(std::string& path, const std::string& filter, const std::string& defaultExt) override;
   uint16_t PopupMenu(const std::string& title, const std::vector<MenuItem>& items) override;
+  QPagedPaintDevice* ChoosePrinter(int32_t mode, PrintSettings& settings) override;
+  void ShowPrintProgress(const std::string& title, bool show) override;
+  bool PrintCancelled() override;
+  bool EndPrintJob(bool abort) override;
 
 private:
   QWidget* DialogOwner() const;
