@@ -287,6 +287,9 @@ uint16_t TDataPolygone::EnterPoints(TDataOwner* client, uint16_t command)
   for (bool entering = true; entering;) {
     switch (client->TrackObject(copy.get(), command, nullptr)) {
     case TDataOwner::kTrackReleased:
+    // A vertex typed with SPACEBAR is fixed like a clicked one, or ENTER
+    // would drop it with the rubber band.
+    case TDataOwner::kTrackTyped:
       if (copy->AddPoint()) {
         copy->SelectLastPoint();
       } else {

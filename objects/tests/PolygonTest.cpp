@@ -164,6 +164,23 @@ TEST_F(PolygonCommandTest, ExchangeEndsDecidesWhereNewVerticesFollow)
   ExpectViewRestored();
 }
 
+TEST_F(PolygonCommandTest, AVertexTypedWithSpacebarIsKeptWhenEnterEndsTheEntry)
+{
+  auto polygon = Make<TDataPolygone>(kSquare);
+  PointerAt(kSquare.back());
+  input.Click(50, 150);
+  // The rubber band from (50, 150) moved by a typed 30, 20.
+  input.Char(VK_SPACE_);
+  input.AnswerValues(std::vector<double>{30, 20});
+  input.Char(VK_RETURN_);
+  EXPECT_EQ(polygon->ContextCommand(&client, CM_OBJ_ADD_DELETE_POINTS), CM_OBJ_ADD_DELETE_POINTS);
+  std::vector<TPoint> expected = kSquare;
+  expected.insert(expected.end(), {{50, 150}, {80, 170}});
+  EXPECT_EQ(PointsOf(*polygon), expected);
+
+  ExpectViewRestored();
+}
+
 TEST_F(PolygonCommandTest, SizeMovesTheSurroundedVerticesOrNothing)
 {
   auto polygon = Make<TDataPolygone>(kSquare);
