@@ -197,11 +197,15 @@ bool TaMainWindow::CanClose()
     const QRect place = Widget()->geometry();
     m_preferences.Window() = {place.x(), place.y(), place.width(), place.height()};
   }
-  while (TaClientPage* view = DocumentAt(0)) {
+  // Every document is asked before any is closed: a cancel at the last
+  // question leaves all of them open.
+  for (int32_t i = 0; i < DocumentCount(); ++i) {
+    TaClientPage* view = DocumentAt(i);
     SelectView(view);
-    if (CloseDocument(*view) != kDocumentDone)
+    if (OfferToSave(*view) != kDocumentDone)
       return false;
-    DiscardDocument(view);
   }
+  while (TaClientPage* view = DocumentAt(0))
+    DiscardDocument(view);
   return true;
 }

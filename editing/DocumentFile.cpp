@@ -261,12 +261,18 @@ int32_t SaveDocument(TaClientPage& client, bool ask, bool saveAs, std::string* e
   return ToResult(Save(client, ask, saveAs, error));
 }
 
-int32_t CloseDocument(TaClientPage& client)
+int32_t OfferToSave(TaClientPage& client)
 {
   // Changes the user wanted saved but that could not be written are not
   // thrown away.
   const SaveOutcome outcome = Save(client, true, false, nullptr);
-  if (outcome == SaveOutcome::kCancelled || outcome == SaveOutcome::kFailed)
+  return outcome == SaveOutcome::kCancelled || outcome == SaveOutcome::kFailed ? kDocumentCancelled
+                                                                               : kDocumentDone;
+}
+
+int32_t CloseDocument(TaClientPage& client)
+{
+  if (OfferToSave(client) != kDocumentDone)
     return kDocumentCancelled;
   client.SetFilePath(std::string());
   client.ClearObjects();

@@ -66,6 +66,9 @@ int32_t LoadDocument(TaClientPage& client, const char* path, LoadReport* report 
 // when the user cancelled or the changes the user wanted saved could not be
 // written (the document then stays as it is), kDocumentDone otherwise.
 int32_t CloseDocument(TaClientPage& client);
+// The first half of CloseDocument: the offer to save, the document left
+// open either way. Quitting asks every document before closing any.
+int32_t OfferToSave(TaClientPage& client);
 
 // 0 when the stream holds no object list (not a document), 1 for a file
 // without a version section, otherwise the stored version.
