@@ -41,10 +41,35 @@ struct Accelerator
   QKeyCombination keys;
 };
 const Accelerator kAccelerators[] = {
-    {CM_PASTE, Qt::CTRL | Qt::Key_V}, {CM_COPY, Qt::CTRL | Qt::Key_C}, {CM_CUT, Qt::CTRL | Qt::Key_X},
-    {CM_UNDO, Qt::CTRL | Qt::Key_Z},  {CM_REDO, Qt::CTRL | Qt::Key_Y}, {CM_HELP_INDEX, Qt::Key_F1},
+    {CM_PASTE, Qt::CTRL | Qt::Key_V},
+    {CM_COPY, Qt::CTRL | Qt::Key_C},
+    {CM_CUT, Qt::CTRL | Qt::Key_X},
+    {CM_UNDO, Qt::CTRL | Qt::Key_Z},
+    {CM_REDO, Qt::CTRL | Qt::Key_Y},
+    {CM_HELP_INDEX, Qt::Key_F1},
     {CM_DELETE, Qt::Key_Delete},
+    // The keys every desktop program answers, beside the ones above.
+    {CM_NEW, Qt::CTRL | Qt::Key_N},
+    {CM_OPEN, Qt::CTRL | Qt::Key_O},
+    {CM_SAVE, Qt::CTRL | Qt::Key_S},
+    {CM_CLOSE, Qt::CTRL | Qt::Key_W},
+    {CM_QUIT, Qt::CTRL | Qt::Key_Q},
+    {CM_PRINT, Qt::CTRL | Qt::Key_P},
+    {CM_REDO, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
 };
+
+// The entry's text with its key shown beside it, unless the text already
+// names one.
+std::string WithKeys(uint16_t command, std::string text)
+{
+  if (text.find('\t') != std::string::npos)
+    return text;
+  for (const Accelerator& accelerator : kAccelerators) {
+    if (accelerator.command == command)
+      return text + '\t' + QKeySequence(accelerator.keys).toString(QKeySequence::NativeText).toStdString();
+  }
+  return text;
+}
 
 // Commands whose menu entries and buttons are there but that the program
 // cannot carry out yet: they are shown greyed out rather than answering
@@ -211,11 +236,11 @@ QMenu* TaMainWindow::SubMenu(QMenu* menu, uint32_t title)
 void TaMainWindow::BuildFileMenu(MenuSet& set, bool withDocument)
 {
   QMenu* file = AddMenu(set, IDS_MAIN_FILE);
-  AddCommand(file, CM_NEW, LoadStr(IDS_MAIN_NEW), {});
-  AddCommand(file, CM_OPEN, LoadStr(IDS_MAIN_OPEN), {});
+  AddCommand(file, CM_NEW, WithKeys(CM_NEW, LoadStr(IDS_MAIN_NEW)), {});
+  AddCommand(file, CM_OPEN, WithKeys(CM_OPEN, LoadStr(IDS_MAIN_OPEN)), {});
   if (withDocument) {
-    AddCommand(file, CM_CLOSE, LoadStr(IDS_MAIN_CLOSE), {});
-    AddCommand(file, CM_SAVE, LoadStr(IDS_MAIN_SAVE), {});
+    AddCommand(file, CM_CLOSE, WithKeys(CM_CLOSE, LoadStr(IDS_MAIN_CLOSE)), {});
+    AddCommand(file, CM_SAVE, WithKeys(CM_SAVE, LoadStr(IDS_MAIN_SAVE)), {});
     AddCommand(file, CM_SAVE_ALL, LoadStr(IDS_MAIN_SAVE_ALL), {});
     AddCommand(file, CM_SAVE_AS, LoadStr(IDS_MAIN_SAVE_AS), {});
   }
@@ -238,7 +263,7 @@ void TaMainWindow::BuildFileMenu(MenuSet& set, bool withDocument)
     AddCommand(exports, CM_EXPORT_SVG, LoadStr(IDS_MAIN_EXPORT_SVG), {});
   }
   file->addSeparator();
-  AddCommand(file, CM_QUIT, LoadStr(IDS_MAIN_QUIT), {});
+  AddCommand(file, CM_QUIT, WithKeys(CM_QUIT, LoadStr(IDS_MAIN_QUIT)), {});
 }
 
 void TaMainWindow::BuildHelpMenu(MenuSet& set)
@@ -262,7 +287,7 @@ void TaMainWindow::BuildMenus()
 
   BuildFileMenu(m_withDocument, true);
   QMenu* print = AddMenu(m_withDocument, IDS_MAIN_PRINT);
-  AddCommand(print, CM_PRINT, LoadStr(IDS_MAIN_PRINT_PRINT), {});
+  AddCommand(print, CM_PRINT, WithKeys(CM_PRINT, LoadStr(IDS_MAIN_PRINT_PRINT)), {});
   AddCommand(print, CM_PRINT_ZOOM, LoadStr(IDS_MAIN_PRINT_ZOOM), {});
   QMenu* objects = AddMenu(m_withDocument, IDS_MAIN_OBJECTS);
   add(SubMenu(objects, IDS_MAIN_NEW_OBJECT), kNewObjectEntries);

@@ -117,11 +117,60 @@ TEST_F(MainWindowTest, QuittingAsksFirstThenClosesEveryDocument)
   EXPECT_EQ(preferences->Window().width, 900);
   EXPECT_EQ(preferences->Window().x, 40);
 
+  // Cancelling at the second document's question keeps the first one open
+  // too, even though its changes were declined.
+  window->DocumentAt(1)->SetModified(true);
+  ModalScript second;
+  second.Then(AnswerBox(quit, "Yes")).Then(AnswerBox(save, "No")).Then(AnswerBox(save, "Cancel"));
+  EXPECT_FALSE(window->Widget()->close());
+  ASSERT_TRUE(second.Done());
+  EXPECT_EQ(window->DocumentCount(), 2);
+  EXPECT_TRUE(window->DocumentAt(0)->IsModified());
+
   ModalScript yes;
-  yes.Then(AnswerBox(quit, "Yes")).Then(AnswerBox(save, "No"));
+  yes.Then(AnswerBox(quit, "Yes")).Then(AnswerBox(save, "No")).Then(AnswerBox(save, "No"));
   EXPECT_TRUE(window->Widget()->close());
   ASSERT_TRUE(yes.Done());
   EXPECT_EQ(window->DocumentCount(), 0);
+}
+
+TEST_F(MainWindowTest, TheKeysEveryDesktopProgramAnswersAreThereAndShownInTheMenus)
+{
+  auto trigger = [this](const QKeySequence& keys) {
+    for (QAction* action : window->Widget()->actions()) {
+      if (action->shortcut() == keys) {
+        action->trigger();
+        QApplication::processEvents();
+        QApplication::processEvents();
+        return true;
+      }
+    }
+    return false;
+  };
+  ASSERT_TRUE(trigger(QKeySequence(Qt::CTRL | Qt::Key_N)));
+  EXPECT_EQ(window->DocumentCount(), 1);
+  ASSERT_TRUE(trigger(QKeySequence(Qt::CTRL | Qt::Key_N)));
+  EXPECT_EQ(window->DocumentCount(), 2);
+  // Ctrl+W closes the active document (unchanged: nothing is asked).
+  ASSERT_TRUE(trigger(QKeySequence(Qt::CTRL | Qt::Key_W)));
+  EXPECT_EQ(window->DocumentCount(), 1);
+  for (const auto& [command, keys] : {std::pair{CM_NEW, "Ctrl+N"},
+                                      {CM_OPEN, "Ctrl+O"},
+                                      {CM_SAVE, "Ctrl+S"},
+                                      {CM_CLOSE, "Ctrl+W"},
+                                      {CM_QUIT, "Ctrl+Q"},
+                                      {CM_PRINT, "Ctrl+P"}}) {
+    QAction* action = window->MenuAction(command);
+    ASSERT_NE(action, nullptr) << command;
+    EXPECT_TRUE(action->text().endsWith(QString("\t") + keys)) << action->text().toStdString();
+  }
+  // The accelerators the menus already named keep their own text.
+  EXPECT_EQ(window->MenuAction(CM_COPY)->text().toStdString(), "Copy...\tCtrl+C");
+  // Ctrl+Shift+Z redoes, beside Ctrl+Y.
+  bool redo = false;
+  for (QAction* action : window->Widget()->actions())
+    redo = redo || action->shortcut() == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+  EXPECT_TRUE(redo);
 }
 
 TEST_F(MainWindowTest, AboutHelpAndSupportPages)
