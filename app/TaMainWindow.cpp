@@ -9,6 +9,7 @@
 #include "TClientWidget.h"
 #include "TGifWriter.h"
 #include "TPreferences.h"
+#include "TTabControl.h"
 #include "TToolbar.h"
 #include "TVueWidget.h"
 #include "TaClientPage.h"
@@ -210,6 +211,17 @@ TaMainWindow::TaMainWindow(TPreferences& preferences)
   CreateStatusBar();
   RefreshMenus();
   RefreshTitle();
+  Tabs().OnCloseRequested([this](int32_t index) {
+    if (auto* view = static_cast<TaClientPage*>(Tabs().ViewAt(index))) {
+      SelectView(view);
+      CloseActiveDocument();
+    }
+  });
+  // Edits mark a document modified without telling the window: the marks
+  // are looked at a few times a second.
+  m_modifiedWatch.setInterval(250);
+  QObject::connect(&m_modifiedWatch, &QTimer::timeout, [this] { RefreshModifiedMarks(); });
+  m_modifiedWatch.start();
 }
 
 TaMainWindow::~TaMainWindow()
@@ -399,15 +411,33 @@ QAction* TaMainWindow::MenuAction(uint16_t command) const
   return nullptr;
 }
 
+std::string TaMainWindow::ShownTitle(const TaClientPage& view)
+{
+  // Unsaved changes are marked as every desktop program marks them.
+  return view.IsModified() ? view.GetTitle() + " *" : view.GetTitle();
+}
+
 void TaMainWindow::RefreshTitle()
 {
   std::string title = LoadStr(IDS_PROGRAM_NAME);
   title += " ";
   if (const TaClientPage* view = ActiveDocument())
-    title += FormatStr(IDS_TITLE_DOCUMENT, CutText(view->GetTitle(), kMaxTitle).c_str());
+    title += FormatStr(IDS_TITLE_DOCUMENT, CutText(ShownTitle(*view), kMaxTitle).c_str());
   SetTitle(title);
-  for (const Document& document : m_documents)
-    SetTabTitle(document.view.get(), document.view->GetTitle());
+  m_shownModified.clear();
+  for (const Document& document : m_documents) {
+    SetTabTitle(document.view.get(), ShownTitle(*document.view));
+    m_shownModified.push_back(document.view->IsModified());
+  }
+}
+
+void TaMainWindow::RefreshModifiedMarks()
+{
+  bool changed = m_shownModified.size() != m_documents.size();
+  for (size_t i = 0; i < m_documents.size() && !changed; ++i)
+    changed = m_shownModified[i] != m_documents[i].view->IsModified();
+  if (changed)
+    RefreshTitle();
 }
 
 void TaMainWindow::TabChanged(TVue* view)

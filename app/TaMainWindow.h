@@ -5,6 +5,7 @@
 #include "TTabWindow.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include <array>
@@ -73,6 +74,9 @@ public:
   // recent files follow the active document and its state.
   void RefreshTitle();
   void RefreshMenus();
+  // Brings the unsaved-changes marks of the title and tabs up to date
+  // (run a few times a second).
+  void RefreshModifiedMarks();
 
   // Help and the support pages are handed to this (the system's default
   // handler unless replaced); false when nothing could open the address.
@@ -125,7 +129,11 @@ private:
   void OpenHelp(bool index);
   void OpenAddress(uint32_t address, bool mail);
 
+  static std::string ShownTitle(const TaClientPage& view);
+
   TPreferences& m_preferences;
+  QTimer m_modifiedWatch;
+  std::vector<bool> m_shownModified;
   TQtUserInput m_input;
   std::vector<Document> m_documents;
   int32_t m_untitledCounter = 1;

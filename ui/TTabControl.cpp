@@ -3,7 +3,39 @@
 #include "ClassTable.h"
 #include "ViewRegistry.h"
 
+#include <QMouseEvent>
 #include <QTabBar>
+
+namespace {
+
+// A middle click on a tab asks for it to close, as in every tabbed program.
+class MiddleClickClose : public QObject
+{
+public:
+  explicit MiddleClickClose(TTabControl& tabs) : m_tabs(tabs) {}
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (event->type() == QEvent::MouseButtonRelease) {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      auto* bar = static_cast<QTabBar*>(watched);
+      if (mouse->button() == Qt::MiddleButton) {
+        const int index = bar->tabAt(mouse->position().toPoint());
+        if (index >= 0) {
+          m_tabs.RequestClose(index);
+          return true;
+        }
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+private:
+  TTabControl& m_tabs;
+};
+
+} // namespace
 
 TTabControl::TTabControl(QWidget* parentWidget)
 {
@@ -15,6 +47,13 @@ TTabControl::TTabControl(QWidget* parentWidget)
     if (m_onSelected)
       m_onSelected(index);
   });
+  m_widget->setTabsClosable(true);
+  // Queued: the handler may take the tab, and the bar with it, away.
+  QObject::connect(
+      m_widget, &QTabBar::tabCloseRequested, m_widget, [this](int index) { RequestClose(index); },
+      Qt::QueuedConnection);
+  m_middleClick = std::make_unique<MiddleClickClose>(*this);
+  m_widget->installEventFilter(m_middleClick.get());
   BindViewWidget(this, m_widget);
 }
 
@@ -22,6 +61,9 @@ TTabControl::~TTabControl()
 {
   UnbindView(this);
   m_onSelected = nullptr;
+  m_onClose = nullptr;
+  if (m_widget)
+    m_widget->removeEventFilter(m_middleClick.get());
   delete m_widget.data();
 }
 
@@ -98,4 +140,10 @@ void TTabControl::SetSelected(int32_t index)
 {
   if (m_widget && index >= 0 && index < m_widget->count())
     m_widget->setCurrentIndex(index);
+}
+
+void TTabControl::RequestClose(int32_t index)
+{
+  if (m_onClose && index >= 0 && index < Count())
+    m_onClose(index);
 }

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QTabBar;
@@ -40,8 +41,15 @@ public:
   void SetSelected(int32_t index);
   // Told whenever the selected tab changes (-1: none left).
   void OnSelected(std::function<void(int32_t index)> handler) { m_onSelected = std::move(handler); }
+  // Told when the user asks to close a tab: its close button, or a middle
+  // click on it. The tab stays until the handler takes it away.
+  void OnCloseRequested(std::function<void(int32_t index)> handler) { m_onClose = std::move(handler); }
+  // Asks for the tab at index to close, as the user does.
+  void RequestClose(int32_t index);
 
 private:
   QPointer<QTabBar> m_widget;
   std::function<void(int32_t)> m_onSelected;
+  std::function<void(int32_t)> m_onClose;
+  std::unique_ptr<QObject> m_middleClick;
 };

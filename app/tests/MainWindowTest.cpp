@@ -4,11 +4,14 @@
 #include "MainWindowTestSupport.h"
 
 #include "CommandIds.h"
+#include "TTabControl.h"
 #include "ToolIcons.h"
 
 #include <QImage>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QTabBar>
 
 #include <set>
 
@@ -171,6 +174,46 @@ TEST_F(MainWindowTest, TheKeysEveryDesktopProgramAnswersAreThereAndShownInTheMen
   for (QAction* action : window->Widget()->actions())
     redo = redo || action->shortcut() == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
   EXPECT_TRUE(redo);
+}
+
+TEST_F(MainWindowTest, TabsShowUnsavedChangesAndCloseFromTheirButtonOrAMiddleClick)
+{
+  Choose(CM_NEW);
+  Choose(CM_NEW);
+  QTabBar* bar = window->Tabs().Widget();
+  ASSERT_EQ(bar->count(), 2);
+  EXPECT_TRUE(bar->tabsClosable());
+  const QString plain = bar->tabText(1);
+  window->DocumentAt(1)->SetModified(true);
+  window->RefreshModifiedMarks();
+  EXPECT_EQ(bar->tabText(1), plain + " *");
+  EXPECT_TRUE(window->Widget()->windowTitle().contains(plain + " *"))
+      << window->Widget()->windowTitle().toStdString();
+  EXPECT_EQ(bar->tabText(0).endsWith(" *"), false);
+
+  // The close button asks like Close: the changes are offered to be saved.
+  SeenBox save;
+  ModalScript cancel;
+  cancel.Then(AnswerBox(save, "Cancel"));
+  emit bar->tabCloseRequested(1);
+  QApplication::processEvents();
+  ASSERT_TRUE(cancel.Done());
+  EXPECT_EQ(window->DocumentCount(), 2);
+  window->DocumentAt(1)->SetModified(false);
+
+  // A middle click on a tab closes that tab.
+  const QPoint middle = bar->tabRect(0).center();
+  QMouseEvent press(QEvent::MouseButtonPress, middle, bar->mapToGlobal(middle), Qt::MiddleButton,
+                    Qt::MiddleButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, middle, bar->mapToGlobal(middle), Qt::MiddleButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(bar, &press);
+  QApplication::sendEvent(bar, &release);
+  QApplication::processEvents();
+  EXPECT_EQ(window->DocumentCount(), 1);
+  emit bar->tabCloseRequested(0);
+  QApplication::processEvents();
+  EXPECT_EQ(window->DocumentCount(), 0);
 }
 
 TEST_F(MainWindowTest, AboutHelpAndSupportPages)
