@@ -3,12 +3,14 @@
 #include "CommandIds.h"
 #include "MessageBox.h"
 #include "Messages.h"
+#include "PageSettingsCommands.h"
 #include "ProgramInfo.h"
 #include "StringTable.h"
 #include "TClientModuleData.h"
 #include "TClientWidget.h"
 #include "TGifWriter.h"
 #include "TPreferences.h"
+#include "TStatus.h"
 #include "TTabControl.h"
 #include "TToolbar.h"
 #include "TVueWidget.h"
@@ -22,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+
+#include <bit>
 
 namespace {
 
@@ -438,6 +442,32 @@ void TaMainWindow::RefreshModifiedMarks()
     changed = m_shownModified[i] != m_documents[i].view->IsModified();
   if (changed)
     RefreshTitle();
+  RefreshState();
+}
+
+void TaMainWindow::RefreshState()
+{
+  TStatus* status = GetStatusBar();
+  if (!status)
+    return;
+  const TaClientPage* view = ActiveDocument();
+  if (!view || !view->GetPage()) {
+    status->SetState(std::string());
+    return;
+  }
+  // What the drawing depends on but nothing else shows: new objects go on
+  // the active layer, and points keep to the snap.
+  const TClientModuleLayer& layerModule = view->GetLayerModule();
+  const int active = std::countr_zero(static_cast<unsigned>(layerModule.GetActive() | 0x100));
+  const char* layer = active < 8 ? layerModule.GetName(active) : nullptr;
+  // The units dialog's names, without the spaces that line them up there.
+  const std::string unit =
+      QString::fromUtf8(LoadStr(IDS_UNIT_0002_INCH + UnitIndexOf(view->GetPage()->GetUnitsPerInch())))
+          .simplified()
+          .toStdString();
+  auto onOff = [](bool on) { return LoadStr(on ? IDS_STATUS_ON : IDS_STATUS_OFF); };
+  status->SetState(FormatStr(IDS_STATUS_STATE, view->GetZoom(), layer ? layer : "", onOff(view->IsSnapOn()),
+                             onOff(view->IsGridShown()), unit.c_str()));
 }
 
 void TaMainWindow::TabChanged(TVue* view)

@@ -77,6 +77,9 @@ public:
   // Brings the unsaved-changes marks of the title and tabs up to date
   // (run a few times a second).
   void RefreshModifiedMarks();
+  // The zoom, active layer, snap, grid and unit of the active document at
+  // the right of the status bar.
+  void RefreshState();
 
   // Help and the support pages are handed to this (the system's default
   // handler unless replaced); false when nothing could open the address.

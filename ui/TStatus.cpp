@@ -8,9 +8,9 @@
 
 #include <QFile>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -18,19 +18,24 @@ namespace {
 class StatusStrip : public QFrame
 {
 public:
-  StatusStrip(TStatus& status, QWidget* parent) : QFrame(parent), m_status(status), m_label(new QLabel(this))
+  StatusStrip(TStatus& status, QWidget* parent)
+      : QFrame(parent), m_status(status), m_label(new QLabel(this)), m_state(new QLabel(this))
   {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     m_label->setTextFormat(Qt::PlainText);
     m_label->setIndent(4);
-    auto* layout = new QVBoxLayout(this);
+    m_state->setTextFormat(Qt::PlainText);
+    m_state->setIndent(4);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
-    layout->addWidget(m_label);
+    layout->addWidget(m_label, 1);
+    layout->addWidget(m_state);
     setFixedHeight(m_label->sizeHint().height() + 6);
   }
   void Show(const std::string& text) { m_label->setText(QString::fromStdString(text)); }
+  void ShowState(const std::string& text) { m_state->setText(QString::fromStdString(text)); }
 
 protected:
   void mousePressEvent(QMouseEvent*) override
@@ -44,6 +49,7 @@ protected:
 private:
   TStatus& m_status;
   QLabel* m_label;
+  QLabel* m_state;
 };
 
 } // namespace
@@ -89,4 +95,13 @@ std::string TStatus::MemoryText()
     return ok ? FormatStr(IDS_STATUS_MEMORY, kilobytes) : std::string();
   }
   return {};
+}
+
+void TStatus::SetState(const std::string& text)
+{
+  if (text == m_state)
+    return;
+  m_state = text;
+  if (auto* strip = dynamic_cast<StatusStrip*>(m_widget.data()))
+    strip->ShowState(text);
 }

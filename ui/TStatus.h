@@ -25,6 +25,9 @@ public:
   bool IsA(int32_t id) const override;
   void SetText(const std::string& text);
   const std::string& GetText() const { return m_text; }
+  // The lasting state shown at the right (zoom, layer, snap...).
+  void SetState(const std::string& text);
+  const std::string& GetState() const { return m_state; }
   QWidget* Widget() const { return m_widget.data(); }
 
   // The memory figures shown while a button is held; empty when the system
@@ -33,5 +36,6 @@ public:
 
 private:
   std::string m_text;
+  std::string m_state;
   QPointer<QWidget> m_widget;
 };

@@ -216,6 +216,29 @@ TEST_F(MainWindowTest, TabsShowUnsavedChangesAndCloseFromTheirButtonOrAMiddleCli
   EXPECT_EQ(window->DocumentCount(), 0);
 }
 
+TEST_F(MainWindowTest, TheStatusBarShowsZoomActiveLayerSnapGridAndUnit)
+{
+  window->RefreshState();
+  EXPECT_EQ(window->GetStatusBar()->GetState(), "");
+  Choose(CM_NEW);
+  TaClientPage* view = window->DocumentAt(0);
+  view->GetLayerModule().SetActive(1 << 3);
+  view->GetLayerModule().SetName(3, "Walls");
+  view->SetSnapOn(true);
+  window->RefreshState();
+  const std::string state = window->GetStatusBar()->GetState();
+  EXPECT_NE(state.find("Zoom " + std::to_string(view->GetZoom()) + " %"), std::string::npos) << state;
+  EXPECT_NE(state.find("Layer: Walls"), std::string::npos) << state;
+  EXPECT_NE(state.find("Snap on"), std::string::npos) << state;
+  EXPECT_NE(state.find("Unit: 0.01 Inch"), std::string::npos) << state;
+  // Another tab shows its own document's state.
+  Choose(CM_NEW);
+  window->DocumentAt(1)->GetPage()->SetUnitsPerInch(254);
+  window->RefreshState();
+  EXPECT_NE(window->GetStatusBar()->GetState().find("Unit: 0.1 mm"), std::string::npos)
+      << window->GetStatusBar()->GetState();
+}
+
 TEST_F(MainWindowTest, AboutHelpAndSupportPages)
 {
   SeenBox about;
