@@ -20,6 +20,13 @@ inline int32_t SaturateInt32(int64_t value)
   return static_cast<int32_t>(value);
 }
 
+// a - b, saturated: the move that brings b to a, safe for any two stored
+// coordinates.
+inline int32_t SaturatedDifference(int32_t a, int32_t b)
+{
+  return SaturateInt32(int64_t{a} - b);
+}
+
 // p moved by (dx, dy), each coordinate saturated.
 inline TPoint OffsetPoint(TPoint p, int32_t dx, int32_t dy)
 {

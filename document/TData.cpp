@@ -208,7 +208,7 @@ uint16_t TData::ContextCommand(TDataOwner* client, uint16_t command)
     if (client->GetPoint(x, y, LoadStr(IDS_POSITION_CENTER), true, TDataOwner::kCursorCross, 0) !=
         TDataOwner::kPointGiven)
       return 0;
-    if (!Offset(x - centre.left, y - centre.top))
+    if (!Offset(SaturatedDifference(x, centre.left), SaturatedDifference(y, centre.top)))
       return 0;
     break;
   }
@@ -274,7 +274,7 @@ bool TData::Notify(uint16_t command, TRect* p)
 {
   if (p) {
     if (command == CM_OBJ_POSITION)
-      Offset(p->left - left, p->top - top);
+      Offset(SaturatedDifference(p->left, left), SaturatedDifference(p->top, top));
     else if (command == CM_OBJ_SIZE)
       SetRect(*p, kRectFrame);
   }
@@ -309,25 +309,25 @@ void TData::SetRect(const TRect& r, int32_t mode)
     Assign(r);
     break;
   case kRectPosition:
-    Offset(r.left - left, r.top - top);
+    Offset(SaturatedDifference(r.left, left), SaturatedDifference(r.top, top));
     break;
   case kRectCenter: {
     const TPoint c = Center();
-    Offset(r.left - c.x, r.top - c.y);
+    Offset(SaturatedDifference(r.left, c.x), SaturatedDifference(r.top, c.y));
     break;
   }
   case kRectAnchored: {
     int32_t x = r.left;
     int32_t y = r.top;
     if (r.right == 2)
-      x -= Width();
+      x = SaturatedDifference(x, Width());
     else if (r.right == 16)
-      x -= Width() / 2;
+      x = SaturatedDifference(x, Width() / 2);
     if (r.bottom == 4)
-      y -= Height();
+      y = SaturatedDifference(y, Height());
     else if (r.bottom == 16)
-      y -= Height() / 2;
-    Offset(x - left, y - top);
+      y = SaturatedDifference(y, Height() / 2);
+    Offset(SaturatedDifference(x, left), SaturatedDifference(y, top));
     break;
   }
   default:
@@ -438,7 +438,7 @@ void TData::MovePositionTo(int32_t x, int32_t y)
 {
   TRect position;
   GetRect(position, kRectPosition);
-  Offset(SaturateInt32(int64_t{x} - position.left), SaturateInt32(int64_t{y} - position.top));
+  Offset(SaturatedDifference(x, position.left), SaturatedDifference(y, position.top));
 }
 
 void TData::SetState(uint16_t bits, bool on)

@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "Geometry.h"
 #include "Messages.h"
 #include "ObjectStream.h"
 #include "TClient.h"
@@ -246,8 +247,8 @@ void TDataGroup::GetRect(TRect& out, int32_t mode) const
 {
   switch (mode) {
   case kRectPosition:
-    out.left = left + refX;
-    out.top = top + refY;
+    out.left = SaturateInt32(int64_t{left} + refX);
+    out.top = SaturateInt32(int64_t{top} + refY);
     out.right = Width();
     out.bottom = Height();
     break;
@@ -264,7 +265,7 @@ void TDataGroup::GetRect(TRect& out, int32_t mode) const
 void TDataGroup::SetRect(const TRect& r, int32_t mode)
 {
   if (mode == kRectPosition)
-    Offset(r.left - (left + refX), r.top - (top + refY));
+    Offset(SaturateInt32(int64_t{r.left} - left - refX), SaturateInt32(int64_t{r.top} - top - refY));
   else
     TData::SetRect(r, mode);
 }

@@ -2,12 +2,14 @@
 // position and size. Run under UndefinedBehaviorSanitizer (the sanitized
 // run), each of these stopped the program before it was mended: a pen
 // width near 2^31 grown for the stroke bounds, an arrow head of -2^31
-// negated, a page mapping negating an origin of -2^31.
+// negated, a page mapping negating an origin of -2^31, a group's reference
+// point added to a corner at 2^31 - 1.
 
 #include "ShapeTestSupport.h"
 
 #include "TDataDim.h"
 #include "TDataFleche.h"
+#include "TDataGroup.h"
 #include "TDataRectangle.h"
 #include "TPageMem.h"
 
@@ -58,6 +60,15 @@ TEST(ExtremeValuesTest, ObjectsAtTheEndsOfTheRangeAreDrawnAndMeasuredSafely)
   objects.push_back(std::move(backwards));
   objects.push_back(std::make_unique<TDataDim>(kMin, 0, kMax, 0));
   objects.push_back(std::make_unique<TDataDim>(0, kMin, 0, kMax));
-  for (const auto& object : objects)
+  auto group = std::make_unique<TDataGroup>();
+  group->AddChild(new TDataRectangle(TRect(kMax - 10, kMax - 10, kMax, kMax)));
+  group->SetReference(2, 2);
+  objects.push_back(std::move(group));
+  for (const auto& object : objects) {
     Exercise(*object);
+    // Placing by position moves by the difference between two stored
+    // corners, which can span the whole range.
+    object->SetRect(TRect(kMin, kMin, 0, 0), kRectPosition);
+    object->SetRect(TRect(kMax, kMax, 0, 0), kRectPosition);
+  }
 }
