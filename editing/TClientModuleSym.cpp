@@ -170,7 +170,7 @@ int32_t TClientModuleSym::RenameSymbol()
 int32_t TClientModuleSym::DeleteSymbol()
 {
   TUserInput* input = client ? client->GetInput() : nullptr;
-  if (!input || client->IsBusy() || definitions.Count() == 0)
+  if (!input || client->IsBusy())
     return 0;
   TDataGroupSymbol* definition = ChooseDefinition();
   if (!definition)
@@ -484,8 +484,14 @@ bool TClientModuleSym::AddDefinition(TDataGroupSymbol* definition)
 TDataGroupSymbol* TClientModuleSym::ChooseDefinition()
 {
   TUserInput* input = client ? client->GetInput() : nullptr;
-  if (!input || definitions.Count() == 0)
+  if (!input)
     return nullptr;
+  if (definitions.Count() == 0) {
+    // Placing, renaming or deleting asks for a symbol: say why nothing
+    // happens, and how to make one.
+    input->MessageBox(LoadStr(IDS_SYMBOL_NONE), LoadStr(IDS_SYMBOL_TITLE), MB_OK_ | MB_ICONINFORMATION_);
+    return nullptr;
+  }
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(definitions.Count()));
   for (const TDataGroupSymbol* definition : definitions)

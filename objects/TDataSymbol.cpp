@@ -72,7 +72,8 @@ TStreamable* TDataSymbol::Create(TDataOwner* client, int32_t)
   auto symbol = std::make_unique<TDataSymbol>(library, 0, 0, definition->GetName());
   symbol->SetLayers(client->GetLayers());
   int32_t x = 0, y = 0;
-  if (client->PointerPosition(x, y))
+  TClient* view = client->Client();
+  if (view ? view->PointerInWindow(x, y) : client->PointerPosition(x, y))
     symbol->SetRect(TRect(x, y, 0, 0), kRectPosition);
   if (symbol->ContextCommand(client, CM_OBJ_POSITION) == 0)
     return nullptr;

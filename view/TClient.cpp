@@ -776,6 +776,21 @@ bool TClient::PointerPosition(int32_t& x, int32_t& y)
   return true;
 }
 
+bool TClient::PointerInWindow(int32_t& x, int32_t& y)
+{
+  if (!input || !page)
+    return false;
+  int32_t dx = 0, dy = 0, width = 0, height = 0;
+  input->GetPointerPos(this, dx, dy);
+  input->GetClientSize(this, width, height);
+  if (width > 0 && height > 0) {
+    dx = std::clamp(dx, 0, width - 1);
+    dy = std::clamp(dy, 0, height - 1);
+  }
+  page->DeviceToPage(dx, dy, x, y);
+  return true;
+}
+
 void TClient::ToPageDelta(DeviceDelta& acc, int32_t deviceDx, int32_t deviceDy, int32_t& dx,
                           int32_t& dy) const
 {

@@ -225,6 +225,10 @@ public:
   int32_t GetPosition(int32_t& x, int32_t& y) override;
   // The pointer position in page units; false when the view has no window.
   bool PointerPosition(int32_t& x, int32_t& y) override;
+  // The pointer position in page units, kept within the window: where a
+  // placed object starts when the pointer is elsewhere (over the toolbar
+  // or the menus when the command was chosen).
+  bool PointerInWindow(int32_t& x, int32_t& y);
   // Moves (32558), sizes (32560, 32729, 32751) or turns (32599, 32277,
   // 32278) object with the mouse; reference is shown in the readouts.
   int32_t TrackObject(TData* object, uint16_t mode, const TData* reference) override;

@@ -29,6 +29,16 @@ protected:
   }
   TClientModuleSym& symbols() { return client.GetSymbolModule(); }
   std::string Tip(uint16_t command) { return TipOf(client, command); }
+  // The position (reference point) of the instance placed last.
+  TRect LastPlaced()
+  {
+    auto* placed = dynamic_cast<TDataSymbol*>(client.ObjectAtIndex(client.ObjectCount() - 1));
+    TRect at;
+    EXPECT_NE(placed, nullptr);
+    if (placed)
+      placed->GetRect(at, kRectPosition);
+    return at;
+  }
 
   TDataSymbol* instance = nullptr;
 };
@@ -356,11 +366,34 @@ TEST_F(SymbolCommandsTest, AnInstanceIsPlacedByItsReferencePointOnTheSnapOrWhere
   input.Char(VK_SPACE_);
   input.AnswerValues(std::vector<double>{40, 20});
   EXPECT_EQ(client.Message(CM_NEW_SYMBOL, 0, 0, nullptr), 1u);
-  placed = dynamic_cast<TDataSymbol*>(client.ObjectAtIndex(client.ObjectCount() - 1));
-  ASSERT_NE(placed, nullptr);
-  placed->GetRect(at, kRectPosition);
+  at = LastPlaced();
   EXPECT_EQ(at.left, 340);
   EXPECT_EQ(at.top, 320);
+}
+
+TEST_F(SymbolCommandsTest, AnInstanceChosenWithThePointerOverTheToolbarStartsInTheWindow)
+{
+  // The pointer is above the window, where the toolbar button was.
+  input.SetPointer(300, -30);
+  input.AnswerOption(0);
+  input.LeftUp();
+  EXPECT_EQ(client.Message(CM_NEW_SYMBOL, 0, 0, nullptr), 1u);
+  const TRect at = LastPlaced();
+  int32_t top = 0, left = 0;
+  client.GetPage()->DeviceToPage(0, 0, left, top);
+  EXPECT_GE(at.top, top);
+}
+
+TEST_F(SymbolCommandsTest, WithoutAnySymbolPlacingRenamingAndDeletingSayWhyNothingHappens)
+{
+  client.GetSymbolModule().Clear();
+  for (const uint16_t command : {CM_NEW_SYMBOL, CM_SYMBOL_RENAME, CM_SYMBOL_DELETE})
+    EXPECT_EQ(client.Message(command, 0, 0, nullptr), 0u) << command;
+  ASSERT_EQ(input.messageBoxes.size(), 3u);
+  EXPECT_EQ(input.messageBoxes[0].title, "Symbol");
+  EXPECT_NE(input.messageBoxes[0].text.find("Symbols > New Symbol"), std::string::npos);
+  // No choice list is shown with nothing in it.
+  EXPECT_EQ(input.dialogs, std::vector<std::string>(3, "MessageBox:Symbol"));
 }
 
 TEST_F(SymbolCommandsTest, RepeatAddObjectPlacesInstancesUntilTheChoiceIsCancelled)

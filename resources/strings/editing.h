@@ -44,6 +44,7 @@ enum : uint32_t {
   IDS_SYMBOL_IMPORTED_MANY,
   IDS_SYMBOL_REFERENCE_WARNING,
   IDS_SYMBOL_GIVE_REFERENCE,
+  IDS_SYMBOL_NONE,
   // Toolbar tips the document view gives.
   IDS_TIP_NEW,
   IDS_TIP_OPEN,
