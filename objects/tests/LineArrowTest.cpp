@@ -249,7 +249,7 @@ TEST_F(LineViewTest, LineIsPlacedAndItsSecondEndDragged)
   EXPECT_EQ(line->GetState(), 0);
   EXPECT_EQ(input.dialogs.size(), 0u);
   // The readout showed both ends and the angle while sizing.
-  EXPECT_EQ(LastReadout(), "X1= 100 (+0)  Y1= 100 (+0)  X2= 150 (+50)  Y2= 130 (+30) Angle = 329.0\u00ba");
+  EXPECT_EQ(LastReadout(), "X1= 100 (+0)  Y1= 100 (+0)  X2= 150 (+50)  Y2= 130 (+30) Angle = 329.0\u00b0");
   ExpectViewRestored();
 }
 

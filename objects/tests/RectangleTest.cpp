@@ -273,7 +273,7 @@ TEST_F(RectangleViewTest, AngleIsTurnedOnATemporaryAndTakenOnAccept)
   EXPECT_EQ(r.GetAngle(), 30);
   EXPECT_EQ(input.dialogs.back(), "AskValues:Angle");
   // The readout carries the angle.
-  EXPECT_NE(input.statusTexts.front().find(" Angle = 0.0\u00ba"), std::string::npos);
+  EXPECT_NE(input.statusTexts.front().find(" Angle = 0.0\u00b0"), std::string::npos);
 
   input.Drag(0, -300, 3);
   input.Char(VK_ESCAPE_);
