@@ -475,6 +475,16 @@ void TaMainWindow::TabChanged(TVue* view)
   TTabWindow::TabChanged(view);
   RefreshMenus();
   RefreshTitle();
+  // The status text belonged to the document left behind (a readout in its
+  // unit, its prompt): show the new one's prompt, and its readout when the
+  // pointer is over its paper.
+  if (TStatus* status = GetStatusBar()) {
+    TaClientPage* active = ActiveDocument();
+    status->SetText(active ? active->GetPrompt() : std::string());
+    if (active)
+      active->WndProc(MSG_REFRESH_READOUT, 0, 0);
+  }
+  RefreshState();
 }
 
 // ---- commands ----

@@ -20,6 +20,7 @@
 #include "TPop.h"
 #include "TPrintJob.h"
 #include "TStatic.h"
+#include "TTabWindow.h"
 #include "TVueWidget.h"
 #include "TextEncoding.h"
 #include "ValueFormat.h"
@@ -285,6 +286,10 @@ void TQtUserInput::PostMessage(TVue* view, uint32_t message, uint32_t param1, ui
 bool TQtUserInput::SetStatusText(TVue* view, const std::string& text)
 {
   TVue* parent = view ? view->GetParent() : nullptr;
+  // A document in a hidden tab (a field refresh, a readout still pending)
+  // must not write over what the shown one says.
+  if (auto* frame = dynamic_cast<TTabWindow*>(parent); frame && frame->ActiveView() != view)
+    return true;
   return parent && parent->WndProc(MSG_SET_STATUS, 0, reinterpret_cast<uintptr_t>(text.c_str())) != 0;
 }
 

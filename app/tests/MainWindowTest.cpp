@@ -239,6 +239,30 @@ TEST_F(MainWindowTest, TheStatusBarShowsZoomActiveLayerSnapGridAndUnit)
       << window->GetStatusBar()->GetState();
 }
 
+TEST_F(MainWindowTest, AReadoutLeftByAnotherTabGivesWayToTheShownDocument)
+{
+  Choose(CM_NEW);
+  TaClientPage* inches = window->DocumentAt(0);
+  inches->GetPage()->SetUnitsPerInch(100);
+  Choose(CM_NEW);
+  TaClientPage* millimetres = window->DocumentAt(1);
+  millimetres->GetPage()->SetUnitsPerInch(254);
+  ASSERT_TRUE(window->SelectView(inches));
+  inches->ShowCoordinates("", 100, 100);
+  const std::string inchReadout = window->GetStatusBar()->GetText();
+  ASSERT_NE(inchReadout.find(inches->FormatX(100)), std::string::npos) << inchReadout;
+
+  ASSERT_TRUE(window->SelectView(millimetres));
+  EXPECT_EQ(window->GetStatusBar()->GetText(), millimetres->GetPrompt());
+  EXPECT_NE(window->GetStatusBar()->GetState().find("Unit: 0.1 mm"), std::string::npos);
+  // The hidden document cannot write over it.
+  inches->ShowCoordinates("", 200, 200);
+  EXPECT_EQ(window->GetStatusBar()->GetText(), millimetres->GetPrompt());
+  millimetres->ShowCoordinates("", 254, 254);
+  EXPECT_NE(window->GetStatusBar()->GetText().find(millimetres->FormatX(254)), std::string::npos)
+      << window->GetStatusBar()->GetText();
+}
+
 TEST_F(MainWindowTest, AboutHelpAndSupportPages)
 {
   SeenBox about;
