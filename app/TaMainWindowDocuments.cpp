@@ -113,8 +113,14 @@ TaClientPage* TaMainWindow::NewDocument()
 bool TaMainWindow::OpenDocumentFile(const std::string& given)
 {
   std::string path = given;
-  if (path.empty() && !m_input.ChooseOpenFile(path, LoadStr(IDS_DOCUMENT_FILTER)))
-    return false;
+  if (path.empty()) {
+    // Start beside the document in front: the file wanted next is most
+    // often in the same folder.
+    const TaClientPage* active = ActiveDocument();
+    path = active ? StartFolder(*active) : std::string();
+    if (!m_input.ChooseOpenFile(path, LoadStr(IDS_DOCUMENT_FILTER)))
+      return false;
+  }
   if (!IsFile(path)) {
     path = std::filesystem::path(path).replace_extension(".vk1").string();
     if (!IsFile(path))

@@ -62,9 +62,10 @@ bool ChooseSavePath(TClient& client, std::string& path)
          !path.empty();
 }
 
-bool ChooseOpenPath(TClient& client, std::string& path)
+bool ChooseOpenPath(TaClientPage& client, std::string& path)
 {
   TUserInput* input = client.GetInput();
+  path = StartFolder(client);
   return input && input->ChooseOpenFile(path, LoadStr(IDS_DOCUMENT_FILTER)) && !path.empty();
 }
 
@@ -281,6 +282,14 @@ int32_t CloseDocument(TaClientPage& client)
   client.GetSymbolModule().Clear();
   client.InvalidateWindow();
   return kDocumentDone;
+}
+
+std::string StartFolder(const TaClientPage& client)
+{
+  if (client.GetFilePath().empty())
+    return std::string();
+  const std::filesystem::path folder = std::filesystem::path(client.GetFilePath()).parent_path();
+  return folder.empty() ? std::string() : (folder / "").string();
 }
 
 int32_t LoadDocument(TaClientPage& client, const char* pathArgument, LoadReport* report)

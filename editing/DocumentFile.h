@@ -62,6 +62,11 @@ struct LoadReport
 // on screen untouched.
 int32_t LoadDocument(TaClientPage& client, const char* path, LoadReport* report = nullptr);
 
+// Where a file dialog opened for client starts: the folder of its file
+// (with a trailing separator, so the dialog shows the folder itself), or
+// empty for a document never saved.
+std::string StartFolder(const TaClientPage& client);
+
 // Offers to save changes, then empties the view. Returns kDocumentCancelled
 // when the user cancelled or the changes the user wanted saved could not be
 // written (the document then stays as it is), kDocumentDone otherwise.

@@ -3,6 +3,7 @@
 #include "TClientModuleSym.h"
 
 #include "CommandScopes.h"
+#include "DocumentFile.h"
 #include "GModuleUndo.h"
 #include "Messages.h"
 #include "StringTable.h"
@@ -11,6 +12,7 @@
 #include "TInStream.h"
 #include "TUndoData.h"
 #include "TUserInput.h"
+#include "TaClientPage.h"
 
 #include <algorithm>
 #include <memory>
@@ -41,7 +43,8 @@ int32_t TClientModuleSym::ImportSymbols()
   if (!input || client->IsBusy())
     return 0;
   BusyScope busy(*client);
-  std::string path;
+  const auto* document = dynamic_cast<const TaClientPage*>(client);
+  std::string path = document ? StartFolder(*document) : std::string();
   if (!input->ChooseOpenFile(path, LoadStr(IDS_DOCUMENT_FILTER)) || path.empty())
     return 0;
   TInStream is;

@@ -1,5 +1,6 @@
 #include "DocumentTestSupport.h"
 
+#include "CommandIds.h"
 #include "StringTable.h"
 
 #include <sys/stat.h>
@@ -118,6 +119,20 @@ TEST_F(DocumentTest, ReloadingTheOpenFileAsksFirst)
   EXPECT_EQ(input.messageBoxes.size(), 2u);
   EXPECT_EQ(client.ObjectCount(), 3);
   EXPECT_FALSE(client.IsModified());
+}
+
+TEST_F(DocumentTest, TheOpenDialogStartsInTheFolderOfTheDocument)
+{
+  input.AnswerOpenFile(std::nullopt);
+  EXPECT_EQ(LoadDocument(client, nullptr), 0);
+  const std::string path = File("here.vk1", Document(3, kThree));
+  ASSERT_EQ(LoadDocument(client, path.c_str()), 1);
+  input.AnswerOpenFile(std::nullopt);
+  EXPECT_EQ(LoadDocument(client, nullptr), 0);
+  // Import Symbols looks there too.
+  client.Message(CM_SYMBOL_IMPORT, 0, 0, nullptr);
+  EXPECT_EQ(input.fileDialogStarts, (std::vector<std::string>{"", dir.Path() + "/", dir.Path() + "/"}));
+  EXPECT_EQ(client.ObjectCount(), 3);
 }
 
 TEST_F(DocumentTest, UnreadableFileIsRefusedAndTheDocumentStays)

@@ -508,11 +508,13 @@ bool TScriptedInput::EditGridSnap(GridSnapSettings& settings)
 
 bool TScriptedInput::ChooseOpenFile(std::string& path, const std::string&)
 {
+  fileDialogStarts.push_back(path);
   return Take(m_openFiles, "ChooseOpenFile", path);
 }
 
 bool TScriptedInput::ChooseSaveFile(std::string& path, const std::string&, const std::string&)
 {
+  fileDialogStarts.push_back(path);
   return Take(m_saveFiles, "ChooseSaveFile", path);
 }
 

@@ -128,6 +128,8 @@ public:
   // One entry per dialog asked: its kind ("AskValues", "ChooseColor", ...)
   // and, where it has one, a colon and its title.
   std::vector<std::string> dialogs;
+  // The path each file dialog was opened with (where it starts).
+  std::vector<std::string> fileDialogStarts;
   // The dialogs asked with no answer queued (and therefore cancelled).
   std::vector<std::string> unanswered;
   std::vector<std::vector<ValueField>> valueFields; // as each AskValues was shown
