@@ -39,21 +39,6 @@ constexpr double kReferenceDpi = 96.0;
 // Spacing of hatch lines in pixels, as the platform's 8 x 8 hatch patterns.
 constexpr double kHatchPixels = 8.0;
 
-// Dash lengths in pixels of the platform's one-pixel styled pens.
-QList<qreal> CosmeticDashPattern(uint32_t style)
-{
-  switch (style) {
-  case TPen::kDash:
-    return {18, 6};
-  case TPen::kDot:
-    return {3, 3};
-  case TPen::kDashDot:
-    return {9, 6, 3, 6};
-  default:
-    return {9, 3, 3, 3, 3, 3};
-  }
-}
-
 // The angle Qt's arc functions take for the point of the ellipse inside box
 // that lies on the ray from the centre through p: Qt measures angles on the
 // circle that the ellipse is a stretched copy of.
@@ -122,6 +107,20 @@ void TQtPageDevice::Begin()
   SetBkColor(MakeColor(255, 255, 255));
   SetBkMode(OPAQUE_);
   SetROP2(R2_COPYPEN_);
+}
+
+QList<qreal> TQtPageDevice::DashPattern(uint32_t style)
+{
+  switch (style) {
+  case TPen::kDash:
+    return {18, 6};
+  case TPen::kDot:
+    return {3, 3};
+  case TPen::kDashDot:
+    return {9, 6, 3, 6};
+  default:
+    return {9, 3, 3, 3, 3, 3};
+  }
 }
 
 // ---- mapping ----
@@ -314,7 +313,7 @@ QPen TQtPageDevice::DevicePen() const
   pen.setWidth(pixels);
   pen.setCosmetic(false);
   if (CosmeticDashes())
-    pen.setDashPattern(CosmeticDashPattern(m_penStyle));
+    pen.setDashPattern(DashPattern(m_penStyle));
   // Pens wider than a pixel have round ends and joins; one-pixel lines end
   // flat, so a line covers its first point and not its last.
   if (pixels > 1) {

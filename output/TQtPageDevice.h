@@ -45,6 +45,11 @@ public:
 
   bool IsActive() const;
 
+  // Dash lengths in pixels of the one-pixel styled pens (dash, dot,
+  // dash-dot, dash-dot-dot), the pattern every thin styled line is drawn
+  // with; anything else gets the dash-dot-dot pattern.
+  static QList<qreal> DashPattern(uint32_t style);
+
   void SetMapping(int32_t windowOrgX, int32_t windowOrgY, int32_t windowExtX, int32_t windowExtY,
                   int32_t viewportExtX, int32_t viewportExtY) override;
   void SetClip(const int32_t* ltrb) override;

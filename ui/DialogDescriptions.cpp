@@ -5,16 +5,19 @@
 #include "TDialog.h"
 #include "TEdit.h"
 #include "TEdl.h"
+#include "TQtPageDevice.h"
 #include "TRadio.h"
 #include "TStatic.h"
 #include "TextCompare.h"
 #include "ValueFormat.h"
 
 #include <QAbstractButton>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
 
 #include <string>
@@ -154,16 +157,45 @@ void DescribeSnap(TDialog& dialog)
   AddButtons(dialog);
 }
 
+// A line drawn as the page draws the pen style of a button of the line
+// style dialogue (0 solid, then dash, dot, dash-dot, dash-dot-dot).
+QIcon PenStyleIcon(int32_t button, const QColor& colour)
+{
+  constexpr int kWidth = 120, kHeight = 12;
+  QIcon icon;
+  for (const qreal ratio : {1.0, 2.0}) {
+    QPixmap pixmap(static_cast<int>(kWidth * ratio), static_cast<int>(kHeight * ratio));
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QPen pen(colour, 1.0);
+    pen.setCapStyle(Qt::FlatCap);
+    if (button > 0)
+      pen.setDashPattern(TQtPageDevice::DashPattern(static_cast<uint32_t>(button)));
+    painter.setPen(pen);
+    painter.drawLine(QPointF(0, kHeight / 2.0), QPointF(kWidth, kHeight / 2.0));
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
 void DescribePen(TDialog& dialog)
 {
   dialog.SetTitle(LoadStr(IDS_PEN_TITLE));
   auto* style = new TRadio(
       &dialog, 32585, LoadStr(IDS_PEN_STYLE),
       Texts({IDS_PEN_SOLID, IDS_PEN_DASH, IDS_PEN_DOT, IDS_PEN_DASH_DOT, IDS_PEN_DASH_DOT_DOT}), 100);
-  // The captions picture the styles, so every character takes the same room.
-  const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  for (int32_t i = 0; i < style->ItemCount(); ++i)
-    style->Button(i)->setFont(fixed);
+  // Typed captions cannot picture a solid line (it came out as dashes):
+  // each button shows its line as the page draws it, and keeps its caption
+  // for screen readers and as a tip.
+  for (int32_t i = 0; i < style->ItemCount(); ++i) {
+    QAbstractButton* button = style->Button(i);
+    button->setAccessibleName(button->text());
+    button->setToolTip(button->text());
+    button->setText(QString());
+    button->setIcon(PenStyleIcon(i, button->palette().color(QPalette::WindowText)));
+    button->setIconSize(QSize(120, 12));
+  }
   auto* width = new TEdl(&dialog, 32563, LoadStr(IDS_PEN_WIDTH), kTypeDouble, 6, 0, 15, 10, 900);
   auto* row = new QGridLayout;
   AddField(row, 0, 0, width);

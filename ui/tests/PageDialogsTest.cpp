@@ -11,7 +11,9 @@
 #include "TQtUserInput.h"
 #include "ValueFormat.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -71,14 +73,53 @@ TEST(LineStyle, ASolidHairlineShowsOneAndComesBackInsideFrame)
   EXPECT_EQ(pen.GetColor(), 0x123456u);
 }
 
+// How many times the middle row of a style button's picture turns from
+// line to gap.
+int GapsInPicture(QAbstractButton* button)
+{
+  const QImage image = button->icon().pixmap(button->iconSize()).toImage();
+  const int y = image.height() / 2;
+  int gaps = 0;
+  bool inLine = qAlpha(image.pixel(0, y)) > 128;
+  for (int x = 1; x < image.width(); ++x) {
+    const bool line = qAlpha(image.pixel(x, y)) > 128;
+    gaps += inLine && !line ? 1 : 0;
+    inLine = line;
+  }
+  return gaps;
+}
+
+TEST(LineStyle, EachButtonPicturesItsLineTheSolidOneUnbroken)
+{
+  TPen pen(0, 1, TPen::kSolid);
+  std::vector<int> gaps;
+  std::vector<std::string> names;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    for (QRadioButton* button : modal->findChildren<QRadioButton*>()) {
+      gaps.push_back(GapsInPicture(button));
+      names.push_back(button->accessibleName().toStdString());
+    }
+    ClickLater(ButtonWithText(modal, "Cancel"));
+  });
+  EXPECT_EQ(ChoosePen(pen, nullptr), 0);
+  ASSERT_TRUE(script.Done());
+  ASSERT_EQ(gaps.size(), 5u);
+  EXPECT_EQ(names[0], "-----------------");
+  EXPECT_EQ(gaps[0], 0);       // solid
+  EXPECT_EQ(gaps[1], 5);       // 120 pixels of 18 + 6
+  EXPECT_GT(gaps[2], gaps[1]); // dots are shorter than dashes
+  EXPECT_GT(gaps[4], gaps[3]); // two dots to a dash
+}
+
 TEST(LineStyle, DottedStoresNoWidthWhateverTheField)
 {
   TPen pen(0, 7, TPen::kSolid);
   bool enabledAfter = true;
   ModalScript script;
   script.Then([&](QWidget* modal) {
-    auto* dotted =
-        FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "................."; });
+    auto* dotted = FindChild<QRadioButton>(
+        modal, [](QRadioButton* b) { return b->accessibleName() == "................."; });
     dotted->click();
     enabledAfter = LineEdits(modal).at(0)->isEnabled();
     ClickLater(Ok(modal));
@@ -101,8 +142,8 @@ TEST(LineStyle, ATooWideWidthIsRefusedAndTheDialogueStays)
   ModalScript script;
   script
       .Then([](QWidget* modal) {
-        auto* solid =
-            FindChild<QRadioButton>(modal, [](QRadioButton* b) { return b->text() == "-----------------"; });
+        auto* solid = FindChild<QRadioButton>(
+            modal, [](QRadioButton* b) { return b->accessibleName() == "-----------------"; });
         solid->click();
         TypeInto(LineEdits(modal).at(0), "1001");
         ClickLater(Ok(modal));
