@@ -23,9 +23,11 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QToolBar>
 
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -352,6 +354,19 @@ void TaMainWindow::BuildAccelerators()
     QObject::connect(
         action, &QAction::triggered, Widget(), [this, command] { WndProc(WM_COMMAND_, command, 0); },
         Qt::QueuedConnection);
+  }
+  // Ctrl+Tab and Ctrl+Shift+Tab walk the tabs, round at either end.
+  for (const auto& [keys, step] :
+       {std::pair{QKeySequence::NextChild, 1}, std::pair{QKeySequence::PreviousChild, -1}}) {
+    auto* action = new QAction(Widget());
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    Widget()->addAction(action);
+    QObject::connect(action, &QAction::triggered, Widget(), [this, step = step] {
+      QTabBar* bar = Tabs().Widget();
+      if (bar->count() > 1)
+        bar->setCurrentIndex((bar->currentIndex() + step + bar->count()) % bar->count());
+    });
   }
 }
 

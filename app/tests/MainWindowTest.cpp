@@ -176,6 +176,26 @@ TEST_F(MainWindowTest, TheKeysEveryDesktopProgramAnswersAreThereAndShownInTheMen
   EXPECT_TRUE(redo);
 }
 
+TEST_F(MainWindowTest, CtrlTabWalksTheTabsRoundInBothDirections)
+{
+  Choose(CM_NEW);
+  Choose(CM_NEW);
+  Choose(CM_NEW);
+  auto walk = [&](const QKeySequence& keys) {
+    for (QAction* action : window->Widget()->actions()) {
+      if (action->shortcuts().contains(keys))
+        action->trigger();
+    }
+    return window->Tabs().Widget()->currentIndex();
+  };
+  ASSERT_EQ(window->Tabs().Widget()->currentIndex(), 2);
+  EXPECT_EQ(walk(QKeySequence(Qt::CTRL | Qt::Key_Tab)), 0);
+  EXPECT_EQ(window->ActiveDocument(), window->DocumentAt(0));
+  EXPECT_EQ(walk(QKeySequence(Qt::CTRL | Qt::Key_Tab)), 1);
+  EXPECT_EQ(walk(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)), 0);
+  EXPECT_EQ(walk(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)), 2);
+}
+
 TEST_F(MainWindowTest, TabsShowUnsavedChangesAndCloseFromTheirButtonOrAMiddleClick)
 {
   Choose(CM_NEW);
