@@ -18,7 +18,6 @@ constexpr int32_t kMaxDecimals = 6;
 constexpr int32_t kMinPaper = 10;
 constexpr int32_t kMaxPaper = 3000;
 constexpr int32_t kMinZoom = 10;
-constexpr int32_t kMaxZoom = 1000;
 // The longest number the size line shows.
 constexpr size_t kSizeNumberLength = 63;
 
@@ -170,7 +169,8 @@ bool ZoomCommand(TClient& view)
   if (!view.GetPage() || !input)
     return false;
   int32_t zoom = view.GetZoom();
-  if (AskInteger(*input, zoom, kMinZoom, kMaxZoom, LoadStr(IDS_ZOOM_TITLE), LoadStr(IDS_ZOOM_LABEL)) == 0)
+  if (AskInteger(*input, zoom, kMinZoom, TClient::kMaxZoom, LoadStr(IDS_ZOOM_TITLE),
+                 LoadStr(IDS_ZOOM_LABEL)) == 0)
     return false;
   view.SetZoom(zoom);
   return true;

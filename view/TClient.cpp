@@ -26,9 +26,10 @@ constexpr int32_t kClientSectionVersion = 1;
 // Mask B bit of the "Layer" entry: a page view takes an active-layer mask.
 constexpr uint32_t kMaskLayer = 0x10;
 constexpr size_t kCoordinateLength = 31;
+// How far Fit Page may step from the proportional zoom to the one that fits.
+constexpr int kMaxFitSteps = 50;
 // What a page view uses for its numbers when it has no page.
 constexpr float kDefaultUnitFactor = 0.01f;
-constexpr int32_t kMaxZoom = 1000;
 
 // The nearest multiple of step, halves away from zero.
 int32_t RoundToStep(int32_t v, int32_t step)
@@ -113,6 +114,10 @@ uint32_t TClient::Message(uint32_t message, int32_t a, int32_t b, void* p)
     return SetZoom(200);
   case CM_ZOOM_400:
     return SetZoom(400);
+  case CM_ZOOM_FIT_PAGE:
+    return ZoomToFit(false);
+  case CM_ZOOM_FIT_WIDTH:
+    return ZoomToFit(true);
   case CM_REDRAW:
     InvalidateWindow();
     return 1;
@@ -433,6 +438,32 @@ bool TClient::SetZoom(int32_t percent)
   RecomputeView();
   InvalidateWindow();
   return true;
+}
+
+bool TClient::ZoomToFit(bool widthOnly)
+{
+  if (!page || (flags & kZoomLocked))
+    return false;
+  const int32_t before = page->GetZoom();
+  auto fitsAt = [&](int64_t zoom) {
+    SetZoom(static_cast<int32_t>(zoom));
+    return page->GetViewWidth() >= page->GetPaperWidth() &&
+           (widthOnly || page->GetViewHeight() >= page->GetPaperHeight());
+  };
+  // The view's size in page units goes inversely with the zoom, give or
+  // take the rounding to whole units and a scroll bar that comes or goes:
+  // start from the proportion, then step to the largest zoom that fits.
+  const int64_t zoom = before;
+  int64_t fit = zoom * page->GetViewWidth() / std::max(1, page->GetPaperWidth());
+  if (!widthOnly)
+    fit = std::min(fit, zoom * page->GetViewHeight() / std::max(1, page->GetPaperHeight()));
+  fit = std::clamp<int64_t>(fit, 1, kMaxZoom);
+  for (int step = 0; step < kMaxFitSteps && fit > 1 && !fitsAt(fit); ++step)
+    --fit;
+  for (int step = 0; step < kMaxFitSteps && fit < kMaxZoom && fitsAt(fit + 1); ++step)
+    ++fit;
+  SetZoom(static_cast<int32_t>(fit));
+  return page->GetZoom() != before;
 }
 
 int32_t TClient::GetZoom() const

@@ -173,8 +173,12 @@ public:
   static bool& RightButtonCancels();
 
   // ---- zoom and scrolling ----
+  static constexpr int32_t kMaxZoom = 1000;
   bool SetZoom(int32_t percent);
   int32_t GetZoom() const;
+  // The largest zoom that shows the whole paper (widthOnly: its whole
+  // width) in the window; true when the zoom changed.
+  bool ZoomToFit(bool widthOnly);
   // bar: kHorizontal or kVertical; code: a ScrollCode. True when the
   // scroll position changed.
   bool Scroll(int32_t bar, int32_t code, int32_t value);

@@ -163,6 +163,32 @@ TEST_F(ViewTest, GridDotsStopShortOfTheEdges)
   EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
 }
 
+TEST_F(ViewTest, FitPageAndFitWidthTakeTheLargestZoomThatShowsThePaper)
+{
+  TPage& page = *client.GetPage();
+  const auto fits = [&](bool widthOnly) {
+    return page.GetViewWidth() >= page.GetPaperWidth() &&
+           (widthOnly || page.GetViewHeight() >= page.GetPaperHeight());
+  };
+  for (const auto& [width, height] : {std::pair{400, 500}, std::pair{1300, 300}, std::pair{3000, 4000}}) {
+    input.SetClientSize(width, height);
+    for (const bool widthOnly : {false, true}) {
+      client.SetZoom(100);
+      client.Message(widthOnly ? CM_ZOOM_FIT_WIDTH : CM_ZOOM_FIT_PAGE, 0, 0, nullptr);
+      const int32_t zoom = client.GetZoom();
+      EXPECT_TRUE(fits(widthOnly)) << width << "x" << height << " at " << zoom;
+      client.SetZoom(zoom + 1);
+      EXPECT_FALSE(fits(widthOnly)) << width << "x" << height << " at " << zoom + 1;
+    }
+  }
+  // A wide, low window: the page fits by its height, the width by its width.
+  input.SetClientSize(1300, 300);
+  client.Message(CM_ZOOM_FIT_PAGE, 0, 0, nullptr);
+  const int32_t pageZoom = client.GetZoom();
+  client.Message(CM_ZOOM_FIT_WIDTH, 0, 0, nullptr);
+  EXPECT_GT(client.GetZoom(), pageZoom);
+}
+
 TEST_F(ViewTest, ScrollingStaysWithinThePaper)
 {
   input.SetClientSize(400, 500);
