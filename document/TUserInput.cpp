@@ -3,45 +3,80 @@
 #include "Messages.h"
 #include "StringTable.h"
 
+namespace {
+
+struct Bounded
+{
+  int32_t* value;
+  int32_t min;
+  int32_t max;
+};
+
+// The loop of every integer prompt: fields carry the labels and values;
+// prompt shows them once. Asks again, after saying so, until every answer
+// lies in its range. 0 when cancelled, 1 when a value changed, 2 when all
+// were confirmed unchanged.
+int32_t AskInRanges(TUserInput& input, std::vector<TUserInput::IntegerField>& fields,
+                    const std::vector<Bounded>& bounds, const std::function<bool()>& prompt)
+{
+  for (;;) {
+    if (!prompt() || fields.size() != bounds.size())
+      return 0;
+    bool inRange = true;
+    for (size_t i = 0; i < bounds.size(); ++i)
+      inRange = inRange && fields[i].value >= bounds[i].min && fields[i].value <= bounds[i].max;
+    if (inRange) {
+      bool changed = false;
+      for (size_t i = 0; i < bounds.size(); ++i) {
+        changed = changed || fields[i].value != *bounds[i].value;
+        *bounds[i].value = fields[i].value;
+      }
+      return changed ? 1 : 2;
+    }
+    // The prompt comes back with the wrong answers in it, to be corrected.
+    input.MessageBox(LoadStr(IDS_INAPPROPRIATE_VALUE), LoadStr(IDS_ERROR_TITLE), MB_OK_);
+  }
+}
+
+TUserInput::IntegerField RangeField(const std::string& text, int32_t min, int32_t max, int32_t value)
+{
+  return {FormatStr(IDS_INTEGER_RANGE, text.c_str(), min, max), value};
+}
+
+} // namespace
+
 int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, const std::string& title,
                    const std::string& text)
 {
-  std::vector<TUserInput::IntegerField> fields(1);
-  fields[0] = {FormatStr(IDS_INTEGER_RANGE, text.c_str(), min, max), value};
-  for (;;) {
-    if (!input.PromptIntegers(title, fields) || fields.size() != 1)
-      return 0;
-    const int32_t answer = fields[0].value;
-    if (answer >= min && answer <= max) {
-      const bool changed = answer != value;
-      value = answer;
-      return changed ? 1 : 2;
-    }
-    // The prompt comes back with the wrong answer in it, to be corrected.
-    input.MessageBox(LoadStr(IDS_INAPPROPRIATE_VALUE), LoadStr(IDS_ERROR_TITLE), MB_OK_);
-  }
+  std::vector<TUserInput::IntegerField> fields{RangeField(text, min, max, value)};
+  return AskInRanges(input, fields, {{&value, min, max}},
+                     [&] { return input.PromptIntegers(title, fields); });
 }
 
 int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2,
                        int32_t min2, int32_t max2, const std::string& title, const std::string& text1,
                        const std::string& text2)
 {
-  std::vector<TUserInput::IntegerField> fields(2);
-  fields[0] = {FormatStr(IDS_INTEGER_RANGE, text1.c_str(), min1, max1), value1};
-  fields[1] = {FormatStr(IDS_INTEGER_RANGE, text2.c_str(), min2, max2), value2};
-  for (;;) {
-    if (!input.PromptIntegers(title, fields) || fields.size() != 2)
-      return 0;
-    const int32_t answer1 = fields[0].value;
-    const int32_t answer2 = fields[1].value;
-    if (answer1 >= min1 && answer1 <= max1 && answer2 >= min2 && answer2 <= max2) {
-      const bool changed = answer1 != value1 || answer2 != value2;
-      value1 = answer1;
-      value2 = answer2;
-      return changed ? 1 : 2;
-    }
-    input.MessageBox(LoadStr(IDS_INAPPROPRIATE_VALUE), LoadStr(IDS_ERROR_TITLE), MB_OK_);
-  }
+  std::vector<TUserInput::IntegerField> fields{RangeField(text1, min1, max1, value1),
+                                               RangeField(text2, min2, max2, value2)};
+  return AskInRanges(input, fields, {{&value1, min1, max1}, {&value2, min2, max2}},
+                     [&] { return input.PromptIntegers(title, fields); });
+}
+
+int32_t AskPaperSize(TUserInput& input, int32_t& width, int32_t& height, int32_t min, int32_t max,
+                     const std::string& title, const std::string& widthText, const std::string& heightText,
+                     const TUserInput::PaperSizeHelp& help)
+{
+  std::vector<TUserInput::IntegerField> fields{RangeField(widthText, min, max, width),
+                                               RangeField(heightText, min, max, height)};
+  return AskInRanges(input, fields, {{&width, min, max}, {&height, min, max}},
+                     [&] { return input.PromptPaperSize(title, fields, help); });
+}
+
+bool TUserInput::PromptPaperSize(const std::string& title, std::vector<IntegerField>& fields,
+                                 const PaperSizeHelp&)
+{
+  return PromptIntegers(title, fields);
 }
 
 bool TUserInput::AskText(const std::string& title, const std::string&, std::string& text, int32_t limit)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,25 @@ public:
   // The integer prompt: one dialog pass, no range check (the caller checks
   // and asks again); true on OK with the entered values.
   virtual bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields);
+
+  // A named paper size, in the page's units.
+  struct PaperPreset
+  {
+    std::string name;
+    int32_t width = 0;
+    int32_t height = 0;
+  };
+  struct PaperSizeHelp
+  {
+    std::vector<PaperPreset> presets;
+    // A length in page units as the user reads it (in the user's unit).
+    std::function<std::string(int32_t)> describe;
+  };
+  // The page size prompt: the two integer fields (width, height) of
+  // PromptIntegers, with paper presets that fill them in and each size
+  // shown in the user's unit. The base shows the plain prompt.
+  virtual bool PromptPaperSize(const std::string& title, std::vector<IntegerField>& fields,
+                               const PaperSizeHelp& help);
 
   // The multi-line text dialog; true on OK with the edited text.
   virtual bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font);
@@ -202,6 +222,12 @@ int32_t AskInteger(TUserInput& input, int32_t& value, int32_t min, int32_t max, 
 int32_t AskTwoIntegers(TUserInput& input, int32_t& value1, int32_t min1, int32_t max1, int32_t& value2,
                        int32_t min2, int32_t max2, const std::string& title, const std::string& text1,
                        const std::string& text2);
+
+// AskTwoIntegers for a paper's width and height, both between min and max,
+// through the page size prompt with its presets.
+int32_t AskPaperSize(TUserInput& input, int32_t& width, int32_t& height, int32_t min, int32_t max,
+                     const std::string& title, const std::string& widthText, const std::string& heightText,
+                     const TUserInput::PaperSizeHelp& help);
 
 // The string id of the first failing layer check (the active layer is
 // protected and hidden, protected, or hidden), or 0 when the settings can be

@@ -315,6 +315,14 @@ bool TQtUserInput::PromptIntegers(const std::string& title, std::vector<IntegerF
   return dialog.Run(fields);
 }
 
+bool TQtUserInput::PromptPaperSize(const std::string& title, std::vector<IntegerField>& fields,
+                                   const PaperSizeHelp& help)
+{
+  GrabPause pause;
+  TDialogIntegers dialog(m_owner, title, fields, help);
+  return dialog.Run(fields);
+}
+
 bool TQtUserInput::EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font)
 {
   GrabPause pause;

@@ -50,6 +50,8 @@ public:
   int32_t MessageBox(const std::string& text, const std::string& title, uint32_t flags) override;
   bool AskValues(const std::string& title, std::vector<ValueField>& fields) override;
   bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) override;
+  bool PromptPaperSize(const std::string& title, std::vector<IntegerField>& fields,
+                       const PaperSizeHelp& help) override;
   bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) override;
   bool AskText(const std::string& title, const std::string& prompt, std::string& text,
                int32_t limit) override;

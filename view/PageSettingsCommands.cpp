@@ -15,8 +15,43 @@ namespace {
 constexpr int32_t kUnitsPerInch[kUnitChoices] = {500, 200, 100, 508, 254, 127};
 constexpr int32_t kDefaultUnitIndex = 2;
 constexpr int32_t kMaxDecimals = 6;
+// The paper's limits at 100 units per inch (0.1 to 30 inches); other
+// units scale them, so a size allowed in one unit is allowed in all.
 constexpr int32_t kMinPaper = 10;
 constexpr int32_t kMaxPaper = 3000;
+constexpr int32_t kLimitUnitsPerInch = 100;
+// The size fields hold 16-bit integers.
+constexpr int32_t kMaxField = 32767;
+
+// The usual sheets, portrait, in millimetres or inches.
+struct Sheet
+{
+  const char* name;
+  double width;
+  double height;
+  bool inches;
+};
+constexpr Sheet kSheets[] = {
+    {"A5", 148, 210, false},   {"A4", 210, 297, false},  {"A3", 297, 420, false},   {"A2", 420, 594, false},
+    {"Letter", 8.5, 11, true}, {"Legal", 8.5, 14, true}, {"Tabloid", 11, 17, true},
+};
+
+// The sheets in page units, each portrait then landscape, that fit the
+// limits.
+std::vector<TUserInput::PaperPreset> PaperPresets(int32_t unitsPerInch, int32_t min, int32_t max)
+{
+  std::vector<TUserInput::PaperPreset> presets;
+  for (const Sheet& sheet : kSheets) {
+    const double perUnit = sheet.inches ? unitsPerInch : unitsPerInch / 25.4;
+    const int32_t width = RoundHalfAway(sheet.width * perUnit);
+    const int32_t height = RoundHalfAway(sheet.height * perUnit);
+    if (std::min(width, height) < min || std::max(width, height) > max)
+      continue;
+    presets.push_back({sheet.name, width, height});
+    presets.push_back({FormatStr(IDS_PAPER_LANDSCAPE, sheet.name), height, width});
+  }
+  return presets;
+}
 constexpr int32_t kMinZoom = 10;
 // The longest number the size line shows.
 constexpr size_t kSizeNumberLength = 63;
@@ -152,8 +187,14 @@ bool PageSizeCommand(TClient& view)
     return false;
   int32_t width = page->GetPaperWidth();
   int32_t height = page->GetPaperHeight();
-  if (AskTwoIntegers(*input, width, kMinPaper, kMaxPaper, height, kMinPaper, kMaxPaper,
-                     LoadStr(IDS_PAGE_SIZE_TITLE), LoadStr(IDS_PAGE_WIDTH), LoadStr(IDS_PAGE_HEIGHT)) == 0)
+  const int32_t unitsPerInch = page->GetUnitsPerInch();
+  const int32_t min = std::clamp(MulDivRound(kMinPaper, unitsPerInch, kLimitUnitsPerInch), 1, kMaxField);
+  const int32_t max = std::clamp(MulDivRound(kMaxPaper, unitsPerInch, kLimitUnitsPerInch), min, kMaxField);
+  TUserInput::PaperSizeHelp help;
+  help.presets = PaperPresets(unitsPerInch, min, max);
+  help.describe = [&view](int32_t length) { return view.FormatLength(length); };
+  if (AskPaperSize(*input, width, height, min, max, LoadStr(IDS_PAGE_SIZE_TITLE), LoadStr(IDS_PAGE_WIDTH),
+                   LoadStr(IDS_PAGE_HEIGHT), help) == 0)
     return false;
   page->SetPaperSize(width, height);
   page->SetSizeMode(0);

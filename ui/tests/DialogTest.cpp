@@ -21,6 +21,7 @@
 #include "ValueFormat.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -222,6 +223,36 @@ TEST(IntegerPrompt, OnlyDigitsAndSignsCanBeTyped)
   });
   ASSERT_TRUE(input.PromptIntegers("Count", fields));
   EXPECT_EQ(fields[0].value, -125);
+}
+
+TEST(IntegerPrompt, ThePageSizePromptOffersPresetsAndShowsTheSizeInTheUsersUnit)
+{
+  TQtUserInput input;
+  std::vector<TUserInput::IntegerField> fields{{"Width (10...3000)", 850}, {"Height (10...3000)", 1100}};
+  TUserInput::PaperSizeHelp help;
+  help.presets = {{"A4", 827, 1169}, {"Letter", 850, 1100}};
+  help.describe = [](int32_t length) { return std::to_string(length / 100.0).substr(0, 4) + " in"; };
+  QString firstChoice, firstShown, afterTyping;
+  ModalScript script;
+  script.Then([&](QWidget* modal) {
+    auto* presets = modal->findChild<QComboBox*>();
+    ASSERT_NE(presets, nullptr);
+    firstChoice = presets->currentText();
+    firstShown = modal->findChildren<QLabel*>().last()->text();
+    presets->setCurrentIndex(presets->findText("A4"));
+    // A size of no preset shows as Custom.
+    TypeInto(LineEdits(modal).at(0), "900");
+    afterTyping = presets->currentText();
+    TypeInto(LineEdits(modal).at(0), "827");
+    QLineEdit* edit = LineEdits(modal).at(0);
+    Later([edit] { QTest::keyClick(edit, Qt::Key_Return); });
+  });
+  ASSERT_TRUE(input.PromptPaperSize("Page Dimension", fields, help));
+  EXPECT_EQ(firstChoice, "Letter");
+  EXPECT_EQ(firstShown, "11.0 in");
+  EXPECT_EQ(afterTyping, "Custom");
+  EXPECT_EQ(fields[0].value, 827);
+  EXPECT_EQ(fields[1].value, 1169);
 }
 
 // ---- typed values ----

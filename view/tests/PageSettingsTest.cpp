@@ -182,6 +182,42 @@ TEST_F(PageSettingsTest, PageSizeIsAskedInRangeAndMarksTheDocument)
   EXPECT_TRUE(client.IsModified());
 }
 
+TEST_F(PageSettingsTest, PageSizeLimitsFollowTheUnitsSoEveryPresetFits)
+{
+  // At 100 units per inch the limits stay 10...3000.
+  input.AnswerIntegers(std::nullopt);
+  EXPECT_FALSE(PageSizeCommand(client));
+  const auto presetNamed = [&](const std::string& name) {
+    for (const TUserInput::PaperPreset& preset : input.paperHelp.presets) {
+      if (preset.name == name)
+        return preset;
+    }
+    ADD_FAILURE() << "no preset " << name;
+    return TUserInput::PaperPreset{};
+  };
+  EXPECT_EQ(presetNamed("Letter").width, 850);
+  EXPECT_EQ(presetNamed("Letter").height, 1100);
+  EXPECT_EQ(presetNamed("A4 landscape").width, 1169);
+  EXPECT_EQ(input.paperHelp.presets.size(), 14u);
+
+  // In tenths of a millimetre A3 (4200 high) was refused at 3000; the
+  // limits are the same 0.1 to 30 inches.
+  client.GetPage()->SetUnitsPerInch(254);
+  input.AnswerIntegers(std::vector<int32_t>{2970, 4200});
+  ASSERT_TRUE(PageSizeCommand(client));
+  EXPECT_TRUE(input.messageBoxes.empty());
+  EXPECT_EQ(client.GetPage()->GetPaperHeight(), 4200);
+  EXPECT_EQ(presetNamed("A3").width, 2970);
+  EXPECT_EQ(presetNamed("A3").height, 4200);
+  EXPECT_EQ(presetNamed("A2").height, 5940);
+  ASSERT_TRUE(input.paperHelp.describe);
+  EXPECT_EQ(input.paperHelp.describe(2540), client.FormatLength(2540));
+  input.AnswerIntegers(std::vector<int32_t>{2970, 7621});
+  input.AnswerIntegers(std::nullopt);
+  EXPECT_FALSE(PageSizeCommand(client));
+  EXPECT_EQ(input.messageBoxes.size(), 1u);
+}
+
 TEST_F(PageSettingsTest, TwoIntegerPromptLabelsAndAnswers)
 {
   int32_t a = 10, b = 20;

@@ -506,6 +506,13 @@ bool TScriptedInput::EditGridSnap(GridSnapSettings& settings)
   return Take(m_gridSnap, "EditGridSnap", settings);
 }
 
+bool TScriptedInput::PromptPaperSize(const std::string& title, std::vector<IntegerField>& fields,
+                                     const PaperSizeHelp& help)
+{
+  paperHelp = help;
+  return PromptIntegers(title, fields);
+}
+
 bool TScriptedInput::ChooseOpenFile(std::string& path, const std::string&)
 {
   fileDialogStarts.push_back(path);

@@ -130,6 +130,8 @@ public:
   std::vector<std::string> dialogs;
   // The path each file dialog was opened with (where it starts).
   std::vector<std::string> fileDialogStarts;
+  // The help the last page size prompt was given.
+  PaperSizeHelp paperHelp;
   // The dialogs asked with no answer queued (and therefore cancelled).
   std::vector<std::string> unanswered;
   std::vector<std::vector<ValueField>> valueFields; // as each AskValues was shown
@@ -179,6 +181,9 @@ public:
   int32_t MessageBox(const std::string& text, const std::string& title, uint32_t flags) override;
   bool AskValues(const std::string& title, std::vector<ValueField>& fields) override;
   bool PromptIntegers(const std::string& title, std::vector<IntegerField>& fields) override;
+  // Keeps the presets and help it was given, then answers as PromptIntegers.
+  bool PromptPaperSize(const std::string& title, std::vector<IntegerField>& fields,
+                       const PaperSizeHelp& help) override;
   bool EditText(const std::string& title, std::string& text, int32_t limit, const TFont* font) override;
   bool AskText(const std::string& title, const std::string& prompt, std::string& text,
                int32_t limit) override;
