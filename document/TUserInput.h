@@ -42,6 +42,10 @@ public:
   // Places the pointer (snapped positions); may do nothing on platforms
   // that forbid it.
   virtual void SetPointerPos(TVue* view, int32_t x, int32_t y) = 0;
+  // How far, in device pixels, the pointer must move with a button down
+  // for a press and release to count as a drag rather than a click.
+  virtual int32_t DragDistance() const { return kDefaultDragDistance; }
+  static constexpr int32_t kDefaultDragDistance = 10;
   virtual void ShowPointer(TVue* view, bool show) = 0;
   virtual void CaptureMouse(TVue* view, bool capture) = 0;
   // Cursor ids: 0 the view's own, 1 arrow, 2 cross (position), 3 pick,

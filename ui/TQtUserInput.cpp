@@ -30,9 +30,11 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPrinter>
 #include <QStringList>
+#include <QStyleHints>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -281,6 +283,12 @@ void TQtUserInput::PostMessage(TVue* view, uint32_t message, uint32_t param1, ui
   // A view without a window has nowhere to receive it.
   if (TVueWidget* widget = WidgetOf(view))
     widget->PostMessage(message, param1, param2);
+}
+
+int32_t TQtUserInput::DragDistance() const
+{
+  return QGuiApplication::styleHints() ? QGuiApplication::styleHints()->startDragDistance()
+                                       : kDefaultDragDistance;
 }
 
 bool TQtUserInput::SetStatusText(TVue* view, const std::string& text)

@@ -36,6 +36,7 @@ public:
   bool PumpMessage(TVue* view) override;
   void GetClientSize(TVue* view, int32_t& width, int32_t& height) override;
   void GetPointerPos(TVue* view, int32_t& x, int32_t& y) override;
+  int32_t DragDistance() const override;
   void SetPointerPos(TVue* view, int32_t x, int32_t y) override;
   void ShowPointer(TVue* view, bool show) override;
   void CaptureMouse(TVue* view, bool capture) override;

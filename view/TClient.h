@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -279,6 +280,17 @@ protected:
 private:
   class ModalScope;
   class OutlineScope;
+
+  // Press, drag and release answers a point too: the point is where the
+  // button went down, and the next drag finishes where it came up, as if
+  // the second click had been made there.
+  struct PendingDrag
+  {
+    TPoint press;   // device pixels
+    TPoint release; // device pixels
+  };
+  std::optional<TPoint> pressAt;
+  std::optional<PendingDrag> pendingDrag;
 
   int32_t ScrollAxis(int32_t position, int32_t view, int32_t paper, int32_t step, int32_t code,
                      int32_t value) const;

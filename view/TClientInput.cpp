@@ -11,7 +11,10 @@
 #include "TUserInput.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 // What a modal procedure changes on the view for its own duration: the busy
 // flag, the mouse capture, the cursor, the pointer's visibility and the
@@ -167,17 +170,31 @@ int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool s
   if (IsSnapActive())
     SnapPoint(currentX, currentY);
 
+  pressAt.reset();
+  pendingDrag.reset();
   for (;;) {
     if (!input->PumpMessage(this))
       return kPointCancelled;
     switch (lastMessage) {
+    case WM_LBUTTONDOWN_:
+      pressAt = TPoint{lastX, lastY};
+      break;
     case WM_LBUTTONUP_: {
+      // Released away from the press: a drag, whose point is the press.
+      TPoint at{lastX, lastY};
+      std::optional<PendingDrag> drag;
+      if (pressAt && std::abs(int64_t{lastX} - pressAt->x) + std::abs(int64_t{lastY} - pressAt->y) >=
+                         input->DragDistance()) {
+        drag = PendingDrag{*pressAt, at};
+        at = *pressAt;
+      }
+      pressAt.reset();
       int32_t width = 0, height = 0;
       input->GetClientSize(this, width, height);
-      if (lastX < 0 || lastY < 0 || lastX >= width || lastY >= height)
+      if (at.x < 0 || at.y < 0 || at.x >= width || at.y >= height)
         break;
       int32_t px, py;
-      page->DeviceToPage(lastX, lastY, px, py);
+      page->DeviceToPage(at.x, at.y, px, py);
       if (!IsOnPaper(px, py))
         break;
       if (IsSnapActive())
@@ -185,6 +202,7 @@ int32_t TClient::GetPoint(int32_t& x, int32_t& y, const char* promptText, bool s
       x = px;
       y = py;
       LastClick() = {px, py};
+      pendingDrag = drag;
       return kPointGiven;
     }
     case WM_RBUTTONUP_:
@@ -335,46 +353,59 @@ int32_t TClient::TrackObject(TData* object, uint16_t mode, const TData* referenc
   int32_t remainderX = 0, remainderY = 0;
   int32_t totalX = 0, totalY = 0;
 
+  // The pointer moved to (toX, toY): the object follows by the page
+  // distance, snapped.
+  auto follow = [&](int32_t toX, int32_t toY) {
+    int32_t dx, dy;
+    ToPageDelta(delta, toX - previousX, toY - previousY, dx, dy);
+    previousX = toX;
+    previousY = toY;
+    if (dx == 0 && dy == 0)
+      return;
+    if (turning) {
+      vector.x = SaturateInt32(int64_t{vector.x} + dx);
+      vector.y = SaturateInt32(int64_t{vector.y} + dy);
+      const int32_t next = DirectionDegrees(TPoint{}, vector);
+      if (next == angle)
+        return;
+      angle = next;
+      outline.Erase();
+      object->Message(MSG_SET_ANGLE, angle, command, nullptr);
+      outline.Draw();
+    } else {
+      if ((!moving || IsSnapActive()) && !SnapDelta(dx, dy, remainderX, remainderY))
+        return;
+      if (object->Message(mayChange, dx, dy, &paper) == 0)
+        return;
+      outline.Erase();
+      if (moving)
+        object->Offset(dx, dy);
+      else
+        object->Resize(dx, dy);
+      outline.Draw();
+      totalX = SaturateInt32(int64_t{totalX} + dx);
+      totalY = SaturateInt32(int64_t{totalY} + dy);
+    }
+    object->ShowInfo(this, reference, 0);
+  };
+
   int32_t result = kTrackCancelled;
   bool done = false;
+  // A drag that gave the starting point ends here, where it was released.
+  if (const std::optional<PendingDrag> drag = std::exchange(pendingDrag, std::nullopt)) {
+    previousX = drag->press.x;
+    previousY = drag->press.y;
+    follow(drag->release.x, drag->release.y);
+    result = kTrackReleased;
+    done = true;
+  }
   while (!done) {
     if (!input->PumpMessage(this))
       break;
     switch (lastMessage) {
-    case WM_MOUSEMOVE_: {
-      int32_t dx, dy;
-      ToPageDelta(delta, lastX - previousX, lastY - previousY, dx, dy);
-      previousX = lastX;
-      previousY = lastY;
-      if (dx == 0 && dy == 0)
-        break;
-      if (turning) {
-        vector.x = SaturateInt32(int64_t{vector.x} + dx);
-        vector.y = SaturateInt32(int64_t{vector.y} + dy);
-        const int32_t next = DirectionDegrees(TPoint{}, vector);
-        if (next == angle)
-          break;
-        angle = next;
-        outline.Erase();
-        object->Message(MSG_SET_ANGLE, angle, command, nullptr);
-        outline.Draw();
-      } else {
-        if ((!moving || IsSnapActive()) && !SnapDelta(dx, dy, remainderX, remainderY))
-          break;
-        if (object->Message(mayChange, dx, dy, &paper) == 0)
-          break;
-        outline.Erase();
-        if (moving)
-          object->Offset(dx, dy);
-        else
-          object->Resize(dx, dy);
-        outline.Draw();
-        totalX = SaturateInt32(int64_t{totalX} + dx);
-        totalY = SaturateInt32(int64_t{totalY} + dy);
-      }
-      object->ShowInfo(this, reference, 0);
+    case WM_MOUSEMOVE_:
+      follow(lastX, lastY);
       break;
-    }
     case WM_LBUTTONUP_:
       result = kTrackReleased;
       done = true;

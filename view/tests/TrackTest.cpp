@@ -247,6 +247,53 @@ TEST_F(TrackTest, GetRectangleSizesATenByTenStart)
   EXPECT_EQ(client.GetRectangle(r, "Corner", TClient::kAcceptSpace), TClient::kPointSpace);
 }
 
+TEST_F(TrackTest, PressDragAndReleaseDrawsWhatClickMoveAndClickDraw)
+{
+  input.Click(100, 100);
+  input.Drag(40, 30);
+  input.LeftUp();
+  TRect clicked;
+  ASSERT_EQ(client.GetRectangle(clicked, "Corner", 0), 1);
+
+  input.MoveTo(100, 100);
+  input.LeftDown();
+  input.Drag(40, 30);
+  input.LeftUp();
+  TRect dragged;
+  ASSERT_EQ(client.GetRectangle(dragged, "Corner", 0), 1);
+  EXPECT_EQ((std::vector<int32_t>{dragged.left, dragged.top, dragged.right, dragged.bottom}),
+            (std::vector<int32_t>{clicked.left, clicked.top, clicked.right, clicked.bottom}));
+  ExpectRestored();
+
+  // A jiggle shorter than the drag distance is still a click: the second
+  // corner is asked for.
+  input.MoveTo(200, 200);
+  input.LeftDown();
+  input.DragDevice(2, 1);
+  input.LeftUp();
+  input.Drag(40, 30);
+  input.LeftUp();
+  TRect jiggled;
+  ASSERT_EQ(client.GetRectangle(jiggled, "Corner", 0), 1);
+  EXPECT_NEAR(jiggled.left, 200, 3); // where released, as a click
+  EXPECT_EQ(jiggled.Width(), clicked.Width());
+
+  // A drag that answered a point and was not followed up is forgotten.
+  input.MoveTo(100, 100);
+  input.LeftDown();
+  input.Drag(40, 30);
+  input.LeftUp();
+  int32_t x = 0, y = 0;
+  ASSERT_EQ(client.GetPosition(x, y), TClient::kPointGiven);
+  EXPECT_EQ(x, 100);
+  input.Click(300, 300);
+  input.Drag(40, 30);
+  input.LeftUp();
+  ASSERT_EQ(client.GetRectangle(dragged, "Corner", 0), 1);
+  EXPECT_EQ(dragged.left, 300);
+  EXPECT_EQ(dragged.Width(), clicked.Width());
+}
+
 TEST_F(TrackTest, TrackRelativeSendsEveryMovement)
 {
   input.Drag(5, -3);
