@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTextBrowser>
 #include <QToolBar>
 
 #include <bit>
@@ -240,6 +241,7 @@ TaMainWindow::~TaMainWindow()
 {
   while (!m_documents.empty())
     DiscardDocument(m_documents.back().view.get());
+  delete m_manualWindow.data();
 }
 
 // ---- menus, toolbar, keys ----
@@ -614,10 +616,28 @@ void TaMainWindow::OpenHelp(bool index)
   QUrl url = QUrl::fromLocalFile(QString::fromStdString(manual));
   if (index)
     url.setFragment(QStringLiteral("commands"));
-  if (manual.empty() || !m_openUrl(url))
-    MessageBox(Widget(), LoadStr(IDS_PROGRAM_NAME),
-               FormatStr(IDS_HELP_FAILED, manual.empty() ? "docs/index.html" : manual.c_str()),
+  if (manual.empty()) {
+    MessageBox(Widget(), LoadStr(IDS_PROGRAM_NAME), FormatStr(IDS_HELP_FAILED, "docs/index.html"),
                MB_OK_ | MB_ICONSTOP_);
+    return;
+  }
+  if (m_openUrl(url))
+    return;
+  // No browser here (a bare desktop, a kiosk): the manual is plain HTML
+  // with pictures, which a window of our own shows well enough.
+  if (!m_manualWindow) {
+    m_manualWindow = new QTextBrowser;
+    m_manualWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_manualWindow->setOpenExternalLinks(true);
+    m_manualWindow->resize(860, 720);
+  }
+  m_manualWindow->setSource(url);
+  m_manualWindow->setWindowTitle(m_manualWindow->documentTitle().isEmpty()
+                                     ? QString::fromUtf8(LoadStr(IDS_PROGRAM_NAME))
+                                     : m_manualWindow->documentTitle());
+  m_manualWindow->show();
+  m_manualWindow->raise();
+  m_manualWindow->activateWindow();
 }
 
 void TaMainWindow::OpenAddress(uint32_t address, bool mail)

@@ -5,6 +5,7 @@
 #include "TTabWindow.h"
 
 #include <QPointer>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 
@@ -89,6 +90,9 @@ public:
   // The menu entry and toolbar button of a command in the menus of the
   // moment (null when there is none); for the program's checks.
   QAction* MenuAction(uint16_t command) const;
+  // The program's own window on the manual, shown when no browser opened
+  // it (null until then and after it is closed).
+  QTextBrowser* ManualWindow() const { return m_manualWindow.data(); }
   bool ShowsDocumentMenus() const { return m_documentMenusShown; }
 
 protected:
@@ -146,4 +150,5 @@ private:
   bool m_documentMenusShown = false;
   bool m_menusBuilt = false;
   UrlOpener m_openUrl;
+  QPointer<QTextBrowser> m_manualWindow;
 };

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTabBar>
+#include <QTextBrowser>
 
 #include <set>
 
@@ -313,6 +314,25 @@ TEST_F(MainWindowTest, AboutHelpAndSupportPages)
   Run();
   ASSERT_EQ(opened.size(), 6u);
   EXPECT_EQ(opened[5], opened[0] + "#commands");
+}
+
+TEST_F(MainWindowTest, WithoutABrowserTheManualOpensInAWindowOfItsOwn)
+{
+  window->SetUrlOpener([](const QUrl&) { return false; });
+  Choose(CM_HELP);
+  QTextBrowser* manual = window->ManualWindow();
+  ASSERT_NE(manual, nullptr);
+  EXPECT_TRUE(manual->isVisible());
+  EXPECT_EQ(manual->source().toLocalFile().toStdString(), std::string(VEKTA_SOURCE_DIR) + "/docs/index.html");
+  EXPECT_FALSE(manual->toPlainText().isEmpty());
+  // F1 again shows the same window at the list of commands.
+  Choose(CM_HELP_INDEX);
+  EXPECT_EQ(window->ManualWindow(), manual);
+  EXPECT_EQ(manual->source().fragment(), "commands");
+  manual->close();
+  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window->ManualWindow(), nullptr);
 }
 
 } // namespace
