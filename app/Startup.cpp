@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QStringList>
 
+#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -25,16 +26,6 @@ namespace {
 // The smallest window the preferences may ask for.
 constexpr int kMinimumSide = 200;
 
-// The document named on the command line, made absolute against the folder
-// the program was started in (the preferences change the current folder).
-std::string DocumentArgument()
-{
-  const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() < 2 || arguments.at(1).startsWith(QLatin1Char('-')))
-    return {};
-  return QFileInfo(arguments.at(1)).absoluteFilePath().toStdString();
-}
-
 int Run()
 {
   RegisterObjectFactories();
@@ -42,7 +33,8 @@ int Run()
   // Recordings in progress (metafile export) live in the system's
   // temporary folder.
   SetTempFolder(QDir::tempPath().toStdString());
-  const std::string document = DocumentArgument();
+  // Made absolute now: the preferences change the current folder.
+  const std::vector<std::string> documents = DocumentArguments(QCoreApplication::arguments());
 
   TPreferences preferences(TPreferences::DefaultFolder(), TPreferences::DefaultBaseName());
   preferences.Read();
@@ -52,7 +44,7 @@ int Run()
   {
     TaMainWindow window(preferences);
     window.Widget()->show();
-    if (!document.empty())
+    for (const std::string& document : documents)
       window.OpenDocumentFile(document);
     result = QApplication::exec();
   }
@@ -80,8 +72,24 @@ void PlaceMainWindow(TPreferences& preferences)
   place = {area.x(), area.y(), area.width(), area.height()};
 }
 
+std::vector<std::string> DocumentArguments(const QStringList& arguments)
+{
+  std::vector<std::string> documents;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (!arguments.at(i).startsWith(QLatin1Char('-')))
+      documents.push_back(QFileInfo(arguments.at(i)).absoluteFilePath().toStdString());
+  }
+  return documents;
+}
+
 int RunProgram(int argc, char** argv)
 {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--version") {
+      std::printf("%s %s\n", LoadStr(IDS_PROGRAM_NAME), ProgramVersion().c_str());
+      return 0;
+    }
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(LoadStr(IDS_PROGRAM_NAME)));
   QApplication::setApplicationVersion(QString::fromStdString(ProgramVersion()));

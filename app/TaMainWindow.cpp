@@ -20,9 +20,11 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDropEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTabBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -207,7 +209,63 @@ QAction* FindAction(const QList<QAction*>& actions, uint16_t command)
   return nullptr;
 }
 
+// The local files a drag carries (none when it carries anything else).
+QStringList DroppedFiles(const QMimeData* data)
+{
+  QStringList files;
+  if (!data || !data->hasUrls())
+    return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile())
+      files.push_back(url.toLocalFile());
+  }
+  return files;
+}
+
 } // namespace
+
+// Files dropped anywhere on the window open as documents, each in a tab.
+class TaMainWindow::DropOpener : public QObject
+{
+public:
+  explicit DropOpener(TaMainWindow& window) : m_window(window) {}
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (DroppedFiles(drag->mimeData()).isEmpty())
+        return false;
+      drag->acceptProposedAction();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QStringList files = DroppedFiles(drop->mimeData());
+      if (files.isEmpty())
+        return false;
+      drop->acceptProposedAction();
+      // After the drop has ended: opening may ask questions in dialogs.
+      QMetaObject::invokeMethod(
+          watched,
+          [this, files] {
+            for (const QString& file : files)
+              m_window.OpenDocumentFile(file.toStdString());
+          },
+          Qt::QueuedConnection);
+      return true;
+    }
+    default:
+      return QObject::eventFilter(watched, event);
+    }
+  }
+
+private:
+  TaMainWindow& m_window;
+};
 
 TaMainWindow::TaMainWindow(TPreferences& preferences)
     : TTabWindow(preferences.Window().x, preferences.Window().y, preferences.Window().width,
@@ -235,6 +293,9 @@ TaMainWindow::TaMainWindow(TPreferences& preferences)
   m_modifiedWatch.setInterval(250);
   QObject::connect(&m_modifiedWatch, &QTimer::timeout, [this] { RefreshModifiedMarks(); });
   m_modifiedWatch.start();
+  m_dropOpener = std::make_unique<DropOpener>(*this);
+  Widget()->setAcceptDrops(true);
+  Widget()->installEventFilter(m_dropOpener.get());
 }
 
 TaMainWindow::~TaMainWindow()
@@ -242,6 +303,8 @@ TaMainWindow::~TaMainWindow()
   while (!m_documents.empty())
     DiscardDocument(m_documents.back().view.get());
   delete m_manualWindow.data();
+  if (Widget())
+    Widget()->removeEventFilter(m_dropOpener.get());
 }
 
 // ---- menus, toolbar, keys ----

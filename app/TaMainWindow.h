@@ -151,4 +151,6 @@ private:
   bool m_menusBuilt = false;
   UrlOpener m_openUrl;
   QPointer<QTextBrowser> m_manualWindow;
+  class DropOpener;
+  std::unique_ptr<DropOpener> m_dropOpener;
 };

@@ -159,6 +159,10 @@ int main(int argc, char** argv)
     std::fputs(LoadStr(IDS_CLI_USAGE), stdout);
     return kSuccess;
   }
+  if (command == "--version") {
+    std::printf("vekta-cli %s\n", VEKTA_VERSION);
+    return kSuccess;
+  }
   if (command == "info")
     return Info(args);
   if (command == "resave")

@@ -5,8 +5,12 @@
 
 #include "CommandIds.h"
 #include "DocumentFile.h"
+#include "Startup.h"
 
+#include <QDir>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 
 #include <filesystem>
 
@@ -130,6 +134,45 @@ TEST_F(MainWindowTest, OpeningFindsTheExtensionAndAnOpenFileOnlySwitchesTabs)
   EXPECT_FALSE(window->OpenDocumentFile(folder.File("garage")));
   EXPECT_EQ(window->DocumentCount(), 2);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenInTabsAndOtherDropsAreRefused)
+{
+  const std::string house = folder.File("house.vk1");
+  const std::string shed = folder.File("shed.vk1");
+  WriteEmptyDocument(house);
+  WriteEmptyDocument(shed);
+  QWidget* target = window->Widget();
+  const QPoint at = target->rect().center();
+
+  QMimeData text;
+  text.setText("house.vk1");
+  QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &refused);
+  EXPECT_FALSE(refused.isAccepted());
+
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(house)),
+                 QUrl::fromLocalFile(QString::fromStdString(shed))});
+  QDragEnterEvent enter(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  QApplication::processEvents();
+  ASSERT_EQ(window->DocumentCount(), 2);
+  EXPECT_EQ(window->DocumentAt(0)->GetFilePath(), house);
+  EXPECT_EQ(window->DocumentAt(1)->GetFilePath(), shed);
+}
+
+TEST(CommandLine, EveryArgumentThatIsNoOptionNamesADocument)
+{
+  const std::vector<std::string> documents =
+      DocumentArguments({"vekta", "a.vk1", "--style=fusion", "/tmp/b.vk1", "-x"});
+  ASSERT_EQ(documents.size(), 2u);
+  EXPECT_EQ(documents[0], QDir::current().absoluteFilePath("a.vk1").toStdString());
+  EXPECT_EQ(documents[1], "/tmp/b.vk1");
+  EXPECT_TRUE(DocumentArguments({"vekta"}).empty());
 }
 
 TEST_F(MainWindowTest, RecentFilesListTheOpenedDocumentsAndReopenThem)

@@ -50,6 +50,17 @@ QStringList FilesIn(const TempDir& dir)
 
 } // namespace
 
+TEST(CliTest, VersionAndHelpAnswerWithoutADocument)
+{
+  const Result version = RunCli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(version.out.startsWith("vekta-cli ")) << version.out.toStdString();
+  EXPECT_TRUE(version.out.trimmed().split(' ').last().contains('.')) << version.out.toStdString();
+  const Result help = RunCli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.contains("--version"));
+}
+
 TEST(CliTest, InfoDescribesTheExample)
 {
   const Result r = RunCli({"info", Q(kExample)});
