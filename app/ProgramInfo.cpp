@@ -31,9 +31,11 @@ std::string AboutText()
 
 std::string ManualPath()
 {
-  const QString beside =
-      QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("docs/index.html"));
-  for (const QString& candidate : {beside, QStringLiteral(VEKTA_DOCS_DIR "/index.html")}) {
+  const QDir programFolder(QCoreApplication::applicationDirPath());
+  const QString beside = programFolder.filePath(QStringLiteral("docs/index.html"));
+  // Installed: bin/vekta beside share/doc/vekta.
+  const QString installed = programFolder.filePath(QStringLiteral("../share/doc/vekta/index.html"));
+  for (const QString& candidate : {beside, installed, QStringLiteral(VEKTA_DOCS_DIR "/index.html")}) {
     if (QFileInfo::exists(candidate))
       return QFileInfo(candidate).absoluteFilePath().toStdString();
   }

@@ -92,6 +92,8 @@ int RunProgram(int argc, char** argv)
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(LoadStr(IDS_PROGRAM_NAME)));
+  // Ties the windows to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vekta"));
   QApplication::setApplicationVersion(QString::fromStdString(ProgramVersion()));
   try {
     return Run();

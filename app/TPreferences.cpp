@@ -33,7 +33,10 @@ TPreferences::TPreferences(std::string folder, std::string baseName)
 std::string TPreferences::DefaultFolder()
 {
   const QString beside = QCoreApplication::applicationDirPath();
-  if (!beside.isEmpty() && QFileInfo(beside).isWritable())
+  // An installed program (bin/ beside share/doc/vekta) keeps its settings
+  // per user even where its folder happens to be writable (as root).
+  const bool installed = QFileInfo::exists(QDir(beside).filePath(QStringLiteral("../share/doc/vekta")));
+  if (!beside.isEmpty() && !installed && QFileInfo(beside).isWritable())
     return beside.toStdString();
   return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
 }

@@ -25,8 +25,9 @@ public:
   // extension.
   TPreferences(std::string folder, std::string baseName);
 
-  // Beside the executable when that folder is writable (a portable
-  // install), otherwise the user's configuration folder.
+  // Beside the executable when that folder is writable and no installed
+  // layout (bin/ beside share/doc/vekta) surrounds it, a portable copy;
+  // otherwise the user's configuration folder.
   static std::string DefaultFolder();
   // The executable's name without its extension.
   static std::string DefaultBaseName();

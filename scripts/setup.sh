@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig locales
   xvfb xauth x11-utils imagemagick librsvg2-bin
+  dpkg-dev desktop-file-utils appstream
 )
 
 SUDO=""
