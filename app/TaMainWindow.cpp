@@ -19,8 +19,10 @@
 #include "ToolIcons.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -288,6 +290,15 @@ TaMainWindow::TaMainWindow(TPreferences& preferences)
       CloseActiveDocument();
     }
   });
+  QTabBar* bar = Tabs().Widget();
+  bar->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(bar, &QWidget::customContextMenuRequested, bar, [this, bar](const QPoint& at) {
+    const int index = bar->tabAt(at);
+    if (index < 0)
+      return;
+    if (std::unique_ptr<QMenu> menu = TabMenu(index))
+      menu->exec(bar->mapToGlobal(at));
+  });
   // Edits mark a document modified without telling the window: the marks
   // are looked at a few times a second.
   m_modifiedWatch.setInterval(250);
@@ -554,6 +565,60 @@ void TaMainWindow::RefreshState()
   auto onOff = [](bool on) { return LoadStr(on ? IDS_STATUS_ON : IDS_STATUS_OFF); };
   status->SetState(FormatStr(IDS_STATUS_STATE, view->GetZoom(), layer ? layer : "", onOff(view->IsSnapOn()),
                              onOff(view->IsGridShown()), unit.c_str()));
+}
+
+std::unique_ptr<QMenu> TaMainWindow::TabMenu(int32_t index)
+{
+  auto* view = static_cast<TaClientPage*>(Tabs().ViewAt(index));
+  if (!view)
+    return nullptr;
+  auto menu = std::make_unique<QMenu>();
+  // Each entry finds its document again when chosen: the tabs may have
+  // changed meanwhile.
+  auto live = [this, view]() -> TaClientPage* {
+    for (int32_t i = 0; i < DocumentCount(); ++i) {
+      if (DocumentAt(i) == view)
+        return view;
+    }
+    return nullptr;
+  };
+  QObject::connect(menu->addAction(QString::fromUtf8(LoadStr(IDS_TAB_CLOSE))), &QAction::triggered,
+                   menu.get(), [this, live] {
+                     if (TaClientPage* document = live()) {
+                       SelectView(document);
+                       CloseActiveDocument();
+                     }
+                   });
+  QAction* others = menu->addAction(QString::fromUtf8(LoadStr(IDS_TAB_CLOSE_OTHERS)));
+  others->setEnabled(DocumentCount() > 1);
+  QObject::connect(others, &QAction::triggered, menu.get(), [this, live] {
+    TaClientPage* kept = live();
+    if (!kept)
+      return;
+    // From the last tab down; a cancelled save question stops the rest.
+    for (int32_t i = DocumentCount() - 1; i >= 0; --i) {
+      TaClientPage* document = DocumentAt(i);
+      if (document == kept)
+        continue;
+      SelectView(document);
+      if (!CloseActiveDocument())
+        break;
+    }
+    SelectView(kept);
+  });
+  QObject::connect(menu->addAction(QString::fromUtf8(LoadStr(IDS_TAB_SAVE))), &QAction::triggered, menu.get(),
+                   [this, live] {
+                     if (TaClientPage* document = live()) {
+                       SelectView(document);
+                       SaveActiveDocument(false);
+                     }
+                   });
+  QAction* copyPath = menu->addAction(QString::fromUtf8(LoadStr(IDS_TAB_COPY_PATH)));
+  copyPath->setEnabled(!view->GetFilePath().empty());
+  QObject::connect(copyPath, &QAction::triggered, menu.get(), [path = view->GetFilePath()] {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(path));
+  });
+  return menu;
 }
 
 void TaMainWindow::TabChanged(TVue* view)

@@ -93,6 +93,9 @@ public:
   // The program's own window on the manual, shown when no browser opened
   // it (null until then and after it is closed).
   QTextBrowser* ManualWindow() const { return m_manualWindow.data(); }
+  // The menu of the tab at index (Close, Close Others, Save, Copy Path),
+  // shown on a right click on the tab; the caller owns it.
+  std::unique_ptr<QMenu> TabMenu(int32_t index);
   bool ShowsDocumentMenus() const { return m_documentMenusShown; }
 
 protected:

@@ -7,8 +7,10 @@
 #include "DocumentFile.h"
 #include "Startup.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
 
@@ -163,6 +165,45 @@ TEST_F(MainWindowTest, DroppedFilesOpenInTabsAndOtherDropsAreRefused)
   ASSERT_EQ(window->DocumentCount(), 2);
   EXPECT_EQ(window->DocumentAt(0)->GetFilePath(), house);
   EXPECT_EQ(window->DocumentAt(1)->GetFilePath(), shed);
+}
+
+TEST_F(MainWindowTest, ATabsMenuClosesTheOthersSavesAndCopiesThePath)
+{
+  const std::string house = folder.File("house.vk1");
+  WriteEmptyDocument(house);
+  Choose(CM_NEW);
+  ASSERT_TRUE(window->OpenDocumentFile(house));
+  Choose(CM_NEW);
+  ASSERT_EQ(window->DocumentCount(), 3);
+  TaClientPage* saved = window->DocumentAt(1);
+  auto entries = [](QMenu& menu) {
+    std::vector<std::string> texts;
+    for (const QAction* action : menu.actions())
+      texts.push_back(action->text().toStdString() + (action->isEnabled() ? "" : " (off)"));
+    return texts;
+  };
+  auto trigger = [](QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+      if (action->text() == text)
+        action->trigger();
+    }
+  };
+  std::unique_ptr<QMenu> untitled = window->TabMenu(0);
+  ASSERT_NE(untitled, nullptr);
+  EXPECT_EQ(entries(*untitled),
+            (std::vector<std::string>{"Close", "Close Others", "Save", "Copy Path (off)"}));
+
+  std::unique_ptr<QMenu> menu = window->TabMenu(1);
+  trigger(*menu, "Copy Path");
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), house);
+  saved->SetModified(true);
+  trigger(*menu, "Save");
+  EXPECT_FALSE(saved->IsModified());
+  trigger(*menu, "Close Others");
+  ASSERT_EQ(window->DocumentCount(), 1);
+  EXPECT_EQ(window->DocumentAt(0), saved);
+  EXPECT_EQ(entries(*window->TabMenu(0))[1], "Close Others (off)");
+  EXPECT_EQ(window->TabMenu(1), nullptr);
 }
 
 TEST(CommandLine, EveryArgumentThatIsNoOptionNamesADocument)
