@@ -2,8 +2,10 @@
 
 #include "CommandIds.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QPixmap>
 #include <QPolygonF>
 
@@ -17,8 +19,10 @@ namespace {
 constexpr int kGrid = 24;
 constexpr int kScales[] = {1, 2};
 
-const QColor kInk(0x2c, 0x3e, 0x50);
-const QColor kAccent(0x2f, 0x6f, 0xb8);
+const QColor kInkOnLight(0x2c, 0x3e, 0x50);
+const QColor kInkOnDark(0xdd, 0xe5, 0xee);
+const QColor kAccentOnLight(0x2f, 0x6f, 0xb8);
+const QColor kAccentOnDark(0x5b, 0x9b, 0xe0);
 const QColor kAccentLight(0xd3, 0xe4, 0xf6);
 const QColor kPaper(Qt::white);
 const QColor kRed(0xc6, 0x3a, 0x2f);
@@ -26,6 +30,24 @@ const QColor kGreen(0x2e, 0x8b, 0x57);
 const QColor kAmber(0xe9, 0xb2, 0x3c);
 const QColor kAmberLight(0xf7, 0xd6, 0x85);
 const QColor kGrey(0xe3, 0xe6, 0xea);
+
+// The outlines: dark on a light desktop, light on a dark one, so that
+// every picture stands out from the toolbar it sits on.
+bool DarkDesktop()
+{
+  return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
+}
+
+QColor Ink()
+{
+  return DarkDesktop() ? kInkOnDark : kInkOnLight;
+}
+
+// The blue of arrows and highlights, lighter on a dark desktop.
+QColor Accent()
+{
+  return DarkDesktop() ? kAccentOnDark : kAccentOnLight;
+}
 
 QPen Stroke(const QColor& colour, qreal width = 1.5)
 {
@@ -37,7 +59,7 @@ void Page(QPainter& p, const QRectF& r, qreal fold = 4)
 {
   const QPolygonF sheet({r.topLeft(), QPointF(r.right() - fold, r.top()), QPointF(r.right(), r.top() + fold),
                          r.bottomRight(), r.bottomLeft()});
-  p.setPen(Stroke(kInk));
+  p.setPen(Stroke(Ink()));
   p.setBrush(kPaper);
   p.drawPolygon(sheet);
   p.setBrush(Qt::NoBrush);
@@ -79,15 +101,15 @@ void Badge(QPainter& p, const QColor& colour, bool cross)
 // A vertex handle of an edited curve.
 void Handle(QPainter& p, QPointF at)
 {
-  p.setPen(Stroke(kInk, 1));
-  p.setBrush(kAccent);
+  p.setPen(Stroke(Ink(), 1));
+  p.setBrush(Accent());
   p.drawRect(QRectF(at - QPointF(1.8, 1.8), QSizeF(3.6, 3.6)));
 }
 
 void Floppy(QPainter& p, QPointF at, qreal size, const QColor& body)
 {
   const qreal s = size / 17;
-  p.setPen(Stroke(kInk, 1.3));
+  p.setPen(Stroke(Ink(), 1.3));
   p.setBrush(body);
   p.drawRoundedRect(QRectF(at, QSizeF(size, size)), 1.5, 1.5);
   p.setBrush(kGrey);
@@ -104,7 +126,7 @@ void DrawNew(QPainter& p)
 
 void DrawOpen(QPainter& p)
 {
-  p.setPen(Stroke(kInk, 1.3));
+  p.setPen(Stroke(Ink(), 1.3));
   p.setBrush(kAmber);
   p.drawPolygon(QPolygonF({{2.5, 5.5}, {9, 5.5}, {11, 7.5}, {19.5, 7.5}, {19.5, 19.5}, {2.5, 19.5}}));
   p.setBrush(kAmberLight);
@@ -119,25 +141,25 @@ void DrawClose(QPainter& p)
 
 void DrawSave(QPainter& p)
 {
-  Floppy(p, QPointF(3.5, 3.5), 17, kAccent);
+  Floppy(p, QPointF(3.5, 3.5), 17, Accent());
 }
 
 void DrawSaveAll(QPainter& p)
 {
   Floppy(p, QPointF(8, 2), 13.5, kAccentLight);
-  Floppy(p, QPointF(2.5, 8.5), 13.5, kAccent);
+  Floppy(p, QPointF(2.5, 8.5), 13.5, Accent());
 }
 
 void DrawMove(QPainter& p)
 {
   const QPointF c(12, 12);
-  p.setPen(Stroke(kInk, 1.6));
+  p.setPen(Stroke(Ink(), 1.6));
   p.drawLine(QPointF(3.5, 12), QPointF(20.5, 12));
   p.drawLine(QPointF(12, 3.5), QPointF(12, 20.5));
   for (QPointF tip : {QPointF(2, 12), QPointF(22, 12), QPointF(12, 2), QPointF(12, 22)})
-    ArrowHead(p, c, tip, 5, kInk);
-  p.setPen(Stroke(kInk, 1));
-  p.setBrush(kAccent);
+    ArrowHead(p, c, tip, 5, Ink());
+  p.setPen(Stroke(Ink(), 1));
+  p.setBrush(Accent());
   p.drawEllipse(c, 2.2, 2.2);
 }
 
@@ -145,14 +167,14 @@ void DrawCopyPaste(QPainter& p)
 {
   Page(p, QRectF(3, 2.5, 11, 14), 3);
   Page(p, QRectF(9.5, 7.5, 11.5, 14), 3);
-  p.setPen(Stroke(kAccent, 1.2));
+  p.setPen(Stroke(Accent(), 1.2));
   for (qreal y : {12.5, 15.0, 17.5})
     p.drawLine(QPointF(12, y), QPointF(18, y));
 }
 
 void DrawDelete(QPainter& p)
 {
-  p.setPen(Stroke(kInk, 1.4));
+  p.setPen(Stroke(Ink(), 1.4));
   p.setBrush(kGrey);
   p.drawPolygon(QPolygonF({{6, 7}, {18, 7}, {16.8, 21}, {7.2, 21}}));
   p.drawLine(QPointF(10, 10), QPointF(10.3, 18));
@@ -170,11 +192,11 @@ void DrawUndo(QPainter& p)
   QPainterPath path;
   path.arcMoveTo(arc, -40);
   path.arcTo(arc, -40, 220);
-  p.setPen(Stroke(kAccent, 2));
+  p.setPen(Stroke(Accent(), 2));
   p.setBrush(Qt::NoBrush);
   p.drawPath(path);
   const QPointF end = path.currentPosition();
-  ArrowHead(p, end + QPointF(0, -2), end + QPointF(0, 4.5), 6, kAccent);
+  ArrowHead(p, end + QPointF(0, -2), end + QPointF(0, 4.5), 6, Accent());
 }
 
 void DrawRedo(QPainter& p)
@@ -187,7 +209,7 @@ void DrawRedo(QPainter& p)
 void DrawText(QPainter& p)
 {
   p.setPen(Qt::NoPen);
-  p.setBrush(kInk);
+  p.setBrush(Ink());
   p.drawRect(QRectF(4.5, 3.5, 15, 3.2));
   p.drawRect(QRectF(4.5, 3.5, 2, 5.5));
   p.drawRect(QRectF(17.5, 3.5, 2, 5.5));
@@ -197,7 +219,7 @@ void DrawText(QPainter& p)
 
 void DrawLine(QPainter& p)
 {
-  p.setPen(Stroke(kInk, 1.8));
+  p.setPen(Stroke(Ink(), 1.8));
   p.drawLine(QPointF(4.5, 19.5), QPointF(19.5, 4.5));
   Handle(p, QPointF(4.5, 19.5));
   Handle(p, QPointF(19.5, 4.5));
@@ -206,7 +228,7 @@ void DrawLine(QPainter& p)
 void DrawPolyline(QPainter& p)
 {
   const QPolygonF points({{3, 19}, {8, 6.5}, {14.5, 15.5}, {21, 5}});
-  p.setPen(Stroke(kInk, 1.8));
+  p.setPen(Stroke(Ink(), 1.8));
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(points);
   for (QPointF at : points)
@@ -215,21 +237,21 @@ void DrawPolyline(QPainter& p)
 
 void DrawRectangle(QPainter& p)
 {
-  p.setPen(Stroke(kAccent, 1.8));
+  p.setPen(Stroke(Accent(), 1.8));
   p.setBrush(kAccentLight);
   p.drawRect(QRectF(3.5, 6, 17, 12));
 }
 
 void DrawRoundRect(QPainter& p)
 {
-  p.setPen(Stroke(kAccent, 1.8));
+  p.setPen(Stroke(Accent(), 1.8));
   p.setBrush(kAccentLight);
   p.drawRoundedRect(QRectF(3.5, 6, 17, 12), 4.5, 4.5);
 }
 
 void DrawCircle(QPainter& p)
 {
-  p.setPen(Stroke(kAccent, 1.8));
+  p.setPen(Stroke(Accent(), 1.8));
   p.setBrush(kAccentLight);
   p.drawEllipse(QPointF(12, 12), 8.5, 8.5);
 }
@@ -244,7 +266,7 @@ void DrawImage(QPainter& p)
   p.drawPolygon(QPolygonF({{2.5, 19.5}, {9, 10.5}, {13, 15}, {16, 12}, {21.5, 19.5}}));
   p.setBrush(kAmber);
   p.drawEllipse(QPointF(16.5, 8.5), 2, 2);
-  p.setPen(Stroke(kInk, 1.4));
+  p.setPen(Stroke(Ink(), 1.4));
   p.setBrush(Qt::NoBrush);
   p.drawRect(frame);
 }
@@ -252,14 +274,14 @@ void DrawImage(QPainter& p)
 void DrawBezier(QPainter& p)
 {
   const QPointF start(3, 19.5), control(12, 2.5), end(21, 19.5);
-  p.setPen(QPen(kAccent, 1, Qt::DashLine));
+  p.setPen(QPen(Accent(), 1, Qt::DashLine));
   p.drawPolyline(QPolygonF({start, control, end}));
   QPainterPath curve(start);
   curve.quadTo(control, end);
-  p.setPen(Stroke(kInk, 1.8));
+  p.setPen(Stroke(Ink(), 1.8));
   p.setBrush(Qt::NoBrush);
   p.drawPath(curve);
-  p.setPen(Stroke(kInk, 1));
+  p.setPen(Stroke(Ink(), 1));
   p.setBrush(kPaper);
   p.drawEllipse(control, 2, 2);
   Handle(p, start);
@@ -268,21 +290,21 @@ void DrawBezier(QPainter& p)
 
 void DrawPolygon(QPainter& p)
 {
-  p.setPen(Stroke(kAccent, 1.8));
+  p.setPen(Stroke(Accent(), 1.8));
   p.setBrush(kAccentLight);
   p.drawPolygon(QPolygonF({{12, 3}, {21, 9.5}, {17.5, 20.5}, {6.5, 20.5}, {3, 9.5}}));
 }
 
 void DrawSinusoid(QPainter& p)
 {
-  p.setPen(QPen(kAccent, 1, Qt::DotLine));
+  p.setPen(QPen(Accent(), 1, Qt::DotLine));
   p.drawLine(QPointF(2, 12), QPointF(22, 12));
   QPolygonF wave;
   for (int i = 0; i <= 40; ++i) {
     const qreal x = 2 + i * 0.5;
     wave << QPointF(x, 12 - 7 * std::sin((x - 2) / 20 * 2 * std::numbers::pi));
   }
-  p.setPen(Stroke(kInk, 1.8));
+  p.setPen(Stroke(Ink(), 1.8));
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(wave);
 }
@@ -302,28 +324,28 @@ void DrawSymbol(QPainter& p)
 
 void DrawDimension(QPainter& p)
 {
-  p.setPen(Stroke(kInk, 1.3));
+  p.setPen(Stroke(Ink(), 1.3));
   p.drawLine(QPointF(3.5, 5), QPointF(3.5, 20));
   p.drawLine(QPointF(20.5, 5), QPointF(20.5, 20));
-  p.setPen(Stroke(kAccent, 1.4));
+  p.setPen(Stroke(Accent(), 1.4));
   p.drawLine(QPointF(6, 14), QPointF(18, 14));
-  ArrowHead(p, QPointF(12, 14), QPointF(4, 14), 5, kAccent);
-  ArrowHead(p, QPointF(12, 14), QPointF(20, 14), 5, kAccent);
-  p.setPen(Stroke(kInk, 1.3));
+  ArrowHead(p, QPointF(12, 14), QPointF(4, 14), 5, Accent());
+  ArrowHead(p, QPointF(12, 14), QPointF(20, 14), 5, Accent());
+  p.setPen(Stroke(Ink(), 1.3));
   p.drawLine(QPointF(9, 9.5), QPointF(15, 9.5));
 }
 
 void DrawArrow(QPainter& p)
 {
-  p.setPen(Stroke(kInk, 1.8));
+  p.setPen(Stroke(Ink(), 1.8));
   p.drawLine(QPointF(4, 20), QPointF(16.5, 7.5));
-  ArrowHead(p, QPointF(4, 20), QPointF(20.5, 3.5), 8, kInk);
+  ArrowHead(p, QPointF(4, 20), QPointF(20.5, 3.5), 8, Ink());
 }
 
 void DrawTime(QPainter& p)
 {
   const QPointF c(12, 12);
-  p.setPen(Stroke(kInk, 1.5));
+  p.setPen(Stroke(Ink(), 1.5));
   p.setBrush(kPaper);
   p.drawEllipse(c, 9, 9);
   for (int i = 0; i < 12; i += 3) {
@@ -331,24 +353,24 @@ void DrawTime(QPainter& p)
     p.drawLine(c + QPointF(7 * std::sin(a), -7 * std::cos(a)),
                c + QPointF(8.2 * std::sin(a), -8.2 * std::cos(a)));
   }
-  p.setPen(Stroke(kInk, 1.7));
+  p.setPen(Stroke(Ink(), 1.7));
   p.drawLine(c, QPointF(12, 6));
-  p.setPen(Stroke(kAccent, 1.7));
+  p.setPen(Stroke(Accent(), 1.7));
   p.drawLine(c, QPointF(16.5, 14.5));
 }
 
 void DrawDate(QPainter& p)
 {
-  p.setPen(Stroke(kInk, 1.3));
+  p.setPen(Stroke(Ink(), 1.3));
   p.setBrush(kPaper);
   p.drawRect(QRectF(3.5, 5, 17, 15.5));
   p.setBrush(kRed);
   p.drawRect(QRectF(3.5, 5, 17, 4.5));
-  p.setPen(Stroke(kInk, 1.6));
+  p.setPen(Stroke(Ink(), 1.6));
   p.drawLine(QPointF(8, 3), QPointF(8, 7));
   p.drawLine(QPointF(16, 3), QPointF(16, 7));
   p.setPen(Qt::NoPen);
-  p.setBrush(kAccent);
+  p.setBrush(Accent());
   for (int row = 0; row < 2; ++row) {
     for (int column = 0; column < 3; ++column)
       p.drawRect(QRectF(6 + column * 4.5, 11.5 + row * 4, 2.6, 2.6));
@@ -358,8 +380,8 @@ void DrawDate(QPainter& p)
 void DrawFileName(QPainter& p)
 {
   Page(p, QRectF(3.5, 2.5, 13, 18));
-  p.setPen(Stroke(kInk, 1));
-  p.setBrush(kAccent);
+  p.setPen(Stroke(Ink(), 1));
+  p.setBrush(Accent());
   p.drawRoundedRect(QRectF(7.5, 11.5, 14.5, 7), 2, 2);
   p.setPen(Stroke(kPaper, 1.4));
   p.drawLine(QPointF(10, 15), QPointF(19.5, 15));
@@ -368,14 +390,14 @@ void DrawFileName(QPainter& p)
 void DrawProgram(QPainter& p)
 {
   p.setPen(Qt::NoPen);
-  p.setBrush(kAccent);
+  p.setBrush(Accent());
   p.drawRoundedRect(QRectF(1, 1, 22, 22), 5, 5);
   QPainterPath curve(QPointF(5, 18));
   curve.quadTo(QPointF(12, -2), QPointF(19, 18));
   p.setPen(Stroke(kPaper, 2));
   p.setBrush(Qt::NoBrush);
   p.drawPath(curve);
-  p.setPen(Stroke(kInk, 1));
+  p.setPen(Stroke(Ink(), 1));
   p.setBrush(kAmber);
   for (QPointF at : {QPointF(5, 18), QPointF(19, 18)})
     p.drawRect(QRectF(at - QPointF(2, 2), QSizeF(4, 4)));

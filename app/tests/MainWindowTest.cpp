@@ -10,10 +10,13 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTextBrowser>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -91,6 +94,46 @@ TEST_F(MainWindowTest, EveryButtonHasAPictureOfItsOwnAtBothScales)
     pictures.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
   }
   EXPECT_EQ(pictures.size(), 26u);
+}
+
+// The contrast ratio of two colours as the accessibility guidelines define
+// it (1 to 21).
+double Contrast(const QColor& a, const QColor& b)
+{
+  auto luminance = [](const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(MainWindowTest, EveryButtonStandsOutOnALightAndOnADarkToolbar)
+{
+  Choose(CM_NEW);
+  const QPalette original = QGuiApplication::palette();
+  for (const QColor toolbar : {QColor(0xef, 0xef, 0xef), QColor(0x35, 0x35, 0x35)}) {
+    QPalette palette = original;
+    palette.setColor(QPalette::Window, toolbar);
+    QGuiApplication::setPalette(palette);
+    for (uint16_t command : VisibleButtons(*window)) {
+      const QImage image = ToolIcon(command).pixmap(QSize(24, 24), 1.0).toImage();
+      int opaque = 0, standing = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          const QRgb pixel = image.pixel(x, y);
+          if (qAlpha(pixel) < 200)
+            continue;
+          ++opaque;
+          standing += Contrast(QColor(pixel), toolbar) >= 3.0 ? 1 : 0;
+        }
+      }
+      // Enough of the picture to draw its outline clearly.
+      EXPECT_GE(standing * 5, opaque)
+          << command << " on " << toolbar.name().toStdString() << ": " << standing << " of " << opaque;
+    }
+  }
+  QGuiApplication::setPalette(original);
 }
 
 TEST_F(MainWindowTest, QuittingAsksFirstThenClosesEveryDocument)
