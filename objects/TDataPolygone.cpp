@@ -448,6 +448,8 @@ bool TDataPolygone::ShowInfo(TDataOwner* client, const TData* reference, uint16_
     vertices.GetPoint(count - 1, b);
     text += FormatStr(IDS_INFO_ANGLE, TDataLine(a.x, a.y, b.x, b.y).Angle());
   }
+  // A command that takes any number of points: say how it ends.
+  text += LoadStr(IDS_POINT_ENTRY_HINT);
   client->SetStatusText(text);
   return true;
 }

@@ -276,7 +276,8 @@ TEST_F(PolygonCommandTest, PointEntryReadoutShowsTheLastEdgeAndItsAngle)
   input.Drag(100, -100);
   input.Char(VK_RETURN_);
   EXPECT_EQ(polyline->ContextCommand(&client, CM_TRACK_SIZE_2), CM_TRACK_SIZE_2);
-  EXPECT_EQ(input.statusTexts[1], "X1= 100  Y1= 100  X2= 200  Y2= 0 Angle = 45.0°");
+  EXPECT_EQ(input.statusTexts[1], "X1= 100  Y1= 100  X2= 200  Y2= 0 Angle = 45.0°"
+                                  "   (click: next point, <ENTER>: finish, <DEL>: remove the last point)");
   polyline->ShowInfo(&client, nullptr, 0);
   EXPECT_EQ(input.LastStatus(), "X= 100  Y= 100  L= 100  H= 100");
 }
