@@ -7,6 +7,7 @@
 #include "TClient.h"
 #include "TPage.h"
 
+#include <QNativeGestureEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -25,6 +27,8 @@ const QRgb kBlankOverlay = qRgb(255, 255, 255);
 constexpr int kMaxRenderRects = 16;
 // Angle units of one wheel line (a notch of 120 scrolls kWheelLines lines).
 constexpr int kWheelUnitsPerLine = 120 / TClientWidget::kWheelLines;
+// A pinch goes no further out than the Zoom dialogue allows.
+constexpr long kMinPinchZoom = 10;
 
 } // namespace
 
@@ -365,7 +369,47 @@ int32_t TClientWidget::NextZoomStep(int32_t zoom, bool larger)
   return zoom;
 }
 
+bool TClientWidget::event(QEvent* event)
+{
+  if (event->type() != QEvent::NativeGesture)
+    return TVueWidget::event(event);
+  // A touchpad pinch zooms about the fingers, smoothly, as Ctrl+wheel
+  // does in steps; not under a running command, whose outlines it would
+  // misplace.
+  const auto* gesture = static_cast<QNativeGestureEvent*>(event);
+  TClient* client = Client();
+  switch (gesture->gestureType()) {
+  case Qt::BeginNativeGesture:
+    m_pinchScale = 1.0;
+    m_pinchStartZoom = client ? client->GetZoom() : 0;
+    break;
+  case Qt::ZoomNativeGesture:
+    if (client && !IsModal() && std::isfinite(gesture->value())) {
+      if (m_pinchStartZoom <= 0)
+        m_pinchStartZoom = client->GetZoom();
+      m_pinchScale = std::clamp(m_pinchScale * (1.0 + gesture->value()), 0.01, 100.0);
+      const auto zoom = static_cast<int32_t>(std::clamp(std::lround(m_pinchStartZoom * m_pinchScale),
+                                                        long{kMinPinchZoom}, long{TClient::kMaxZoom}));
+      ZoomAround(gesture->position().toPoint(), zoom);
+    }
+    break;
+  case Qt::EndNativeGesture:
+    m_pinchStartZoom = 0;
+    break;
+  default:
+    return TVueWidget::event(event);
+  }
+  event->accept();
+  return true;
+}
+
 void TClientWidget::ZoomAround(const QPoint& anchor, bool larger)
+{
+  if (TClient* client = Client())
+    ZoomAround(anchor, NextZoomStep(client->GetZoom(), larger));
+}
+
+void TClientWidget::ZoomAround(const QPoint& anchor, int32_t zoom)
 {
   TClient* client = Client();
   TPage* page = client ? client->GetPage() : nullptr;
@@ -373,7 +417,7 @@ void TClientWidget::ZoomAround(const QPoint& anchor, bool larger)
     return;
   int32_t x, y;
   page->DeviceToPage(anchor.x(), anchor.y(), x, y);
-  if (!client->SetZoom(NextZoomStep(client->GetZoom(), larger)))
+  if (!client->SetZoom(zoom))
     return;
   // The point under the pointer stays under it where the paper allows.
   int32_t deviceX, deviceY;

@@ -63,6 +63,7 @@ protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  bool event(QEvent* event) override;
 
 private:
   QRect Canvas() const { return QRect(QPoint(0, 0), ClientSize()); }
@@ -72,6 +73,8 @@ private:
   void BarAction(int32_t bar, int action);
   void RenderInvalid();
   void ZoomAround(const QPoint& anchor, bool larger);
+  // Sets zoom keeping the page point under anchor (device pixels) in place.
+  void ZoomAround(const QPoint& anchor, int32_t zoom);
 
   TQtUserInput m_input;
   QScrollBar* m_bars[2]; // horizontal, vertical; owned by the widget
@@ -82,5 +85,9 @@ private:
   int64_t m_renderedPixels = 0;
   QRect m_lastPaintBounds;
   int m_wheelRest = 0;
+  // A touchpad pinch: the scale it has reached since it began, against
+  // the zoom it began at.
+  double m_pinchScale = 1.0;
+  int32_t m_pinchStartZoom = 0;
   bool m_updatingBars = false;
 };

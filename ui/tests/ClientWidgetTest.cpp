@@ -15,6 +15,8 @@
 #include "TStatus.h"
 #include "TWindow.h"
 
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -259,6 +261,34 @@ TEST_F(ClientWidgetTest, ControlWheelZoomsThroughTheSteps)
                     Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(widget, &wheel);
   EXPECT_EQ(client.GetZoom(), 50);
+}
+
+TEST_F(ClientWidgetTest, APinchZoomsSmoothlyAboutTheFingers)
+{
+  TPage* page = client.GetPage();
+  const QPointF at(150, 120);
+  int32_t x0, y0;
+  page->DeviceToPage(150, 120, x0, y0);
+  auto send = [&](Qt::NativeGestureType type, qreal value) {
+    QNativeGestureEvent gesture(type, QPointingDevice::primaryPointingDevice(), 2, at, at,
+                                widget->mapToGlobal(at), value, QPointF());
+    QApplication::sendEvent(widget, &gesture);
+  };
+  send(Qt::BeginNativeGesture, 0);
+  for (int i = 0; i < 5; ++i)
+    send(Qt::ZoomNativeGesture, 0.1);
+  send(Qt::EndNativeGesture, 0);
+  // 1.1^5 of 100 %, not a jump to the next step.
+  EXPECT_EQ(client.GetZoom(), 161);
+  int32_t x1, y1;
+  page->DeviceToPage(150, 120, x1, y1);
+  EXPECT_NEAR(x1, x0, 1);
+  EXPECT_NEAR(y1, y0, 1);
+  // Pinching in stops at 10 %.
+  send(Qt::BeginNativeGesture, 0);
+  for (int i = 0; i < 40; ++i)
+    send(Qt::ZoomNativeGesture, -0.2);
+  EXPECT_EQ(client.GetZoom(), 10);
 }
 
 TEST_F(ClientWidgetTest, TheReadoutFollowsThePointerWhenIdle)
