@@ -4,6 +4,7 @@
 #include "Cursors.h"
 #include "Messages.h"
 #include "PageBinding.h"
+#include "StringTable.h"
 #include "TClient.h"
 #include "TPage.h"
 
@@ -162,7 +163,13 @@ void TClientWidget::RenderInvalid()
     client->PaintObjects(page, TData::kPaintScreen);
     m_renderedPixels += int64_t{area.width()} * area.height();
   }
+  const bool limited = page->NestedPaintLimited();
   page->Release();
+  // Said once each time the drawing becomes incomplete, in the status bar,
+  // so the user knows the page on screen is not the whole document.
+  if (limited && !m_paintLimited)
+    client->SetStatusText(LoadStr(IDS_PAINT_PARTIAL));
+  m_paintLimited = limited;
 }
 
 const QImage& TClientWidget::PageImage()

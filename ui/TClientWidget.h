@@ -85,6 +85,8 @@ private:
   int64_t m_renderedPixels = 0;
   QRect m_lastPaintBounds;
   int m_wheelRest = 0;
+  // The last rendering ran out of its drawing budget (nested symbols).
+  bool m_paintLimited = false;
   // A touchpad pinch: the scale it has reached since it began, against
   // the zoom it began at.
   double m_pinchScale = 1.0;

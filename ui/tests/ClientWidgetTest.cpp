@@ -291,6 +291,31 @@ TEST_F(ClientWidgetTest, APinchZoomsSmoothlyAboutTheFingers)
   EXPECT_EQ(client.GetZoom(), 10);
 }
 
+// Asks for more nested drawing than a paint may do, as symbols placed in
+// symbols many levels deep do.
+class Greedy : public TDataRectangle
+{
+public:
+  Greedy() : TDataRectangle(100, 100, 200, 200) {}
+  bool Paint(TPage* page, uint8_t mode) override
+  {
+    for (int64_t i = 0; i <= TPage::kMaxNestedPaints && page->SpendNestedPaint(); ++i) {
+    }
+    return TDataRectangle::Paint(page, mode);
+  }
+};
+
+TEST_F(ClientWidgetTest, AScreenPaintThatLeftSymbolsOutSaysSo)
+{
+  widget->PageImage();
+  EXPECT_EQ(frame->GetStatusBar()->GetText().find("not shown"), std::string::npos);
+  client.AddObject(new Greedy, true);
+  widget->InvalidateArea(nullptr);
+  widget->PageImage();
+  EXPECT_EQ(frame->GetStatusBar()->GetText().rfind("Part of the symbols are not shown", 0), 0u)
+      << frame->GetStatusBar()->GetText();
+}
+
 TEST_F(ClientWidgetTest, TheReadoutFollowsThePointerWhenIdle)
 {
   MoveMouse(widget, {120, 45});
