@@ -192,3 +192,10 @@ bool TUserInput::EndPrintJob(bool)
 {
   return true;
 }
+
+void TUserInput::ShowWork(const std::string&, bool) {}
+
+bool TUserInput::WorkCancelled()
+{
+  return false;
+}

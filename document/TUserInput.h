@@ -202,6 +202,14 @@ public:
   // the user cancelled or there is nothing to print on. The device stays
   // the front end's, valid until EndPrintJob.
   virtual QPagedPaintDevice* ChoosePrinter(int32_t mode, PrintSettings& settings);
+  // Long work the user may give up (an export of a huge document): between
+  // ShowWork(title, true) and ShowWork(title, false) the work asks
+  // WorkCancelled now and then; a box with the title and a Cancel button
+  // appears only when the work has lasted half a second. The base shows
+  // nothing and never cancels.
+  virtual void ShowWork(const std::string& title, bool show);
+  virtual bool WorkCancelled();
+
   // The "Printing" progress box, which disables the window while it shows.
   virtual void ShowPrintProgress(const std::string& title, bool show);
   // Lets the program breathe between sheets; true once the user pressed the

@@ -8,6 +8,7 @@
 #include "TPage.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
+#include "WorkMonitor.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -59,6 +60,27 @@ std::string ProposedName(const TaClientPage& view, const char* extension)
   name.replace_extension(extension);
   return name.string();
 }
+
+// An export under way: the box that lets the user give it up once it has
+// lasted half a second, and the monitor the drawing asks.
+class ExportWork
+{
+public:
+  explicit ExportWork(TUserInput& input)
+      : m_input(input), m_monitor([&input] { return input.WorkCancelled(); })
+  {
+    m_input.ShowWork(LoadStr(IDS_EXPORT_WORKING), true);
+  }
+  ~ExportWork() { m_input.ShowWork(LoadStr(IDS_EXPORT_WORKING), false); }
+  ExportWork(const ExportWork&) = delete;
+  ExportWork& operator=(const ExportWork&) = delete;
+
+  bool Cancelled() const { return WorkMonitor::Cancelled(); }
+
+private:
+  TUserInput& m_input;
+  WorkMonitor m_monitor;
+};
 
 // Shows the wait cursor on the view for its lifetime.
 class WaitCursor
@@ -127,10 +149,16 @@ int32_t ExportImage(TaClientPage& view, uint16_t command)
 
   std::string error, warning;
   bool written = false;
+  bool cancelled = false;
   {
     WaitCursor wait(view);
+    ExportWork work(*input);
     written = ExportSheet(view, path, zoom, ExportJpegQuality(), &error, &warning);
+    cancelled = work.Cancelled();
   }
+  // Given up by the user, who knows: nothing was written, nothing to say.
+  if (cancelled)
+    return 0;
   if (!written) {
     input->MessageBox(FormatStr(IDS_EXPORT_FAILED, error.c_str()), LoadStr(IDS_EXPORT_TITLE),
                       MB_OK_ | MB_ICONSTOP_);
@@ -179,12 +207,17 @@ int32_t ExportWmf(TaClientPage& view, std::string fileName, uint32_t flags)
   }
   std::string error, warning;
   bool written = false;
+  bool cancelled = false;
   {
     std::optional<WaitCursor> wait;
     if ((flags & kExportNoWaitCursor) == 0)
       wait.emplace(view);
+    ExportWork work(*input);
     written = WriteMetafile(view, fileName, width, height, &error, &warning);
+    cancelled = work.Cancelled();
   }
+  if (cancelled)
+    return 0;
   if (!written) {
     input->MessageBox(FormatStr(IDS_EXPORT_FAILED, error.c_str()), LoadStr(IDS_EXPORT_WMF_TITLE),
                       MB_OK_ | MB_ICONSTOP_);

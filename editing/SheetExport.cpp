@@ -8,6 +8,7 @@
 #include "TMetaFile.h"
 #include "TOutStream.h"
 #include "TPageMem.h"
+#include "WorkMonitor.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -64,6 +65,8 @@ bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, 
   if (!image.HasBitmap())
     return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, zoom));
   complete = RenderSheet(client, image);
+  if (WorkMonitor::Cancelled())
+    return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
   // The file's own reason when it has one, else what the failing call of
   // the encoder left in errno.
   errno = 0;
@@ -137,6 +140,8 @@ bool ExportVector(TClient& client, const std::string& path, SheetFormat format, 
   buffer.close();
   if (!painted)
     return Fail(error, FormatStr(IDS_EXPORT_PAINT_FAILED, path.c_str()));
+  if (WorkMonitor::Cancelled())
+    return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
   std::string reason;
   if (!SaveFileAtomic(path,
                       std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size())),
@@ -182,6 +187,9 @@ bool WriteMetafile(TClient& client, const std::string& path, int32_t width, int3
   metafile.SetUnitsPerInch(page.GetUnitsPerInch());
   metafile.SetVisibleLayers(page.GetVisibleLayers());
   client.PaintObjects(&metafile, TData::kPaintOutput);
+  // Given up: the recording goes with the metafile page, unwritten.
+  if (WorkMonitor::Cancelled())
+    return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
   const bool complete = !metafile.NestedPaintLimited();
   if (!metafile.Close(true))
     return Fail(error, metafile.Error().empty() ? FormatStr(IDS_EXPORT_WRITE_FAILED, path.c_str())

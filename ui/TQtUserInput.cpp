@@ -45,6 +45,8 @@ namespace {
 constexpr double kPointsPerInch = 72.0;
 constexpr int32_t kTextField = 100;
 constexpr int32_t kTextFieldWidth = 30;
+// Work shorter than this shows no box.
+constexpr qint64 kWorkBoxDelayMs = 500;
 
 // Set once a message loop found the application quitting; every later wait
 // gives up at once.
@@ -467,6 +469,38 @@ void TQtUserInput::ShowPrintProgress(const std::string& title, bool show)
 bool TQtUserInput::PrintCancelled()
 {
   return TPrintJob::Current().Cancelled();
+}
+
+void TQtUserInput::ShowWork(const std::string& title, bool show)
+{
+  if (show) {
+    m_workTitle = title;
+    m_workClock.start();
+    return;
+  }
+  if (m_workBox)
+    m_workBox->Close();
+  m_workBox.reset();
+  m_workClock.invalidate();
+}
+
+bool TQtUserInput::WorkCancelled()
+{
+  if (!m_workClock.isValid())
+    return false;
+  // Short work passes without a box flashing by.
+  if (!m_workBox) {
+    if (m_workClock.elapsed() < kWorkBoxDelayMs)
+      return false;
+    m_workBox = std::make_unique<TYieldBox>(DialogOwner(), QString::fromStdString(m_workTitle));
+    m_workBox->Show();
+  }
+  return m_workBox->Yield() == TYieldBox::kCancelPressed;
+}
+
+QDialog* TQtUserInput::WorkBox() const
+{
+  return m_workBox.get();
 }
 
 bool TQtUserInput::EndPrintJob(bool abort)

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "TUserInput.h"
+#include "TYieldBox.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+
+#include <memory>
 
 class QWidget;
 class TVueWidget;
@@ -72,6 +76,10 @@ public:
   void ShowPrintProgress(const std::string& title, bool show) override;
   bool PrintCancelled() override;
   bool EndPrintJob(bool abort) override;
+  void ShowWork(const std::string& title, bool show) override;
+  bool WorkCancelled() override;
+  // The box of the work under way once it shows (null before).
+  QDialog* WorkBox() const;
 
 private:
   QWidget* DialogOwner() const;
@@ -79,6 +87,10 @@ private:
 
   TVue* m_owner;          // not owned; may be null
   TClient* m_unitsClient; // not owned; may be null
+  // Long work: its title, how long it has lasted, and its box once shown.
+  std::string m_workTitle;
+  QElapsedTimer m_workClock;
+  std::unique_ptr<TYieldBox> m_workBox;
 };
 
 // A filter of the form "label|pattern|label|pattern" as Qt's file dialogs

@@ -14,6 +14,7 @@
 #include "TUserInput.h"
 #include "TextEncoding.h"
 #include "ValueFormat.h"
+#include "WorkMonitor.h"
 
 #include <algorithm>
 #include <charconv>
@@ -26,6 +27,8 @@ constexpr int32_t kClientSectionVersion = 1;
 // Mask B bit of the "Layer" entry: a page view takes an active-layer mask.
 constexpr uint32_t kMaskLayer = 0x10;
 constexpr size_t kCoordinateLength = 31;
+// Objects drawn between two questions whether long output was given up.
+constexpr uint32_t kObjectsBetweenPolls = 256;
 // How far Fit Page may step from the proportional zoom to the one that fits.
 constexpr int kMaxFitSteps = 50;
 // What a page view uses for its numbers when it has no page.
@@ -648,11 +651,21 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
   // At zoom 100 window objects paint themselves as windows; otherwise (and
   // on output) they are part of the page.
   const bool skipWindows = mode != TData::kPaintOutput && GetZoom() == 100;
+  // Long output (an export of a huge document) can be given up: the work
+  // that asked for it is asked now and then.
+  uint32_t sinceAsked = 0;
   for (uint16_t layer = 128; layer != 0; layer >>= 1) {
     if (!(visible & layer))
       continue;
     target->SetDrawingLayers(layer);
     for (TData* object : objects) {
+      if (++sinceAsked == kObjectsBetweenPolls) {
+        sinceAsked = 0;
+        if (WorkMonitor::Poll()) {
+          target->SetDrawingLayers(visible);
+          return;
+        }
+      }
       if (skipWindows && object->IsA(kTVue))
         continue;
       object->Paint(target, mode);

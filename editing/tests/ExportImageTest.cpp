@@ -194,6 +194,44 @@ TEST_F(ExportImageTest, PdfAndSvgAskForTheFileOnlyAndHoldTheDrawing)
   EXPECT_NE(text.find("#ff0000"), std::string::npos);
 }
 
+TEST_F(ExportImageTest, AnExportGivenUpWritesNothingAndSaysNothing)
+{
+  for (int i = 0; i < 1000; ++i)
+    Add(10 + i % 300, 10 + i % 200, 20 + i % 300, 20 + i % 200);
+  const std::string old = "the previous picture";
+  struct Case
+  {
+    uint16_t command;
+    std::string name;
+  };
+  for (const Case& c :
+       {Case{CM_EXPORT_PNG, "out.png"}, Case{CM_EXPORT_SVG, "out.svg"}, Case{CM_EXPORT_WMF, ""}}) {
+    const std::string target = dir.File(c.name.empty() ? "house.wmf" : c.name);
+    WriteWholeFile(target, old);
+    recorder.workShown.clear();
+    recorder.workPolls = 0;
+    recorder.CancelWorkAt(2);
+    recorder.AnswerSaveFile(target);
+    if (c.command == CM_EXPORT_PNG)
+      recorder.AnswerIntegers(std::vector<int32_t>{100});
+    EXPECT_EQ(client.Message(c.command, 0, 0, nullptr), 0u) << c.name;
+    EXPECT_EQ(recorder.workPolls, 2) << c.name; // drawing stopped at once
+    EXPECT_EQ(recorder.workShown, (std::vector<std::string>{"+Exporting...", "-Exporting..."}));
+    EXPECT_TRUE(recorder.messageBoxes.empty()) << recorder.messageBoxes.back().text;
+    EXPECT_EQ(ReadWholeFile(target), old) << c.name;
+  }
+  // Not given up, the drawing asked every 256 objects of each of the eight
+  // layer passes, and the file is new.
+  recorder.CancelWorkAt(0);
+  recorder.workPolls = 0;
+  const std::string target = dir.File("out.png");
+  recorder.AnswerSaveFile(target);
+  recorder.AnswerIntegers(std::vector<int32_t>{100});
+  EXPECT_EQ(client.Message(CM_EXPORT_PNG, 0, 0, nullptr), 1u);
+  EXPECT_EQ(recorder.workPolls, 8 * 1001 / 256);
+  EXPECT_NE(ReadWholeFile(target), old);
+}
+
 TEST(ExportImage, ZoomRangeFollowsTheSmallerSide)
 {
   int32_t lower = 0, upper = 0;

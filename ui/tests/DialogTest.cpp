@@ -22,6 +22,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -467,6 +468,25 @@ TEST(ColourDialog, OffersNoneWhereAllowed)
   });
   ASSERT_TRUE(ChooseColorDialog(nullptr, colour, true));
   EXPECT_EQ(colour, kNoColor);
+}
+
+TEST(LongWork, ItsBoxShowsOnlyAfterHalfASecondAndItsCancelIsHeard)
+{
+  TQtUserInput input;
+  input.ShowWork("Exporting...", true);
+  EXPECT_FALSE(input.WorkCancelled());
+  EXPECT_EQ(input.WorkBox(), nullptr); // short work shows nothing
+  QTest::qWait(600);
+  EXPECT_FALSE(input.WorkCancelled());
+  QDialog* box = input.WorkBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(box->windowTitle(), "Exporting...");
+  box->reject(); // Cancel or Escape
+  EXPECT_TRUE(input.WorkCancelled());
+  input.ShowWork("Exporting...", false);
+  EXPECT_EQ(input.WorkBox(), nullptr);
+  EXPECT_FALSE(input.WorkCancelled());
 }
 
 TEST(FontSizes, PageUnitsBecomePointsAndBack)

@@ -569,6 +569,16 @@ bool TScriptedInput::PrintCancelled()
   return std::find(m_cancelAt.begin(), m_cancelAt.end(), cancelChecks) != m_cancelAt.end();
 }
 
+void TScriptedInput::ShowWork(const std::string& title, bool show)
+{
+  workShown.push_back((show ? "+" : "-") + title);
+}
+
+bool TScriptedInput::WorkCancelled()
+{
+  return ++workPolls == m_cancelWorkAt;
+}
+
 bool TScriptedInput::EndPrintJob(bool abort)
 {
   endedJobs.push_back(abort);

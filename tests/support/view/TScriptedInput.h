@@ -95,6 +95,8 @@ public:
   }
   // PrintCancelled answers true when asked for the n-th time (from 1).
   void CancelPrintingAt(int32_t n) { m_cancelAt.push_back(n); }
+  // WorkCancelled answers true when asked for the n-th time (from 1).
+  void CancelWorkAt(int32_t n) { m_cancelWorkAt = n; }
 
   // ---- simulated window ----
   void SetClientSize(int32_t width, int32_t height);
@@ -144,6 +146,8 @@ public:
   std::vector<PrinterRecord> printers;           // each ChoosePrinter, with the settings it was given
   std::vector<bool> progressShown;               // each ShowPrintProgress
   int32_t cancelChecks = 0;                      // how often PrintCancelled was asked
+  std::vector<std::string> workShown;            // each ShowWork: "+title" or "-title"
+  int32_t workPolls = 0;                         // how often WorkCancelled was asked
   std::vector<bool> endedJobs;                   // each EndPrintJob: true when aborted
   std::vector<PostedRecord> posted;              // every message posted, in order
   std::vector<std::vector<int32_t>> invalidated; // device rectangles; empty: the whole window
@@ -202,6 +206,8 @@ public:
   QPagedPaintDevice* ChoosePrinter(int32_t mode, PrintSettings& settings) override;
   void ShowPrintProgress(const std::string& title, bool show) override;
   bool PrintCancelled() override;
+  void ShowWork(const std::string& title, bool show) override;
+  bool WorkCancelled() override;
   bool EndPrintJob(bool abort) override;
 
 private:
@@ -249,6 +255,7 @@ private:
   std::deque<PrinterAnswer> m_printers;
   std::string m_printOutput;
   std::vector<int32_t> m_cancelAt;
+  int32_t m_cancelWorkAt = 0;
 
   std::deque<Step> m_script;
   std::deque<PostedRecord> m_postedQueue;
