@@ -216,7 +216,7 @@ TEST_F(ExportImageTest, AnExportGivenUpWritesNothingAndSaysNothing)
       recorder.AnswerIntegers(std::vector<int32_t>{100});
     EXPECT_EQ(client.Message(c.command, 0, 0, nullptr), 0u) << c.name;
     EXPECT_EQ(recorder.workPolls, 2) << c.name; // drawing stopped at once
-    EXPECT_EQ(recorder.workShown, (std::vector<std::string>{"+Exporting...", "-Exporting..."}));
+    EXPECT_EQ(recorder.workShown, (std::vector<std::string>{"+Exporting", "-Exporting"}));
     EXPECT_TRUE(recorder.messageBoxes.empty()) << recorder.messageBoxes.back().text;
     EXPECT_EQ(ReadWholeFile(target), old) << c.name;
   }

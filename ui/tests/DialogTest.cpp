@@ -473,7 +473,7 @@ TEST(ColourDialog, OffersNoneWhereAllowed)
 TEST(LongWork, ItsBoxShowsOnlyAfterHalfASecondAndItsCancelIsHeard)
 {
   TQtUserInput input;
-  input.ShowWork("Exporting...", true);
+  input.ShowWork("Exporting", true);
   EXPECT_FALSE(input.WorkCancelled());
   EXPECT_EQ(input.WorkBox(), nullptr); // short work shows nothing
   QTest::qWait(600);
@@ -481,10 +481,11 @@ TEST(LongWork, ItsBoxShowsOnlyAfterHalfASecondAndItsCancelIsHeard)
   QDialog* box = input.WorkBox();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
-  EXPECT_EQ(box->windowTitle(), "Exporting...");
+  EXPECT_EQ(box->windowTitle(), "Exporting");
+  EXPECT_NE(box->findChild<QLabel*>(), nullptr);
   box->reject(); // Cancel or Escape
   EXPECT_TRUE(input.WorkCancelled());
-  input.ShowWork("Exporting...", false);
+  input.ShowWork("Exporting", false);
   EXPECT_EQ(input.WorkBox(), nullptr);
   EXPECT_FALSE(input.WorkCancelled());
 }
