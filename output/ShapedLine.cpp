@@ -3,6 +3,7 @@
 #include "GlyphOutlines.h"
 
 #include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextOption>
@@ -34,8 +35,12 @@ void ShapedLine::Draw(QPainter& painter, const QPointF& origin) const
     return;
   const QFont& font = m_layout.font();
   const double scale = std::sqrt(std::abs(painter.combinedTransform().determinant()));
+  // Outlines are for pixels only: on a PDF, an SVG or a printer text stays
+  // text (searchable, selectable, with its font), however large it is there.
+  const QPaintEngine* engine = painter.paintEngine();
+  const bool pixels = engine && engine->type() == QPaintEngine::Raster;
   // Underline and strike-out are Qt's to draw, across the whole line.
-  if (font.pixelSize() * scale < kLargestCachedGlyph || font.underline() || font.strikeOut()) {
+  if (!pixels || font.pixelSize() * scale < kLargestCachedGlyph || font.underline() || font.strikeOut()) {
     painter.drawText(origin, m_layout.text());
     return;
   }

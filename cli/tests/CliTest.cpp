@@ -175,6 +175,31 @@ TEST(CliTest, VectorExportsHaveThePaperSize)
 
 // Every kind of drawing object, a symbol with two instances, a hidden layer
 // and a coloured page.
+TEST(CliTest, APdfKeepsTheTextsAsTextWithTheirFonts)
+{
+  TempDir dir;
+  const std::string pdf = dir.File("showcase.pdf");
+  ASSERT_EQ(RunCli({"export", Q(std::string(VEKTA_SOURCE_DIR) + "/examples/showcase.vk1"), Q(pdf)}).status,
+            0);
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {Q(pdf), QStringLiteral("-")});
+  if (!text.waitForFinished(60000))
+    GTEST_SKIP() << "pdftotext is not installed";
+  const QString words = QString::fromUtf8(text.readAllStandardOutput());
+  for (const char* expected : {"Vekta", "Every kind of drawing object on one page", "Lines and arrows",
+                               "Framed", "Symbols and groups"})
+    EXPECT_TRUE(words.contains(QString::fromUtf8(expected))) << expected << " not in:\n"
+                                                             << words.toStdString();
+  QProcess fonts;
+  fonts.start(QStringLiteral("pdffonts"), {Q(pdf)});
+  ASSERT_TRUE(fonts.waitForFinished(60000));
+  // A header, a rule, then one line per font, each embedded as a subset.
+  const QStringList lines = QString::fromUtf8(fonts.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_GT(lines.size(), 2);
+  for (qsizetype i = 2; i < lines.size(); ++i)
+    EXPECT_TRUE(lines[i].contains(QStringLiteral(" yes "))) << lines[i].toStdString();
+}
+
 TEST(CliTest, EveryObjectKindRoundTripsAndDrawsAsTheReference)
 {
   const std::string document = std::string(VEKTA_TEST_DATA) + "/all_objects.vk1";
