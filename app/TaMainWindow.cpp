@@ -285,10 +285,8 @@ TaMainWindow::TaMainWindow(TPreferences& preferences)
   RefreshMenus();
   RefreshTitle();
   Tabs().OnCloseRequested([this](int32_t index) {
-    if (auto* view = static_cast<TaClientPage*>(Tabs().ViewAt(index))) {
-      SelectView(view);
-      CloseActiveDocument();
-    }
+    if (auto* view = static_cast<TaClientPage*>(Tabs().ViewAt(index)))
+      CloseDocumentIn(*view);
   });
   QTabBar* bar = Tabs().Widget();
   bar->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -575,19 +573,11 @@ std::unique_ptr<QMenu> TaMainWindow::TabMenu(int32_t index)
   auto menu = std::make_unique<QMenu>();
   // Each entry finds its document again when chosen: the tabs may have
   // changed meanwhile.
-  auto live = [this, view]() -> TaClientPage* {
-    for (int32_t i = 0; i < DocumentCount(); ++i) {
-      if (DocumentAt(i) == view)
-        return view;
-    }
-    return nullptr;
-  };
+  auto live = [this, view]() { return Tabs().IndexOf(view) >= 0 ? view : nullptr; };
   QObject::connect(menu->addAction(QString::fromUtf8(LoadStr(IDS_TAB_CLOSE))), &QAction::triggered,
                    menu.get(), [this, live] {
-                     if (TaClientPage* document = live()) {
-                       SelectView(document);
-                       CloseActiveDocument();
-                     }
+                     if (TaClientPage* document = live())
+                       CloseDocumentIn(*document);
                    });
   QAction* others = menu->addAction(QString::fromUtf8(LoadStr(IDS_TAB_CLOSE_OTHERS)));
   others->setEnabled(DocumentCount() > 1);
@@ -598,10 +588,7 @@ std::unique_ptr<QMenu> TaMainWindow::TabMenu(int32_t index)
     // From the last tab down; a cancelled save question stops the rest.
     for (int32_t i = DocumentCount() - 1; i >= 0; --i) {
       TaClientPage* document = DocumentAt(i);
-      if (document == kept)
-        continue;
-      SelectView(document);
-      if (!CloseActiveDocument())
+      if (document != kept && !CloseDocumentIn(*document))
         break;
     }
     SelectView(kept);

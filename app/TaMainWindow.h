@@ -133,6 +133,8 @@ private:
   TaClientPage* FindDocument(const TVue* view) const;
   TaClientPage* FindDocumentByPath(const std::string& path) const;
   int32_t SaveDocumentIn(TaClientPage& view, bool saveAs);
+  // Brings view to the front and closes it as Close does; false when it stays.
+  bool CloseDocumentIn(TaClientPage& view);
   void DocumentNamed(const std::string& path);
 
   void ShowAbout();

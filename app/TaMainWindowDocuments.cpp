@@ -159,6 +159,13 @@ bool TaMainWindow::CloseActiveDocument()
   return true;
 }
 
+bool TaMainWindow::CloseDocumentIn(TaClientPage& view)
+{
+  // In front, so the user sees which document a save question is about.
+  SelectView(&view);
+  return CloseActiveDocument();
+}
+
 int32_t TaMainWindow::SaveDocumentIn(TaClientPage& view, bool saveAs)
 {
   // An untitled document is saved under a name the user chooses.
