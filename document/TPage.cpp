@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "Geometry.h"
+#include "TData.h"
 #include "TPen.h"
 #include "TextMetrics.h"
 
@@ -595,6 +596,43 @@ void TPage::FillRectBrush(const TRect& r, const TBrush& brush)
   TRect m = Moved(r);
   m.Inflate(1);
   m_device->FillRect(m.left, m.top, m.right, m.bottom, &brush);
+}
+
+bool TPage::QuadraticCurve(TPoint start, TPoint control, TPoint end)
+{
+  return m_device &&
+         m_device->QuadraticCurve(Moved(start.x, start.y), Moved(control.x, control.y), Moved(end.x, end.y));
+}
+
+bool TPage::PaintObject(TData& object, uint8_t mode)
+{
+  if (!m_device)
+    return object.Paint(this, mode);
+  m_device->BeginObject(object);
+  const bool painted = object.Paint(this, mode);
+  m_device->EndObject();
+  return painted;
+}
+
+void TPage::BeginLayer(uint16_t layer)
+{
+  m_drawingLayers = layer;
+  if (m_device)
+    m_device->BeginLayer(layer);
+}
+
+TPageDevice::SymbolUse TPage::BeginSymbol(std::string_view name, int32_t x, int32_t y)
+{
+  if (!m_device)
+    return TPageDevice::SymbolUse::kDrawMembers;
+  const TPoint at = Moved(x, y);
+  return m_device->BeginSymbol(name, m_drawingLayers, at.x, at.y);
+}
+
+void TPage::EndSymbol()
+{
+  if (m_device)
+    m_device->EndSymbol();
 }
 
 bool TPage::SetPixel(int32_t x, int32_t y, uint32_t colour)

@@ -12,6 +12,7 @@
 #include <string_view>
 
 class QImage;
+class TData;
 class TPen;
 
 // The page of a document and the surface everything draws through.
@@ -189,6 +190,17 @@ public:
   bool SpendNestedPaint();
   bool NestedPaintLimited() const { return m_nestedPaints > kMaxNestedPaints; }
 
+  // ---- structure ----
+  // Paints object as one piece of the drawing (see TPageDevice: devices
+  // that keep the structure gather what it draws under its name).
+  bool PaintObject(TData& object, uint8_t mode);
+  // The layer (one bit) painted from now on.
+  void BeginLayer(uint16_t layer);
+  // A symbol instance whose members draw relative to (x, y) in page
+  // coordinates; EndSymbol follows kDefine.
+  TPageDevice::SymbolUse BeginSymbol(std::string_view name, int32_t x, int32_t y);
+  void EndSymbol();
+
   // ---- visible area ----
   bool RectVisible(const TRect& r) const;
 
@@ -230,6 +242,9 @@ public:
   // Draws the part source of image (the whole image when null, in image
   // pixels) stretched over the page rectangle dest.
   void DrawImage(const TRect& dest, const QImage& image, const TRect* source = nullptr);
+  // Hands the whole curve to devices that keep curves; false when the
+  // caller is to draw its samples.
+  bool QuadraticCurve(TPoint start, TPoint control, TPoint end);
   // Check and radio boxes: shape 3840 an ellipse (crossed: a filled inner one),
   // anything else a rectangle (crossed: its diagonals).
   void DrawMarker(const TRect& r, int32_t shape, bool crossed);

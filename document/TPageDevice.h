@@ -1,13 +1,15 @@
 #pragma once
 
+#include "TPoint.h"
+
 #include <cstdint>
 #include <string_view>
 
 class QImage;
 class TBrush;
+class TData;
 class TFont;
 class TPen;
-struct TPoint;
 
 // The backend a TPage draws through. TPage applies the page conventions
 // (origin offset, zoom mapping, radial points of pies and arcs, the "both
@@ -66,6 +68,29 @@ public:
   // within the image) of image stretched over [l, r) x [t, b).
   virtual void DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
                          const int32_t* source) = 0;
+
+  // A quadratic Bezier curve, for devices that keep curves as curves; false
+  // when the caller is to draw its own samples instead.
+  virtual bool QuadraticCurve(TPoint /*start*/, TPoint /*control*/, TPoint /*end*/) { return false; }
+
+  // ---- structure ----
+  // Devices that keep the drawing's structure (a vector file that editors
+  // open as objects and layers) hear where each layer and object begins
+  // and ends; pixel devices ignore it.
+  virtual void BeginLayer(uint16_t /*layer*/) {}
+  virtual void BeginObject(const TData& /*object*/) {}
+  virtual void EndObject() {}
+  // A symbol instance whose members are drawn relative to (x, y) while
+  // layers are painted. kDrawMembers: draw them as usual. kDefine: draw
+  // them once, all of them (no culling), as the shared definition, then
+  // call EndSymbol, which places the instance. kPlaced: the instance is
+  // placed by reference to a definition made before; draw nothing.
+  enum class SymbolUse { kDrawMembers, kDefine, kPlaced };
+  virtual SymbolUse BeginSymbol(std::string_view /*name*/, uint16_t /*layers*/, int32_t /*x*/, int32_t /*y*/)
+  {
+    return SymbolUse::kDrawMembers;
+  }
+  virtual void EndSymbol() {}
 };
 
 // Text alignment flags and raster operations, as stored and passed around.

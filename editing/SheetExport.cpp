@@ -1,7 +1,11 @@
 #include "SheetExport.h"
 #include "PageBinding.h"
+#include "PageSettingsCommands.h"
+#include "TClientModuleLayer.h"
+#include "TSvgDevice.h"
 
 #include "Colors.h"
+#include "Messages.h"
 #include "StringTable.h"
 #include "TBrush.h"
 #include "TClient.h"
@@ -13,13 +17,13 @@
 #include <QBuffer>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -102,6 +106,39 @@ bool RenderVector(TClient& client, QPaintDevice& device, int resolution, bool& c
   return true;
 }
 
+// The SVG file: written by a device of its own that keeps the drawing's
+// objects, groups, symbols and layers, so that an editor opens it as the
+// drawing rather than as a heap of shapes.
+bool RenderSvg(TClient& client, const std::string& title, std::string& svg, bool& complete)
+{
+  const TPage& page = *client.GetPage();
+  // The millimetre units keep millimetres in the file's paper size.
+  const bool metric = UnitIndexOf(page.GetUnitsPerInch()) >= 3;
+  auto device = std::make_unique<TSvgDevice>(page.GetPaperWidth(), page.GetPaperHeight(),
+                                             page.GetUnitsPerInch(), metric);
+  TSvgDevice* svgDevice = device.get();
+  svgDevice->SetTitle(title);
+  // Dashes and hatches look as they do on screen at 100 %, where a pixel is
+  // a logical unit unless the page follows the screen's resolution.
+  svgDevice->SetPixelUnits(page.GetUseResolution() ? page.GetUnitsPerInch() / 96.0 : 1.0);
+  // Hidden layers go into the file too, hidden, so nothing is lost to
+  // whoever opens it.
+  const uint16_t visible = page.GetVisibleLayers();
+  TClientModuleLayer* layers = nullptr;
+  client.Message(MSG_LAYER_DATA, 0, 0, &layers);
+  for (int i = 0; i < TClientModuleLayer::kLayerCount; ++i)
+    svgDevice->SetLayer(i, layers && layers->GetName(i) ? layers->GetName(i) : "", (visible >> i) & 1);
+
+  TPage sheet;
+  sheet.CopyPaperSettings(page);
+  if (!sheet.BindBackend(std::move(device), TPage::kCreated))
+    return false;
+  complete = RenderSheet(client, sheet, 0xFF);
+  svg = svgDevice->Finish();
+  sheet.Release();
+  return true;
+}
+
 bool ExportVector(TClient& client, const std::string& path, SheetFormat format, std::string* error,
                   bool& complete)
 {
@@ -111,41 +148,36 @@ bool ExportVector(TClient& client, const std::string& path, SheetFormat format, 
   const double unitsPerInch = page.GetUnitsPerInch();
   if (width < 1 || height < 1)
     return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, 100));
-  const QString title = QString::fromStdString(std::filesystem::path(path).stem().string());
+  const std::string title = std::filesystem::path(path).stem().string();
 
   // The file is made in memory and written in one piece.
+  std::string svg;
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   bool painted = false;
   if (format == SheetFormat::kPdf) {
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Vekta"));
-    writer.setTitle(title);
+    writer.setTitle(QString::fromStdString(title));
     writer.setResolution(kPdfResolution);
     const QSizeF points(width / unitsPerInch * 72.0, height / unitsPerInch * 72.0);
     writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     painted = RenderVector(client, writer, kPdfResolution, complete);
   } else {
-    // One SVG user unit per logical unit, and the document's units per inch
-    // as the resolution, give the physical size without any rounding.
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setTitle(title);
-    generator.setResolution(page.GetUnitsPerInch());
-    generator.setSize(QSize(width, height));
-    generator.setViewBox(QRect(0, 0, width, height));
-    painted = RenderVector(client, generator, page.GetUnitsPerInch(), complete);
+    painted = RenderSvg(client, title, svg, complete);
   }
   buffer.close();
   if (!painted)
     return Fail(error, FormatStr(IDS_EXPORT_PAINT_FAILED, path.c_str()));
   if (WorkMonitor::Cancelled())
     return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
+  const std::string_view bytes =
+      format == SheetFormat::kPdf
+          ? std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size()))
+          : std::string_view(svg);
   std::string reason;
-  if (!SaveFileAtomic(path,
-                      std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size())),
-                      &reason))
+  if (!SaveFileAtomic(path, bytes, &reason))
     return Fail(error, reason);
   return true;
 }
@@ -157,10 +189,10 @@ bool IsSheetExportType(const std::string& path)
   return FormatOf(path) != SheetFormat::kUnknown;
 }
 
-bool RenderSheet(TClient& client, TPage& target)
+bool RenderSheet(TClient& client, TPage& target, uint16_t layers)
 {
   const TPage& page = *client.GetPage();
-  target.SetVisibleLayers(page.GetVisibleLayers());
+  target.SetVisibleLayers(layers != 0 ? layers : page.GetVisibleLayers());
   const uint32_t background = client.GetColor(1);
   TBrush brush;
   brush.SetStyle(TBrush::kSolid);

@@ -12,9 +12,10 @@ class TPage;
 // Paints the sheet of client onto target as output (paint mode 4): the
 // page's background colour first (white when the page has none), then the
 // objects of the visible layers. target must be bound and show the paper
-// from (0, 0). False when the paint had to leave part of the symbols out
+// from (0, 0). layers, when not 0, are the layers painted instead of the
+// visible ones. False when the paint had to leave part of the symbols out
 // (see TPage::SpendNestedPaint).
-bool RenderSheet(TClient& client, TPage& target);
+bool RenderSheet(TClient& client, TPage& target, uint16_t layers = 0);
 
 // True when path names a type ExportSheet writes (by its extension).
 bool IsSheetExportType(const std::string& path);

@@ -162,7 +162,7 @@ void TDataBezier::DrawCurve(TPage* page) const
 {
   if (samples.empty())
     page->Line(start.x, start.y, end.x, end.y);
-  else
+  else if (!page->QuadraticCurve(start, control, end))
     page->Polyline(samples.data(), static_cast<int32_t>(samples.size()));
 }
 

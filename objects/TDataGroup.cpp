@@ -179,7 +179,7 @@ bool TDataGroup::Paint(TPage* page, uint8_t mode)
   if (!page)
     return false;
   for (TData* child : children)
-    child->Paint(page, mode);
+    page->PaintObject(*child, mode);
   return true;
 }
 

@@ -12,7 +12,9 @@
 #include "TSymbolLibrary.h"
 #include "TextCompare.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -42,6 +44,27 @@ private:
   TPage* m_page;
   int32_t m_x = 0;
   int32_t m_y = 0;
+};
+
+// Lifts the page's visible area for as long as it lives, so that nothing
+// is left out for lying off the page.
+class Unculled
+{
+public:
+  explicit Unculled(TPage* page) : m_page(page)
+  {
+    m_hadClip = m_page->GetClipRect(m_clip);
+    const TRect everything(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    m_page->SetClipRect(&everything);
+  }
+  ~Unculled() { m_page->SetClipRect(m_hadClip ? &m_clip : nullptr); }
+  Unculled(const Unculled&) = delete;
+  Unculled& operator=(const Unculled&) = delete;
+
+private:
+  TPage* m_page;
+  TRect m_clip;
+  bool m_hadClip = false;
 };
 
 } // namespace
@@ -142,14 +165,23 @@ bool TDataSymbol::Paint(TPage* page, uint8_t mode)
     const TDataGroupSymbol* definition = FindDefinition();
     const TDataGroupSymbol::Visit visit(definition);
     if (visit.Entered()) {
-      OriginShift shift(page, left, top);
-      for (int32_t i = 0; i < definition->GetChildCount() && page->SpendNestedPaint(); ++i) {
-        TData* member = definition->GetChild(i);
-        member->Paint(page, mode);
-        // Members are shared by every instance: a selection outline toggled
-        // here must not stay on them and show up in other instances.
-        member->SetState(kSelected, false);
+      const TPageDevice::SymbolUse use = page->BeginSymbol(symbolName.View(), left, top);
+      if (use != TPageDevice::SymbolUse::kPlaced) {
+        // A shared definition holds every member, wherever this instance is.
+        std::optional<Unculled> unculled;
+        if (use == TPageDevice::SymbolUse::kDefine)
+          unculled.emplace(page);
+        OriginShift shift(page, left, top);
+        for (int32_t i = 0; i < definition->GetChildCount() && page->SpendNestedPaint(); ++i) {
+          TData* member = definition->GetChild(i);
+          page->PaintObject(*member, mode);
+          // Members are shared by every instance: a selection outline toggled
+          // here must not stay on them and show up in other instances.
+          member->SetState(kSelected, false);
+        }
       }
+      if (use != TPageDevice::SymbolUse::kDrawMembers)
+        page->EndSymbol();
     } else if (WantsBody(mode)) {
       PaintMissing(page);
     }

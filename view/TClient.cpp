@@ -657,7 +657,7 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
   for (uint16_t layer = 128; layer != 0; layer >>= 1) {
     if (!(visible & layer))
       continue;
-    target->SetDrawingLayers(layer);
+    target->BeginLayer(layer);
     for (TData* object : objects) {
       if (++sinceAsked == kObjectsBetweenPolls) {
         sinceAsked = 0;
@@ -668,7 +668,7 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
       }
       if (skipWindows && object->IsA(kTVue))
         continue;
-      object->Paint(target, mode);
+      target->PaintObject(*object, mode);
     }
   }
   if (mode == TData::kPaintScreen && IsGridShown())

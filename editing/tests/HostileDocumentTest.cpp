@@ -83,3 +83,23 @@ TEST_F(HostileDocumentTest, AnExportOfTheNestedSymbolsIsWrittenWithAWarning)
   EXPECT_NE(warning.find("without part of its symbols"), std::string::npos) << warning;
   EXPECT_FALSE(ReadWholeFile(path).empty());
 }
+
+TEST_F(HostileDocumentTest, AnSvgOfTheNestedSymbolsDefinesEachLevelOnceAndIsWhole)
+{
+  // 2^40 frames drawn, yet each definition is written once and used twice
+  // by the one above: the file is complete, small, and quick to make.
+  Bomb(40);
+  std::string error, warning;
+  const std::string path = dir.File("bomb.svg");
+  ASSERT_TRUE(ExportSheet(client, path, 100, 75, &error, &warning)) << error;
+  EXPECT_TRUE(warning.empty()) << warning;
+  const std::string svg = ReadWholeFile(path);
+  EXPECT_LT(svg.size(), 64u * 1024);
+  size_t symbols = 0, uses = 0;
+  for (size_t at = svg.find("<symbol "); at != std::string::npos; at = svg.find("<symbol ", at + 1))
+    ++symbols;
+  for (size_t at = svg.find("<use "); at != std::string::npos; at = svg.find("<use ", at + 1))
+    ++uses;
+  EXPECT_EQ(symbols, 41u);
+  EXPECT_EQ(uses, 2u * 40 + 1);
+}
