@@ -310,6 +310,7 @@ void TSvgDevice::SelectFont(const TFont& font)
 {
   m_font = TextFont(font);
   m_escapement = font.EscapementDegrees();
+  m_fontStyle.clear();
 }
 
 void TSvgDevice::SelectDefaults()
@@ -843,21 +844,25 @@ void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int3
       SetClip(nullptr);
   }
 
-  const ShapedLine line(ToQString(utf8), m_font);
   const QFontMetricsF metrics(m_font);
   const double ascent = metrics.ascent();
   const double descent = metrics.descent();
-  const double width = line.Width();
   double baseline = ascent;
   if ((m_textAlign & TA_BASELINE_) == TA_BASELINE_)
     baseline = 0;
   else if (m_textAlign & TA_BOTTOM_)
     baseline = -descent;
-  double dx = 0;
-  if ((m_textAlign & TA_CENTER_) == TA_CENTER_)
-    dx = -width / 2;
-  else if (m_textAlign & TA_RIGHT_)
-    dx = -width;
+  // Centred and right-aligned lines keep their anchor in any viewer, however
+  // it measures the text.
+  const char* anchor = "";
+  double share = 0; // of the width left of the anchor
+  if ((m_textAlign & TA_CENTER_) == TA_CENTER_) {
+    anchor = ";text-anchor:middle";
+    share = 0.5;
+  } else if (m_textAlign & TA_RIGHT_) {
+    anchor = ";text-anchor:end";
+    share = 1;
+  }
 
   const double px = static_cast<double>(x) - OffsetX();
   const double py = static_cast<double>(y) - OffsetY();
@@ -866,23 +871,27 @@ void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int3
                         : "";
   if (m_bkMode == OPAQUE_) {
     // The text cell is filled first, turned with the text.
+    const double width = ShapedLine(ToQString(utf8), m_font).Width();
     const Brush fill = SolidBrush(m_bkColour);
-    Emit("<rect" + BoxAttributes(px + dx, py + baseline - ascent, width, ascent + descent) + turn +
+    Emit("<rect" + BoxAttributes(px - share * width, py + baseline - ascent, width, ascent + descent) + turn +
          ShapeAttributes(kFill, &fill) + "/>\n");
   }
 
-  std::string style = "font-family:'" + Escape(m_font.family().toStdString()) + "';font-size:" +
-                      Num(m_font.pixelSize() > 0 ? m_font.pixelSize() : m_font.pointSizeF()) +
-                      "px;fill:" + Colour(m_textColour) + ";font-kerning:none";
-  if (m_font.weight() != QFont::Normal)
-    style +=
-        ";font-weight:" + std::to_string(std::clamp(static_cast<int>(m_font.weight()), 100, 900) / 100 * 100);
-  if (m_font.italic())
-    style += ";font-style:italic";
-  if (m_font.underline() || m_font.strikeOut())
-    style += std::string(";text-decoration:") + (m_font.underline() ? "underline" : "") +
-             (m_font.underline() && m_font.strikeOut() ? " " : "") +
-             (m_font.strikeOut() ? "line-through" : "");
+  if (m_fontStyle.empty()) {
+    m_fontStyle = "font-family:'" + Escape(m_font.family().toStdString()) +
+                  "';font-size:" + Num(m_font.pixelSize() > 0 ? m_font.pixelSize() : m_font.pointSizeF()) +
+                  "px";
+    if (m_font.weight() != QFont::Normal)
+      m_fontStyle += ";font-weight:" +
+                     std::to_string(std::clamp(static_cast<int>(m_font.weight()), 100, 900) / 100 * 100);
+    if (m_font.italic())
+      m_fontStyle += ";font-style:italic";
+    if (m_font.underline() || m_font.strikeOut())
+      m_fontStyle += std::string(";text-decoration:") + (m_font.underline() ? "underline" : "") +
+                     (m_font.underline() && m_font.strikeOut() ? " " : "") +
+                     (m_font.strikeOut() ? "line-through" : "");
+  }
+  const std::string style = m_fontStyle + ";fill:" + Colour(m_textColour) + anchor + ";font-kerning:none";
   const std::string cls = ClassOf(style);
   const std::string key = cls + clip + Num(m_escapement);
 
@@ -912,9 +921,7 @@ void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int3
     lx = ax + ox * std::cos(a) - oy * std::sin(a);
     ly = ay + ox * std::sin(a) + oy * std::cos(a);
   }
-  // Aligned by the program's own measure of the line, so that a viewer
-  // that measures it a little differently keeps the anchor where it is.
-  std::string span = "<tspan x=\"" + Num(lx + dx);
+  std::string span = "<tspan x=\"" + Num(lx);
   span += "\" y=\"" + Num(ly + baseline) + "\">" + Escape(utf8) + "</tspan>";
   if (run) {
     run->spans += span;

@@ -184,6 +184,7 @@ private:
   bool m_penNull = false;
   Brush m_brush;
   QFont m_font;
+  std::string m_fontStyle; // the font's part of a text's style, made on first use
   double m_escapement = 0;
   uint32_t m_textColour = 0;
   uint32_t m_bkColour = 0xFFFFFF;
