@@ -143,8 +143,12 @@ bool TaMainWindow::OpenDocumentFile(const std::string& given)
   TaClientPage* view = AddDocument(std::make_unique<TaClientPage>(0));
   if (!view)
     return false;
-  // A file that could not be loaded leaves its tab as an empty document.
-  const bool loaded = LoadDocument(*view, path.c_str()) == 1;
+  // A file that could not be loaded leaves its tab as an empty document;
+  // one whose opening the user gave up leaves no tab.
+  LoadReport report;
+  const bool loaded = LoadDocument(*view, path.c_str(), &report) == 1;
+  if (!loaded && report.outcome == LoadReport::Outcome::kCancelled)
+    DiscardDocument(view);
   RefreshTitle();
   return loaded;
 }

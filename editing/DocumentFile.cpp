@@ -2,6 +2,7 @@
 
 #include "ClassTable.h"
 #include "FieldRefresh.h"
+#include "LongWork.h"
 #include "Messages.h"
 #include "ObjectStream.h"
 #include "StringTable.h"
@@ -11,11 +12,13 @@
 #include "TOutStream.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
+#include "WorkMonitor.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -100,6 +103,19 @@ void WriteDocument(const TaClientPage& client, TOutStream& os)
   client.GetSymbolModule().WriteSymbolSection(os);
   WriteObjectList(client, os);
 }
+
+// Marks the view as being read into for as long as it lives.
+class Loading
+{
+public:
+  explicit Loading(TClient& client) : m_client(client) { m_client.SetLoading(true); }
+  ~Loading() { m_client.SetLoading(false); }
+  Loading(const Loading&) = delete;
+  Loading& operator=(const Loading&) = delete;
+
+private:
+  TClient& m_client;
+};
 
 // Each reader finds its own section and applies its defaults when the
 // section is missing, so the order in the file does not matter. Returns
@@ -224,7 +240,15 @@ private:
 // that could not be read or added.
 bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
 {
+  // Reading a huge document can be given up: the work that asked for it
+  // is asked now and then (the caller sees the answer and drops it all).
+  unsigned sinceAsked = 0;
   for (;;) {
+    if (++sinceAsked == WorkMonitor::kItemsBetweenPolls) {
+      sinceAsked = 0;
+      if (WorkMonitor::Poll())
+        return true;
+    }
     std::unique_ptr<TStreamable> object(ReadObject(is));
     if (!object) {
       // The end of the list, unless the stream broke or a record of a known
@@ -338,7 +362,23 @@ int32_t LoadDocument(TaClientPage& client, const char* pathArgument, LoadReport*
     return 0;
 
   client.SetFilePath(path);
-  const bool complete = ReadDocument(client, is, result.objectsRead);
+  bool complete = true;
+  {
+    std::optional<LongWork> work;
+    if (TUserInput* input = client.GetInput())
+      work.emplace(*input, LoadStr(IDS_OPEN_WORKING));
+    {
+      const Loading loading(client);
+      complete = ReadDocument(client, is, result.objectsRead);
+    }
+    if (work && work->Cancelled()) {
+      // Given up: no half document stays behind.
+      CloseDocument(client);
+      client.RecomputeView();
+      result.outcome = LoadReport::Outcome::kCancelled;
+      return 0;
+    }
+  }
   client.RecomputeView();
   client.InvalidateWindow();
   if (!complete) {

@@ -59,7 +59,8 @@ struct LoadReport
 // into the view, after offering to save the document it held. Returns 1
 // when a document was loaded, and also when the file is the one already
 // open and the user declines to reload it; 0 otherwise, with the document
-// on screen untouched.
+// on screen untouched. Reading a large file shows the work after half a
+// second; when the user gives it up the view is left empty (kCancelled).
 int32_t LoadDocument(TaClientPage& client, const char* path, LoadReport* report = nullptr);
 
 // Where a file dialog opened for client starts: the folder of its file

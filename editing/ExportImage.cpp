@@ -2,13 +2,13 @@
 
 #include "ClassTable.h"
 #include "CommandIds.h"
+#include "LongWork.h"
 #include "Messages.h"
 #include "SheetExport.h"
 #include "StringTable.h"
 #include "TPage.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
-#include "WorkMonitor.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -60,27 +60,6 @@ std::string ProposedName(const TaClientPage& view, const char* extension)
   name.replace_extension(extension);
   return name.string();
 }
-
-// An export under way: the box that lets the user give it up once it has
-// lasted half a second, and the monitor the drawing asks.
-class ExportWork
-{
-public:
-  explicit ExportWork(TUserInput& input)
-      : m_input(input), m_monitor([&input] { return input.WorkCancelled(); })
-  {
-    m_input.ShowWork(LoadStr(IDS_EXPORT_WORKING), true);
-  }
-  ~ExportWork() { m_input.ShowWork(LoadStr(IDS_EXPORT_WORKING), false); }
-  ExportWork(const ExportWork&) = delete;
-  ExportWork& operator=(const ExportWork&) = delete;
-
-  bool Cancelled() const { return WorkMonitor::Cancelled(); }
-
-private:
-  TUserInput& m_input;
-  WorkMonitor m_monitor;
-};
 
 // Shows the wait cursor on the view for its lifetime.
 class WaitCursor
@@ -152,7 +131,7 @@ int32_t ExportImage(TaClientPage& view, uint16_t command)
   bool cancelled = false;
   {
     WaitCursor wait(view);
-    ExportWork work(*input);
+    LongWork work(*input, LoadStr(IDS_EXPORT_WORKING));
     written = ExportSheet(view, path, zoom, ExportJpegQuality(), &error, &warning);
     cancelled = work.Cancelled();
   }
@@ -212,7 +191,7 @@ int32_t ExportWmf(TaClientPage& view, std::string fileName, uint32_t flags)
     std::optional<WaitCursor> wait;
     if ((flags & kExportNoWaitCursor) == 0)
       wait.emplace(view);
-    ExportWork work(*input);
+    LongWork work(*input, LoadStr(IDS_EXPORT_WORKING));
     written = WriteMetafile(view, fileName, width, height, &error, &warning);
     cancelled = work.Cancelled();
   }

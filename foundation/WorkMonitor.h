@@ -10,6 +10,9 @@
 class WorkMonitor
 {
 public:
+  // How many items (objects drawn or read) a loop handles between polls.
+  static constexpr unsigned kItemsBetweenPolls = 256;
+
   // check answers true once the user cancelled; it is called from Poll,
   // which may let the user interface breathe.
   explicit WorkMonitor(std::function<bool()> check);

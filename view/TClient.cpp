@@ -27,8 +27,6 @@ constexpr int32_t kClientSectionVersion = 1;
 // Mask B bit of the "Layer" entry: a page view takes an active-layer mask.
 constexpr uint32_t kMaskLayer = 0x10;
 constexpr size_t kCoordinateLength = 31;
-// Objects drawn between two questions whether long output was given up.
-constexpr uint32_t kObjectsBetweenPolls = 256;
 // How far Fit Page may step from the proportional zoom to the one that fits.
 constexpr int kMaxFitSteps = 50;
 // What a page view uses for its numbers when it has no page.
@@ -644,7 +642,7 @@ void TClient::RecomputeView()
 
 void TClient::PaintObjects(TPage* target, uint8_t mode)
 {
-  if (!target)
+  if (!target || (m_loading && mode == TData::kPaintScreen))
     return;
   const uint16_t visible = target->GetVisibleLayers();
   WaitCursor wait(*this);
@@ -659,7 +657,7 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
       continue;
     target->BeginLayer(layer);
     for (TData* object : objects) {
-      if (++sinceAsked == kObjectsBetweenPolls) {
+      if (++sinceAsked == WorkMonitor::kItemsBetweenPolls) {
         sinceAsked = 0;
         if (WorkMonitor::Poll()) {
           target->SetDrawingLayers(visible);

@@ -83,6 +83,11 @@ public:
   uint16_t GetFlags() const { return flags; }
   void SetFlags(uint16_t bits, bool on);
   bool IsBusy() const { return (flags & kBusy) != 0; }
+  // While a document is being read into the view, the screen shows none of
+  // it (a paint in between would draw a growing part of it, again and
+  // again); the reader redraws the whole view when it is done.
+  void SetLoading(bool on) { m_loading = on; }
+  bool IsLoading() const { return m_loading; }
   bool IsModified() const { return (flags & kModified) != 0; }
   void SetModified(bool on) { SetFlags(kModified, on); }
 
@@ -291,6 +296,7 @@ private:
   };
   std::optional<TPoint> pressAt;
   std::optional<PendingDrag> pendingDrag;
+  bool m_loading = false;
 
   int32_t ScrollAxis(int32_t position, int32_t view, int32_t paper, int32_t step, int32_t code,
                      int32_t value) const;

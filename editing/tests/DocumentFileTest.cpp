@@ -278,3 +278,33 @@ TEST_F(DocumentTest, DamagedFileReportsWhatWasReadAndIsNotSavedOver)
   EXPECT_TRUE(report.damaged);
   EXPECT_EQ(report.objectsRead, 1);
 }
+
+TEST_F(DocumentTest, OpeningALargeFileShowsTheWorkAndCanBeGivenUp)
+{
+  std::string records;
+  for (int i = 0; i < 1000; ++i)
+    records += ObjectRecord(i % 500, 10, i % 500 + 5, 15);
+  const std::string path = File("large.vk1", Document(1000, records));
+
+  // Given up at the second question: the view is left empty and untitled,
+  // and nothing is said about it.
+  input.CancelWorkAt(2);
+  LoadReport report;
+  EXPECT_EQ(LoadDocument(client, path.c_str(), &report), 0);
+  EXPECT_EQ(report.outcome, LoadReport::Outcome::kCancelled);
+  EXPECT_EQ(input.workShown, (std::vector<std::string>{"+Opening", "-Opening"}));
+  EXPECT_EQ(input.workPolls, 2);
+  EXPECT_EQ(client.ObjectCount(), 0);
+  EXPECT_TRUE(client.GetFilePath().empty());
+  EXPECT_FALSE(client.IsModified());
+  EXPECT_TRUE(input.messageBoxes.empty());
+
+  // Not given up: asked every 256 objects, and everything is read.
+  input.CancelWorkAt(0);
+  input.workPolls = 0;
+  ASSERT_EQ(LoadDocument(client, path.c_str(), &report), 1);
+  EXPECT_EQ(report.outcome, LoadReport::Outcome::kLoaded);
+  EXPECT_EQ(input.workPolls, 1000 / 256);
+  EXPECT_EQ(client.ObjectCount(), 1000);
+  EXPECT_EQ(client.GetFilePath(), path);
+}
