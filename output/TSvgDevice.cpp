@@ -89,6 +89,19 @@ std::string Escape(std::string_view utf8)
   return out;
 }
 
+// A font name inside a quoted CSS string in the style sheet: face names
+// come from documents, so anything that could end the string, the rule or
+// the sheet is left out.
+std::string CssName(std::string_view utf8)
+{
+  std::string out;
+  for (const char c : utf8)
+    if (static_cast<unsigned char>(c) >= 0x20 &&
+        std::string_view("'\"\\{};<>&").find(c) == std::string_view::npos)
+      out += c;
+  return out;
+}
+
 // A name usable as an XML id: letters, digits, '-', '_' and '.' kept,
 // anything else '_', never starting with a digit or punctuation.
 std::string IdOf(std::string_view name)
@@ -878,7 +891,7 @@ void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int3
   }
 
   if (m_fontStyle.empty()) {
-    m_fontStyle = "font-family:'" + Escape(m_font.family().toStdString()) +
+    m_fontStyle = "font-family:'" + CssName(m_font.family().toStdString()) +
                   "';font-size:" + Num(m_font.pixelSize() > 0 ? m_font.pixelSize() : m_font.pointSizeF()) +
                   "px";
     if (m_font.weight() != QFont::Normal)

@@ -233,6 +233,7 @@ TEST_F(SvgDeviceTest, TextKeepsEveryCharacterSafeAndTheLinesOfOneTextShareAnElem
   svg.EndObject();
   // Turned text turns about its anchor; a bad byte is mended, not copied.
   record.escapement = 300;
+  record.SetFaceName("X']]>}<&\"");
   svg.SelectFont(TFont(record));
   svg.BeginObject(Kind(kTDataTexte));
   svg.TextOut(100, 200, "\xff turned", nullptr, 0);
@@ -255,6 +256,11 @@ TEST_F(SvgDeviceTest, TextKeepsEveryCharacterSafeAndTheLinesOfOneTextShareAnElem
   const std::string style = StyleOf(file, first->attributes.at("class"));
   EXPECT_NE(style.find("font-size:20px"), std::string::npos) << style;
   EXPECT_NE(style.find("font-weight:700"), std::string::npos) << style;
+
+  // A face name from a document cannot break out of the style sheet.
+  const size_t sheet = file.find("<style");
+  EXPECT_EQ(file.find("]]>", sheet), file.find("</style>", sheet) - 3);
+  EXPECT_NE(style.find("font-family:'Liberation Sans'"), std::string::npos) << style;
 
   const Element* turned = Find(e, "text2");
   ASSERT_NE(turned, nullptr);
