@@ -73,14 +73,14 @@ TEST_F(MainWindowTest, OpensAtThePreferredPlaceWithTheShortMenusAndToolbar)
   EXPECT_TRUE(window->MenuAction(CM_REPEAT_ADD)->isChecked());
 }
 
-TEST_F(MainWindowTest, EveryButtonHasAPictureOfItsOwnAtBothScales)
+TEST_F(MainWindowTest, EveryButtonHasAPictureOfItsOwnAtEveryScale)
 {
   std::set<QByteArray> pictures;
   Choose(CM_NEW);
   for (uint16_t command : VisibleButtons(*window)) {
     const QIcon icon = ToolIcon(command);
     ASSERT_FALSE(icon.isNull()) << command;
-    for (qreal scale : {1.0, 2.0}) {
+    for (qreal scale : {1.0, 2.0, 3.0}) {
       const QImage image = icon.pixmap(QSize(24, 24), scale).toImage();
       EXPECT_EQ(image.size(), QSize(24, 24) * scale) << command;
       int inked = 0;
@@ -94,6 +94,8 @@ TEST_F(MainWindowTest, EveryButtonHasAPictureOfItsOwnAtBothScales)
     pictures.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
   }
   EXPECT_EQ(pictures.size(), 26u);
+  // The window's icon is the installed icon's drawing, up to its largest size.
+  EXPECT_TRUE(ProgramIcon().availableSizes().contains(QSize(256, 256)));
 }
 
 // The contrast ratio of two colours as the accessibility guidelines define
