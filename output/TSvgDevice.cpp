@@ -208,18 +208,19 @@ std::string TSvgDevice::Finish()
       std::to_string(m_width) + " " + std::to_string(m_height) + "\">\n";
   if (!m_title.empty())
     svg += "<title>" + Escape(m_title) + "</title>\n";
+  size_t size = svg.size() + m_styles.size() + m_defs.size() + m_beforeLayers.size() + 1024;
+  for (const Layer& layer : m_layers)
+    size += layer.body.size() + layer.name.size() + 128;
+  svg.reserve(size);
   svg += "<defs>\n";
   if (!m_styles.empty())
     svg += "<style type=\"text/css\"><![CDATA[\n" + m_styles + "]]></style>\n";
   svg += m_defs;
   svg += "</defs>\n";
   svg += m_beforeLayers;
-  // Layers in the order they were painted, the bottom one first; any never
-  // painted still shows in an editor's list.
-  std::vector<int> order;
-  for (int i = 7; i >= 0; --i)
-    order.push_back(i);
-  for (const int i : order) {
+  // The layers bottom first, as they are painted; an empty one still shows
+  // in an editor's list of layers.
+  for (int i = 7; i >= 0; --i) {
     const Layer& layer = m_layers[static_cast<size_t>(i)];
     svg += "<g id=\"layer" + std::to_string(i + 1) + "\" inkscape:groupmode=\"layer\" inkscape:label=\"" +
            Escape(layer.name) + "\"" + (layer.visible ? "" : " style=\"display:none\"") + ">\n";

@@ -109,7 +109,6 @@ private:
   {
     std::string name;
     bool visible = true;
-    bool begun = false;
     std::string body;
   };
   struct Brush
