@@ -125,11 +125,22 @@ public:
     m_client.SetGridStep(25, 25, false);
     m_client.SetSnapStep(5, 5);
     m_client.SetSnapOn(true);
-    if (!options.simpleOnly)
+    const bool mix = !options.simpleOnly && options.kind == GeneratorOptions::Kind::kMix;
+    if (mix)
       Symbols();
     for (int32_t i = 0; i < options.count; ++i) {
-      std::unique_ptr<TData> object = options.simpleOnly ? SimpleObject() : MixedObject();
-      object->SetLayers(Layers());
+      std::unique_ptr<TData> object;
+      if (options.simpleOnly)
+        object = SimpleObject();
+      else if (options.kind == GeneratorOptions::Kind::kDense)
+        object = DenseObject();
+      else if (options.kind == GeneratorOptions::Kind::kPlan)
+        object = PlanObject();
+      else if (options.kind == GeneratorOptions::Kind::kText)
+        object = PageText();
+      else
+        object = MixedObject();
+      object->SetLayers(mix ? Layers() : uint16_t{8});
       m_client.AddNewObject(object.release(), false);
     }
   }
@@ -210,6 +221,77 @@ private:
     if (r < 90)
       return Field();
     return Instance();
+  }
+
+  // Shapes of every kind, half of them filled, pens 0 to 5 units, and one
+  // short text in ten.
+  std::unique_ptr<TData> DenseObject()
+  {
+    const int32_t r = m_random.Range(0, 99);
+    if (r < 10)
+      return ShortText();
+    if (r < 22)
+      return Line();
+    if (r < 42)
+      return Rectangle();
+    if (r < 64)
+      return Circle();
+    if (r < 82)
+      return Polygon();
+    return Bezier();
+  }
+
+  // Thin hollow lines and rectangles, dimensions and small labels.
+  std::unique_ptr<TData> PlanObject()
+  {
+    const int32_t r = m_random.Range(0, 99);
+    std::unique_ptr<TData> object;
+    if (r < 40) {
+      const TPoint a = Spot(0, 0);
+      const bool across = m_random.Chance(50);
+      const int32_t length = m_random.Range(10, 120);
+      object = std::make_unique<TDataLine>(a.x, a.y, across ? std::min(a.x + length, kPaperWidth) : a.x,
+                                           across ? a.y : std::min(a.y + length, kPaperHeight));
+    } else if (r < 70) {
+      const int32_t w = m_random.Range(6, 80), h = m_random.Range(6, 80);
+      const TPoint p = Spot(w, h);
+      object = std::make_unique<TDataRectangle>(p.x, p.y, w, h);
+    } else if (r < 85) {
+      object = Dimension();
+    } else {
+      const TPoint p = Spot(60, 12);
+      auto label = std::make_unique<TDataTexte>(p.x, p.y, 0);
+      label->SetText(Words(m_random, m_random.Range(1, 2)));
+      label->SetFont(TFont(m_random.Range(6, 10), 0));
+      label->SetColor(0, kColours.back());
+      return label;
+    }
+    object->GetPen() = TPen(m_random.Chance(80) ? kColours.back() : m_random.Pick(kColours),
+                            m_random.Range(0, 1), TPen::kSolid);
+    return object;
+  }
+
+  // One to eight words, 6 to 36 units, mostly level, some turned.
+  std::unique_ptr<TData> PageText()
+  {
+    const TPoint p = Spot(150, 40);
+    auto text = std::make_unique<TDataTexte>(p.x, p.y, 0);
+    text->SetText(Words(m_random, m_random.Range(1, 8)));
+    text->SetFont(Font(m_random, 6, 36));
+    text->SetColor(0, m_random.Pick(kColours));
+    static constexpr std::array<int32_t, 8> kAngles = {0, 0, 0, 0, 0, 30, 90, 330};
+    text->SetAngle(m_random.Pick(kAngles));
+    return text;
+  }
+
+  std::unique_ptr<TData> ShortText()
+  {
+    const TPoint p = Spot(60, 20);
+    auto text = std::make_unique<TDataTexte>(p.x, p.y, 0);
+    text->SetText(Words(m_random, m_random.Range(1, 2)));
+    text->SetFont(Font(m_random, 6, 16));
+    text->SetColor(0, m_random.Pick(kColours));
+    return text;
   }
 
   std::unique_ptr<TData> Line()

@@ -19,8 +19,15 @@ class TaClientPage;
 // The same count and seed always give the same document.
 struct GeneratorOptions
 {
+  // What the page is like besides the mix: dense overlapping shapes, half
+  // of them filled, with a few short texts; a technical plan of thin
+  // hollow lines and rectangles, dimensions and small labels; a page of
+  // texts of one to eight words at many sizes and some angles.
+  enum class Kind { kMix, kDense, kPlan, kText };
+
   int32_t count = 1000;
   uint64_t seed = 1;
+  Kind kind = Kind::kMix;
   // Only lines, rectangles and circles: the plainest records, for the
   // memory measure per object.
   bool simpleOnly = false;

@@ -1,6 +1,6 @@
 // vekta-bench-doc: writes a generated benchmark document.
 //
-//   vekta-bench-doc [--simple] [--seed S] COUNT OUT.vk1
+//   vekta-bench-doc [--simple | --kind mix|dense|plan|text] [--seed S] COUNT OUT.vk1
 #include "DocumentFile.h"
 #include "DocumentGenerator.h"
 #include "HeadlessProcess.h"
@@ -17,7 +17,8 @@ namespace {
 
 int Usage()
 {
-  std::fputs("usage: vekta-bench-doc [--simple] [--seed S] COUNT OUT.vk1\n", stderr);
+  std::fputs("usage: vekta-bench-doc [--simple | --kind mix|dense|plan|text] [--seed S] COUNT OUT.vk1\n",
+             stderr);
   return 2;
 }
 
@@ -36,6 +37,18 @@ int main(int argc, char** argv)
     const std::string arg = argv[i];
     if (arg == "--simple") {
       options.simpleOnly = true;
+    } else if (arg == "--kind" && i + 1 < argc) {
+      const std::string kind = argv[++i];
+      if (kind == "mix")
+        options.kind = GeneratorOptions::Kind::kMix;
+      else if (kind == "dense")
+        options.kind = GeneratorOptions::Kind::kDense;
+      else if (kind == "plan")
+        options.kind = GeneratorOptions::Kind::kPlan;
+      else if (kind == "text")
+        options.kind = GeneratorOptions::Kind::kText;
+      else
+        return Usage();
     } else if (arg == "--seed" && i + 1 < argc) {
       options.seed = std::strtoull(argv[++i], nullptr, 10);
     } else if (!haveCount) {

@@ -115,3 +115,50 @@ TEST_F(GeneratorTest, SimpleDocumentsHoldOnlyLinesRectanglesAndCircles)
   EXPECT_EQ(classes, (std::set<int32_t>{kTDataLine, kTDataRectangle, kTDataCercle}));
   EXPECT_EQ(client.GetSymbolModule().GetDefinitionCount(), 0);
 }
+
+TEST_F(GeneratorTest, EachKindOfPageHoldsWhatItIsNamedFor)
+{
+  struct Expected
+  {
+    GeneratorOptions::Kind kind;
+    std::set<int32_t> classes;
+    int32_t minTexts, maxTexts; // percent of the objects
+  };
+  const Expected cases[] = {
+      {GeneratorOptions::Kind::kDense,
+       {kTDataTexte, kTDataLine, kTDataRectangle, kTDataCercle, kTDataPolygone, kTDataBezier},
+       5,
+       15},
+      {GeneratorOptions::Kind::kPlan, {kTDataLine, kTDataRectangle, kTDataDim, kTDataTexte}, 10, 20},
+      {GeneratorOptions::Kind::kText, {kTDataTexte}, 100, 100},
+  };
+  for (const Expected& expected : cases) {
+    TaClientPage client;
+    GeneratorOptions options;
+    options.count = 2000;
+    options.kind = expected.kind;
+    GenerateDocument(client, options);
+    ASSERT_EQ(client.ObjectCount(), 2000);
+    std::set<int32_t> classes;
+    int32_t texts = 0, filled = 0, thick = 0;
+    for (int32_t i = 0; i < client.ObjectCount(); ++i) {
+      const TData* object = client.ObjectAtIndex(i);
+      classes.insert(object->ClassId());
+      texts += object->ClassId() == kTDataTexte;
+      filled += object->GetBrush().GetStyle() != TBrush::kHollow;
+      thick += object->GetPen().GetWidth() > 1;
+    }
+    EXPECT_EQ(classes, expected.classes) << static_cast<int>(expected.kind);
+    EXPECT_GE(texts * 100, expected.minTexts * 2000);
+    EXPECT_LE(texts * 100, expected.maxTexts * 2000);
+    if (expected.kind == GeneratorOptions::Kind::kDense) {
+      // About half the shapes filled, many pens wider than a unit.
+      EXPECT_GT(filled * 100, 2000 * 30);
+      EXPECT_GT(thick * 100, 2000 * 30);
+    }
+    if (expected.kind == GeneratorOptions::Kind::kPlan) {
+      EXPECT_EQ(filled, 0);
+      EXPECT_EQ(thick, 0);
+    }
+  }
+}
