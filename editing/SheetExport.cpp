@@ -106,10 +106,55 @@ bool RenderVector(TClient& client, QPaintDevice& device, int resolution, bool& c
   return true;
 }
 
+bool ExportVector(TClient& client, const std::string& path, SheetFormat format, std::string* error,
+                  bool& complete)
+{
+  const TPage& page = *client.GetPage();
+  const int32_t width = page.GetPaperWidth();
+  const int32_t height = page.GetPaperHeight();
+  const double unitsPerInch = page.GetUnitsPerInch();
+  if (width < 1 || height < 1)
+    return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, 100));
+  const std::string title = std::filesystem::path(path).stem().string();
+
+  // The file is made in memory and written in one piece.
+  std::string svg;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  bool painted = false;
+  if (format == SheetFormat::kPdf) {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Vekta"));
+    writer.setTitle(QString::fromStdString(title));
+    writer.setResolution(kPdfResolution);
+    const QSizeF points(width / unitsPerInch * 72.0, height / unitsPerInch * 72.0);
+    writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    painted = RenderVector(client, writer, kPdfResolution, complete);
+  } else {
+    painted = RenderSvgSheet(client, title, svg, complete);
+  }
+  buffer.close();
+  if (!painted)
+    return Fail(error, FormatStr(IDS_EXPORT_PAINT_FAILED, path.c_str()));
+  if (WorkMonitor::Cancelled())
+    return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
+  const std::string_view bytes =
+      format == SheetFormat::kPdf
+          ? std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size()))
+          : std::string_view(svg);
+  std::string reason;
+  if (!SaveFileAtomic(path, bytes, &reason))
+    return Fail(error, reason);
+  return true;
+}
+
+} // namespace
+
 // The SVG file: written by a device of its own that keeps the drawing's
 // objects, groups, symbols and layers, so that an editor opens it as the
 // drawing rather than as a heap of shapes.
-bool RenderSvg(TClient& client, const std::string& title, std::string& svg, bool& complete)
+bool RenderSvgSheet(TClient& client, const std::string& title, std::string& svg, bool& complete)
 {
   const TPage& page = *client.GetPage();
   // The millimetre units keep millimetres in the file's paper size.
@@ -138,51 +183,6 @@ bool RenderSvg(TClient& client, const std::string& title, std::string& svg, bool
   sheet.Release();
   return true;
 }
-
-bool ExportVector(TClient& client, const std::string& path, SheetFormat format, std::string* error,
-                  bool& complete)
-{
-  const TPage& page = *client.GetPage();
-  const int32_t width = page.GetPaperWidth();
-  const int32_t height = page.GetPaperHeight();
-  const double unitsPerInch = page.GetUnitsPerInch();
-  if (width < 1 || height < 1)
-    return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, 100));
-  const std::string title = std::filesystem::path(path).stem().string();
-
-  // The file is made in memory and written in one piece.
-  std::string svg;
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  bool painted = false;
-  if (format == SheetFormat::kPdf) {
-    QPdfWriter writer(&buffer);
-    writer.setCreator(QStringLiteral("Vekta"));
-    writer.setTitle(QString::fromStdString(title));
-    writer.setResolution(kPdfResolution);
-    const QSizeF points(width / unitsPerInch * 72.0, height / unitsPerInch * 72.0);
-    writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    painted = RenderVector(client, writer, kPdfResolution, complete);
-  } else {
-    painted = RenderSvg(client, title, svg, complete);
-  }
-  buffer.close();
-  if (!painted)
-    return Fail(error, FormatStr(IDS_EXPORT_PAINT_FAILED, path.c_str()));
-  if (WorkMonitor::Cancelled())
-    return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
-  const std::string_view bytes =
-      format == SheetFormat::kPdf
-          ? std::string_view(buffer.data().constData(), static_cast<size_t>(buffer.data().size()))
-          : std::string_view(svg);
-  std::string reason;
-  if (!SaveFileAtomic(path, bytes, &reason))
-    return Fail(error, reason);
-  return true;
-}
-
-} // namespace
 
 bool IsSheetExportType(const std::string& path)
 {

@@ -17,6 +17,11 @@ class TPage;
 // (see TPage::SpendNestedPaint).
 bool RenderSheet(TClient& client, TPage& target, uint16_t layers = 0);
 
+// The sheet of client as an SVG file (see TSvgDevice), every layer in it,
+// the hidden ones hidden; title names it. complete as RenderSheet answers.
+// False when the sheet could not be drawn.
+bool RenderSvgSheet(TClient& client, const std::string& title, std::string& svg, bool& complete);
+
 // True when path names a type ExportSheet writes (by its extension).
 bool IsSheetExportType(const std::string& path);
 

@@ -1,6 +1,7 @@
 // A whole document file: read it as the program opens it, draw it small,
-// write it back, read what was written. Nothing may crash, leak, take
-// unbounded work or act undefined.
+// write it as SVG (which must be well-formed XML, whatever the document
+// holds), write it back. Nothing may crash, leak, take unbounded work or act
+// undefined.
 
 #include "FuzzSupport.h"
 
@@ -10,6 +11,9 @@
 #include "TPageMem.h"
 #include "TaClientPage.h"
 
+#include <QXmlStreamReader>
+
+#include <cstdlib>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -24,6 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   TPageMem image(client.GetPage()->GetPaperWidth(), client.GetPage()->GetPaperHeight(), 5);
   if (image.HasBitmap())
     RenderSheet(client, image);
+  std::string svg;
+  bool complete = true;
+  if (RenderSvgSheet(client, "fuzz", svg, complete)) {
+    QXmlStreamReader reader(QByteArray::fromStdString(svg));
+    while (!reader.atEnd())
+      reader.readNext();
+    if (reader.hasError())
+      std::abort();
+  }
   TOutStream os;
   client.GetSymbolModule().WriteSymbolSection(os);
   WriteObjectList(client, os);
