@@ -399,7 +399,7 @@ std::string TSvgDevice::StrokeStyle() const
     static const char* const kPatterns[] = {"4,2", "1,2", "4,2,1,2", "4,2,1,2,1,2"};
     std::string pattern;
     for (const char* c = kPatterns[m_penStyle - TPen::kDash]; *c; ++c)
-      pattern += *c == ',' ? "," : std::to_string((*c - '0') * m_penWidth);
+      pattern += *c == ',' ? "," : std::to_string(int64_t{*c - '0'} * m_penWidth);
     style += ";stroke-dasharray:" + pattern + ";stroke-linecap:butt";
   }
   return style;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -287,6 +288,9 @@ TEST_F(SvgDeviceTest, PensBrushesAndClipsBecomeSharedStyles)
   svg.Rectangle(100, 100, 200, 150);
   svg.SelectPen(TPen(0, 1, TPen::kDash));
   svg.Line(0, 50, 100, 50);
+  // Dashes of the widest pen a file can hold are still whole numbers.
+  svg.SelectPen(TPen(0, INT32_MAX, TPen::kDashDot));
+  svg.Line(0, 60, 100, 60);
   // The paper clips by itself; a smaller clip is a shared clip path.
   const int32_t paper[4] = {0, 0, 800, 1000};
   svg.SetClip(paper);
@@ -304,7 +308,7 @@ TEST_F(SvgDeviceTest, PensBrushesAndClipsBecomeSharedStyles)
     if (x.name == "rect" || x.name == "ellipse" || x.name == "line")
       if (x.path.find("/defs/") == std::string::npos)
         shapes.push_back(&x);
-  ASSERT_EQ(shapes.size(), 9u);
+  ASSERT_EQ(shapes.size(), 10u);
   EXPECT_EQ(shapes[0]->attributes.at("class"), shapes[1]->attributes.at("class"));
   EXPECT_EQ(shapes[0]->attributes.at("class"), shapes[2]->attributes.at("class"));
   EXPECT_EQ(Count(e, "pattern"), 1u);
@@ -323,9 +327,12 @@ TEST_F(SvgDeviceTest, PensBrushesAndClipsBecomeSharedStyles)
   EXPECT_EQ(StyleOf(file, shapes[5]->attributes.at("class")),
             "fill:none;stroke:#000000;stroke-width:1;stroke-dasharray:18,6");
 
-  EXPECT_EQ(shapes[6]->attributes.count("clip-path"), 0u);
-  EXPECT_EQ(shapes[7]->attributes.at("clip-path"), "url(#clip1)");
+  EXPECT_NE(StyleOf(file, shapes[6]->attributes.at("class")).find("stroke-dasharray:8589934588,4294967294,"),
+            std::string::npos);
+
+  EXPECT_EQ(shapes[7]->attributes.count("clip-path"), 0u);
   EXPECT_EQ(shapes[8]->attributes.at("clip-path"), "url(#clip1)");
+  EXPECT_EQ(shapes[9]->attributes.at("clip-path"), "url(#clip1)");
   EXPECT_EQ(Count(e, "clipPath"), 1u);
 }
 
