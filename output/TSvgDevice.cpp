@@ -578,7 +578,7 @@ void TSvgDevice::EndObject()
     return;
   std::string& out = *frame.out;
   std::string id = " id=\"" + frame.name + std::to_string(++m_counts[frame.name]) + "\"";
-  if (frame.parts == 1 && frame.kind == Frame::kObject) {
+  if (frame.parts == 1 && frame.kind == Frame::kObject && !frame.firstNamed) {
     // One element: it carries the object's id itself.
     out.insert(frame.firstTagEnd, id);
   } else {
@@ -588,8 +588,10 @@ void TSvgDevice::EndObject()
   // What the object wrote is one element of the frame around it.
   if (!m_frames.empty() && m_frames.back().out == frame.out) {
     Frame& parent = m_frames.back();
-    if (parent.parts++ == 0)
+    if (parent.parts++ == 0) {
       parent.firstTagEnd = out.find_first_of(" />", frame.start + 1);
+      parent.firstNamed = true;
+    }
   }
 }
 

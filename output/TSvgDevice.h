@@ -98,9 +98,10 @@ private:
     int64_t offsetX = 0; // subtracted from every coordinate drawn inside
     int64_t offsetY = 0;
     std::string* out = nullptr;
-    size_t start = 0;       // where its elements begin in *out
-    size_t firstTagEnd = 0; // just after the first element's tag name
-    int parts = 0;          // elements written so far
+    size_t start = 0;        // where its elements begin in *out
+    size_t firstTagEnd = 0;  // just after the first element's tag name
+    int parts = 0;           // elements written so far
+    bool firstNamed = false; // the first element is an object's, with its own id
     std::optional<TextRun> text;
     std::string definitionKey; // kDefinition: the (name, layer) it stands for
     std::unique_ptr<std::string> body;

@@ -123,6 +123,13 @@ TEST_F(SvgDeviceTest, EachObjectIsOneElementUnderItsNameAndLayersAreEditorLayers
   svg.BeginObject(Kind(kTDataCercle));
   svg.EndObject();
   svg.EndObject();
+  // An object of another kind whose only part is an object of its own keeps
+  // both names, on two elements.
+  svg.BeginObject(Kind(kTVue));
+  svg.BeginObject(Kind(kTDataCercle));
+  svg.Ellipse(0, 0, 10, 10);
+  svg.EndObject();
+  svg.EndObject();
   svg.BeginLayer(1);
   svg.BeginObject(Kind(kTDataLine));
   svg.Line(1, 1, 2, 2);
@@ -143,7 +150,10 @@ TEST_F(SvgDeviceTest, EachObjectIsOneElementUnderItsNameAndLayersAreEditorLayers
   const Element* member = Find(e, "rect2");
   ASSERT_NE(member, nullptr);
   EXPECT_EQ(member->path, "svg/layer4/group1/");
-  EXPECT_EQ(Find(e, "circle1"), nullptr) << "nothing drawn, no element";
+  ASSERT_NE(Find(e, "object1"), nullptr);
+  EXPECT_EQ(Find(e, "object1")->name, "g");
+  ASSERT_NE(Find(e, "circle1"), nullptr);
+  EXPECT_EQ(Find(e, "circle1")->path, "svg/layer4/object1/");
   EXPECT_EQ(Count(e, "line"), 3u);
 
   // All eight layers, bottom first, named; the hidden one kept but hidden.
