@@ -259,9 +259,7 @@ private:
     } else if (r < 85) {
       object = Dimension();
     } else {
-      const TPoint p = Spot(60, 12);
-      auto label = std::make_unique<TDataTexte>(p.x, p.y, 0);
-      label->SetText(Words(m_random, m_random.Range(1, 2)));
+      auto label = LevelText(Spot(60, 12), 2);
       label->SetFont(TFont(m_random.Range(6, 10), 0));
       label->SetColor(0, kColours.back());
       return label;
@@ -274,9 +272,7 @@ private:
   // One to eight words, 6 to 36 units, mostly level, some turned.
   std::unique_ptr<TData> PageText()
   {
-    const TPoint p = Spot(150, 40);
-    auto text = std::make_unique<TDataTexte>(p.x, p.y, 0);
-    text->SetText(Words(m_random, m_random.Range(1, 8)));
+    auto text = LevelText(Spot(150, 40), 8);
     text->SetFont(Font(m_random, 6, 36));
     text->SetColor(0, m_random.Pick(kColours));
     static constexpr std::array<int32_t, 8> kAngles = {0, 0, 0, 0, 0, 30, 90, 330};
@@ -286,11 +282,18 @@ private:
 
   std::unique_ptr<TData> ShortText()
   {
-    const TPoint p = Spot(60, 20);
-    auto text = std::make_unique<TDataTexte>(p.x, p.y, 0);
-    text->SetText(Words(m_random, m_random.Range(1, 2)));
+    auto text = LevelText(Spot(60, 20), 2);
     text->SetFont(Font(m_random, 6, 16));
     text->SetColor(0, m_random.Pick(kColours));
+    return text;
+  }
+
+  // A text of one to most words at p (each step draws from the generator in
+  // turn, so the same seed gives the same page with every compiler).
+  std::unique_ptr<TDataTexte> LevelText(TPoint p, int32_t most)
+  {
+    auto text = std::make_unique<TDataTexte>(p.x, p.y, 0);
+    text->SetText(Words(m_random, m_random.Range(1, most)));
     return text;
   }
 
