@@ -39,6 +39,10 @@ enum : uint32_t {
   IDS_IMAGE_SIZE_PROMPT,
   // Reserved for the readers' own, more precise reasons: 45100 to 45149.
   IDS_IMAGE_READERS_FIRST_ = 45100,
+  IDS_IMAGE_BAD_MASKS = 45101,
+  IDS_IMAGE_BAD_DIMENSIONS = 45102,
+  IDS_IMAGE_BAD_OFFSET = 45103,
+  IDS_IMAGE_NO_PLACEABLE_HEADER = 45104,
   // Reserved for the metafile player: 45150 to 45199.
   IDS_IMAGE_PLAYER_FIRST_ = 45150,
 };

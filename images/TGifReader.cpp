@@ -1,0 +1,6 @@
+#include "ImageReaders.h"
+#include "ReaderSupport.h"
+ImageReadResult ReadGif(const uint8_t*, size_t)
+{
+  return readers::Refuse(IDS_IMAGE_UNSUPPORTED);
+}
