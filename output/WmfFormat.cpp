@@ -5,6 +5,17 @@
 
 namespace wmf {
 
+namespace {
+
+// Windows-1252: Latin-1 with printable characters in 0x80..0x9F (0 where
+// the code page has none).
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+} // namespace
+
 void PutWord(std::vector<uint8_t>& out, uint16_t value)
 {
   out.push_back(static_cast<uint8_t>(value));
@@ -51,11 +62,6 @@ std::vector<uint8_t> PlaceableHeader(int16_t left, int16_t top, int16_t right, i
 
 std::string ToWesternBytes(const std::string& utf8)
 {
-  // Windows-1252: Latin-1 with printable characters in 0x80..0x9F.
-  static constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                         0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
   const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   std::string out;
   out.reserve(static_cast<size_t>(text.size()));
@@ -71,6 +77,20 @@ std::string ToWesternBytes(const std::string& utf8)
     out.push_back(byte);
   }
   return out;
+}
+
+std::string FromWesternBytes(std::string_view bytes)
+{
+  QString text;
+  text.reserve(static_cast<qsizetype>(bytes.size()));
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    char16_t u = byte;
+    if (byte >= 0x80 && byte < 0xA0)
+      u = kHigh[byte - 0x80] != 0 ? kHigh[byte - 0x80] : u'?';
+    text.append(QChar(u));
+  }
+  return text.toStdString();
 }
 
 } // namespace wmf
