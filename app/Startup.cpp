@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "ImageFactories.h"
 #include "LanguageSettings.h"
 #include "MessageBox.h"
 #include "Messages.h"
@@ -29,6 +30,7 @@ constexpr int kMinimumSide = 200;
 int Run()
 {
   RegisterObjectFactories();
+  RegisterImageFactories();
   ApplyResourceLanguage();
   // Recordings in progress (metafile export) live in the system's
   // temporary folder.

@@ -1,6 +1,7 @@
 // vekta-bench: the micro-benchmarks of large documents (README.md tells how
 // to run them and what they measure).
 #include "HeadlessProcess.h"
+#include "ImageFactories.h"
 #include "ObjectFactories.h"
 
 #include <QGuiApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
   // Fonts and painters need the application object.
   QGuiApplication app(argc, argv);
   RegisterObjectFactories();
+  RegisterImageFactories();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

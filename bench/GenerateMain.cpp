@@ -4,6 +4,7 @@
 #include "DocumentFile.h"
 #include "DocumentGenerator.h"
 #include "HeadlessProcess.h"
+#include "ImageFactories.h"
 #include "ObjectFactories.h"
 #include "TaClientPage.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
   PrepareHeadlessProcess();
   QGuiApplication app(argc, argv);
   RegisterObjectFactories();
+  RegisterImageFactories();
 
   GeneratorOptions options;
   std::string out;

@@ -1,7 +1,9 @@
 #include "DocumentInfo.h"
 
 #include "ClassTable.h"
+#include "ImageFactories.h"
 #include "TDataGroupSymbol.h"
+#include "TImage.h"
 #include "TOutStream.h"
 #include "TaClientPage.h"
 
@@ -56,6 +58,24 @@ QJsonObject DocumentInfo(const TaClientPage& client, int32_t fileVersion)
     symbols.append(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
   }
 
+  // Every picture the page shows, with whether its file could be read.
+  QJsonArray images;
+  for (int32_t i = 0; i < client.ObjectCount(); ++i)
+    ForEachImage(client.ObjectAtIndex(i), [&images](TImage& image) {
+      QJsonObject entry;
+      entry["file"] = QString::fromStdString(image.GetFileName());
+      entry["loaded"] = image.HasPicture();
+      if (image.HasPicture()) {
+        entry["width"] = image.GetImageWidth();
+        entry["height"] = image.GetImageHeight();
+        entry["bits"] = image.GetBitsPerPixel();
+        entry["metafile"] = image.IsMetafile();
+      } else {
+        entry["error"] = QString::fromStdString(image.LastErrorText());
+      }
+      images.append(entry);
+    });
+
   QJsonObject info;
   info["fileVersion"] = fileVersion;
   info["paper"] = paper;
@@ -63,5 +83,6 @@ QJsonObject DocumentInfo(const TaClientPage& client, int32_t fileVersion)
   info["objectCount"] = client.ObjectCount();
   info["objects"] = objects;
   info["symbols"] = symbols;
+  info["images"] = images;
   return info;
 }

@@ -5,6 +5,7 @@
 #include "DocumentFile.h"
 #include "DocumentInfo.h"
 #include "HeadlessProcess.h"
+#include "ImageFactories.h"
 #include "LanguageSettings.h"
 #include "ObjectFactories.h"
 #include "SheetExport.h"
@@ -148,6 +149,7 @@ int main(int argc, char** argv)
   // Fonts, images and painters need the application object.
   QGuiApplication app(argc, argv);
   RegisterObjectFactories();
+  RegisterImageFactories();
   ApplyResourceLanguage();
 
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -195,6 +195,13 @@ bool TUserInput::EndPrintJob(bool)
 
 void TUserInput::ShowWork(const std::string&, bool) {}
 
+void TUserInput::ShowPictureViewer(TData&) {}
+
+bool TUserInput::IsOnRemovableMedia(const std::string&)
+{
+  return false;
+}
+
 bool TUserInput::WorkCancelled()
 {
   return false;

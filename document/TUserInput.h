@@ -8,6 +8,7 @@
 class QPagedPaintDevice;
 class QPaintDevice;
 class TClient;
+class TData;
 class TFont;
 class TPen;
 class TVue;
@@ -209,6 +210,14 @@ public:
   // nothing and never cancels.
   virtual void ShowWork(const std::string& title, bool show);
   virtual bool WorkCancelled();
+
+  // The picture viewer: object (a copy made for it) fills the screen on a
+  // black background, drawn with paint mode 32, until a key or a right
+  // click closes it. The base shows nothing.
+  virtual void ShowPictureViewer(TData& object);
+  // Whether path lies on a drive the user may take away (a USB stick, a
+  // card, a CD); the base says no.
+  virtual bool IsOnRemovableMedia(const std::string& path);
 
   // The "Printing" progress box, which disables the window while it shows.
   virtual void ShowPrintProgress(const std::string& title, bool show);

@@ -2,12 +2,15 @@
 
 #include "ClassTable.h"
 #include "FieldRefresh.h"
+#include "ImageFactories.h"
 #include "LongWork.h"
 #include "Messages.h"
 #include "ObjectStream.h"
 #include "StringTable.h"
 #include "TAtomicFile.h"
 #include "TDataGroup.h"
+#include "TDataGroupSymbol.h"
+#include "TImage.h"
 #include "TInStream.h"
 #include "TOutStream.h"
 #include "TUserInput.h"
@@ -120,6 +123,18 @@ private:
 // Each reader finds its own section and applies its defaults when the
 // section is missing, so the order in the file does not matter. Returns
 // whether the object list was read to its end.
+// Pictures are not kept in the document: once it is read, each image
+// reads its file, or shares the pixels of one already read.
+void LoadPictures(TaClientPage& client)
+{
+  const auto load = [](TImage& image) { image.Message(MSG_REFRESH_NO_WINDOW, 0, 0, nullptr); };
+  for (int32_t i = 0; i < client.ObjectCount(); ++i)
+    ForEachImage(client.ObjectAtIndex(i), load);
+  const TClientModuleSym& symbols = client.GetSymbolModule();
+  for (int32_t i = 0; i < symbols.GetDefinitionCount(); ++i)
+    ForEachImage(symbols.GetDefinition(i), load);
+}
+
 bool ReadDocument(TaClientPage& client, TInStream& is, int32_t& objectsRead)
 {
   client.ReadClientSection(is);
@@ -130,6 +145,7 @@ bool ReadDocument(TaClientPage& client, TInStream& is, int32_t& objectsRead)
   client.GetSymbolModule().ReadSymbolSection(is);
   bool complete = true;
   objectsRead = ReadObjectList(client, is, &complete);
+  LoadPictures(client);
   return complete;
 }
 

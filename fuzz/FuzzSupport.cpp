@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "HeadlessProcess.h"
+#include "ImageFactories.h"
 #include "ObjectFactories.h"
 #include "TestSupport.h"
 
@@ -27,6 +28,7 @@ void InitFuzzProcess()
   static QGuiApplication* app = new QGuiApplication(argc, argv);
   (void)app;
   RegisterObjectFactories();
+  RegisterImageFactories();
 }
 
 const std::string& ScratchFile(std::string_view data, const char* extension)

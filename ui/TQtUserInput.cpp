@@ -1,5 +1,7 @@
 #include "TQtUserInput.h"
 
+#include "TApercu.h"
+
 #include "ColorDialog.h"
 #include "EditText.h"
 #include "Geometry.h"
@@ -28,11 +30,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPrinter>
+#include <QScreen>
+#include <QStorageInfo>
 #include <QStringList>
 #include <QStyleHints>
 #include <QVBoxLayout>
@@ -469,6 +474,32 @@ void TQtUserInput::ShowPrintProgress(const std::string& title, bool show)
 bool TQtUserInput::PrintCancelled()
 {
   return TPrintJob::Current().Cancelled();
+}
+
+void TQtUserInput::ShowPictureViewer(TData& object)
+{
+  const TPage* page = m_unitsClient ? m_unitsClient->GetPage() : nullptr;
+  TApercu viewer(object, page ? *page : TPage(), DialogOwner());
+  QScreen* screen = DialogOwner() ? DialogOwner()->screen() : QGuiApplication::primaryScreen();
+  if (screen)
+    viewer.setGeometry(screen->geometry());
+  viewer.exec();
+}
+
+bool TQtUserInput::IsOnRemovableMedia(const std::string& path)
+{
+  const QStorageInfo storage(QString::fromStdString(path));
+  const QString device = QString::fromLocal8Bit(storage.device());
+  if (!storage.isValid() || !device.startsWith(QLatin1String("/dev/")))
+    return false;
+  // A partition's flag is the flag of the disk it lies on, one folder up.
+  const QString block = QLatin1String("/sys/class/block/") + device.mid(5);
+  for (const QString& flag : {block + QLatin1String("/removable"), block + QLatin1String("/../removable")}) {
+    QFile file(flag);
+    if (file.open(QIODevice::ReadOnly))
+      return file.read(1) == "1";
+  }
+  return false;
 }
 
 void TQtUserInput::ShowWork(const std::string& title, bool show)

@@ -77,6 +77,10 @@ public:
   bool PrintCancelled() override;
   bool EndPrintJob(bool abort) override;
   void ShowWork(const std::string& title, bool show) override;
+  void ShowPictureViewer(TData& object) override;
+  // From the kernel's "removable" flag of the disk that holds the file
+  // (USB sticks, card readers, optical drives).
+  bool IsOnRemovableMedia(const std::string& path) override;
   bool WorkCancelled() override;
   // The box of the work under way once it shows (null before).
   QDialog* WorkBox() const;

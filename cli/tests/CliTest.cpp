@@ -298,3 +298,47 @@ TEST(CliTest, HelpShowsTheUsage)
   EXPECT_TRUE(r.out.startsWith("Usage:"));
   EXPECT_NE(r.out.indexOf("export IN.vk1"), -1);
 }
+
+TEST(CliTest, InfoListsThePicturesAndExportDrawsThem)
+{
+  TempDir dir;
+  QImage picture(40, 20, QImage::Format_RGB32);
+  picture.fill(qRgb(255, 0, 0));
+  const std::string present = dir.File("red.png");
+  ASSERT_TRUE(picture.save(Q(present)));
+  const std::string missing = dir.File("gone.bmp");
+  auto image = [](const std::string& file, int32_t left) {
+    return "TDataImage 1 1 0 0 0 0\n\tTString 1 " + std::to_string(file.size() + 1) + " " +
+           std::to_string(file.size()) + " " + file +
+           "\n\tTData 3 0 8 0\n\tTPen 0 6 1 1 0\n\tTBrush 0 1 0 0\n" + "\tTRect 0 " + std::to_string(left) +
+           " 10 " + std::to_string(left + 100) + " 60\n";
+  };
+  const std::string document =
+      "\n[VEKT TData-Version]\n0 7\n\n[VEKT TData]\n2\n" + image(present, 10) + image(missing, 200);
+  const std::string path = dir.File("pictures.vk1");
+  WriteWholeFile(path, document);
+
+  const Result r = RunCli({"info", Q(path)});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  const QJsonArray images = QJsonDocument::fromJson(r.out).object()["images"].toArray();
+  ASSERT_EQ(images.size(), 2);
+  EXPECT_EQ(images[0].toObject()["file"].toString(), Q(present));
+  EXPECT_TRUE(images[0].toObject()["loaded"].toBool());
+  EXPECT_EQ(images[0].toObject()["width"].toInt(), 40);
+  EXPECT_FALSE(images[1].toObject()["loaded"].toBool());
+  EXPECT_EQ(images[1].toObject()["error"].toString(), "Original file not found");
+
+  const std::string png = dir.File("out.png");
+  ASSERT_EQ(RunCli({"export", Q(path), Q(png)}).status, 0);
+  const QImage drawn(Q(png));
+  ASSERT_FALSE(drawn.isNull());
+  EXPECT_EQ(drawn.pixel(50, 30), qRgb(255, 0, 0)) << "stretched over its frame";
+  // The missing one shows its frame and "???" on white.
+  EXPECT_EQ(drawn.pixel(250, 50), qRgb(255, 255, 255));
+  // And the document resaved keeps both paths as they were.
+  const std::string resaved = dir.File("again.vk1");
+  ASSERT_EQ(RunCli({"resave", Q(path), Q(resaved)}).status, 0);
+  const std::string text = ReadWholeFile(resaved);
+  EXPECT_NE(text.find(missing), std::string::npos);
+  EXPECT_NE(text.find(present), std::string::npos);
+}

@@ -73,8 +73,8 @@ TEST_F(NewObjectTest, NothingStartsWhileACommandRunsOrForAToolWithoutAClass)
   EXPECT_EQ(input.PendingMessages(), scripted);
   client.SetFlags(TClient::kBusy, false);
 
-  // Images are not made yet: the tool asks nothing and makes nothing.
-  EXPECT_EQ(client.Message(CM_NEW_IMAGE, 0, 0, nullptr), 0u);
+  // A tool whose class has no factory asks nothing and makes nothing.
+  EXPECT_EQ(client.Message(CM_NEW_IMAGE_FIELD, 0, 0, nullptr), 0u);
   EXPECT_EQ(input.PendingMessages(), scripted);
   EXPECT_EQ(client.ObjectCount(), 0);
   EXPECT_FALSE(client.IsModified());

@@ -4,6 +4,7 @@
 #include "Messages.h"
 #include "StringTable.h"
 #include "TClient.h"
+#include "TData.h"
 #include "TPage.h"
 #include "TextEncoding.h"
 
@@ -586,4 +587,9 @@ bool TScriptedInput::EndPrintJob(bool abort)
     std::remove(m_printOutput.c_str());
   m_printOutput.clear();
   return true;
+}
+
+void TScriptedInput::ShowPictureViewer(TData& object)
+{
+  viewers.push_back(object);
 }

@@ -2,6 +2,7 @@
 
 #include "TFont.h"
 #include "TPen.h"
+#include "TRect.h"
 #include "TUserInput.h"
 
 #include <QImage>
@@ -156,6 +157,10 @@ public:
   int32_t scrolls = 0;
   int32_t pointerPlacements = 0;
   bool ranOut = false; // PumpMessage found the script empty
+  // Each picture viewer shown: the object's frame as the viewer got it.
+  std::vector<TRect> viewers;
+  // What IsOnRemovableMedia answers.
+  bool removableMedia = false;
 
   int32_t Cursor() const { return m_cursor; }
   bool Captured() const { return m_captured; }
@@ -168,6 +173,8 @@ public:
   bool OverlayBlank() const;
 
   // ---- TUserInput ----
+  void ShowPictureViewer(TData& object) override;
+  bool IsOnRemovableMedia(const std::string&) override { return removableMedia; }
   bool PumpMessage(TVue* view) override;
   void GetClientSize(TVue* view, int32_t& width, int32_t& height) override;
   void GetPointerPos(TVue* view, int32_t& x, int32_t& y) override;
