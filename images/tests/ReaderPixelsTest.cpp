@@ -78,4 +78,20 @@ const Case kPng[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Png, ReaderPixels, ::testing::ValuesIn(kPng));
 
+const Case kPcx[] = {
+    {"pcx1.pcx", 1},        {"pcx4.pcx", 4}, {"pcx4-planes.pcx", 4},
+    {"pcx4-across.pcx", 4}, {"pcx8.pcx", 8}, {"pcx24.pcx", 24},
+};
+INSTANTIATE_TEST_SUITE_P(Pcx, ReaderPixels, ::testing::ValuesIn(kPcx));
+
+// The same library decodes for both, but not necessarily with the same
+// settings: a step of the inverse transform's rounding is allowed.
+const Case kJpeg[] = {
+    {"jpeg-colour.jpg", 24, 2},
+    {"jpeg-grey.jpg", 8, 2},
+    {"jpeg-progressive.jpg", 24, 2},
+    {"jpeg-cmyk.jpg", 24, 2},
+};
+INSTANTIATE_TEST_SUITE_P(Jpeg, ReaderPixels, ::testing::ValuesIn(kJpeg));
+
 } // namespace

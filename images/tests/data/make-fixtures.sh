@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the reader tests' pictures and, for each, the pixels an independent
 # decoder (ImageMagick) reads from it as a binary PPM (name.ppm). Run once
-# by hand; the results are committed, so the tests need no outside tool.
+# by hand (ImageMagick, Netpbm and Python 3); the results are committed,
+# so the tests need no outside tool.
 #   images/tests/data/make-fixtures.sh [convert]
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -44,13 +45,28 @@ $C flat.png -colorspace gray -transparent white -define png:color-type=0 -define
 $C flat.png -transparent red -define png:color-type=2 -define png:bit-depth=8 png-rgb8-trns.png
 python3 make-png.py "$C"
 
+# PCX: 8 bits with the palette after the pixels, 8 bits x 3 planes; the
+# others by hand
+$C src.png -colors 200 pcx8.pcx
+$C src.png -type truecolor pcx24.pcx
+python3 make-pcx.py "$C"
+
+# JPEG: colour, grey, progressive with 2x2 chroma, CMYK (Adobe, inverted)
+$C src.png -quality 90 jpeg-colour.jpg
+$C src.png -colorspace gray -quality 90 jpeg-grey.jpg
+$C flat.png -quality 85 -interlace JPEG -sampling-factor 2x2 jpeg-progressive.jpg
+$C src.png -colorspace CMYK -quality 95 jpeg-cmyk.jpg
+
 # What ImageMagick reads, composed onto the file's background colour (bKGD)
 # or white.
-for f in *.bmp *.png; do
+for f in *.bmp *.png *.pcx *.jpg; do
   case "$f" in src.png | flat.png | bmp16-565-v52.bmp) continue ;; esac
   case "$f" in
   # ImageMagick misreads a palette picture's background index: it is given
   # the colour of entry 3 (olive) outright.
+  # ImageMagick shows a 1-bit PCX all black and does not carry runs across
+  # the ends of lines: Netpbm's reader gives what those files hold.
+  pcx1.pcx | pcx4-across.pcx) pcxtoppm "$f" >"${f%.*}.ppm" ;;
   png-pal4-trns-bkgd.png) $C "$f" -background 'rgb(128,128,0)' -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   *) $C "$f" -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   esac
