@@ -83,13 +83,6 @@ std::string WithKeys(uint16_t command, std::string text)
   return text;
 }
 
-// Commands whose menu entries and buttons are there but that the program
-// cannot carry out yet: they are shown greyed out rather than answering
-// nothing.
-const uint16_t kNotYetBuilt[] = {
-    CM_NEW_IMAGE,
-};
-
 // The toolbar: the buttons of the full one in order (0: a separator) and
 // each button's own tip. The short toolbar keeps the first two.
 struct Button
@@ -280,7 +273,6 @@ TaMainWindow::TaMainWindow(TPreferences& preferences)
   BuildMenus();
   BuildToolBar();
   BuildAccelerators();
-  DisableUnbuiltCommands();
   CreateStatusBar();
   RefreshMenus();
   RefreshTitle();
@@ -447,20 +439,6 @@ void TaMainWindow::BuildAccelerators()
       if (bar->count() > 1)
         bar->setCurrentIndex((bar->currentIndex() + step + bar->count()) % bar->count());
     });
-  }
-}
-
-void TaMainWindow::DisableUnbuiltCommands()
-{
-  for (const uint16_t command : kNotYetBuilt) {
-    for (const MenuSet* set : {&m_withDocument, &m_withoutDocument}) {
-      for (QMenu* menu : set->menus) {
-        if (QAction* action = FindAction(menu->actions(), command))
-          action->setEnabled(false);
-      }
-    }
-    if (TToolbar* toolbar = GetToolBar())
-      toolbar->EnableCommand(command, false);
   }
 }
 

@@ -121,7 +121,6 @@ private:
   void BuildToolBar();
   void BuildAccelerators();
   // Greys out the entries and buttons of commands that are not built yet.
-  void DisableUnbuiltCommands();
   void RefreshRecentFiles();
   QMenu* AddMenu(MenuSet& set, uint32_t title);
   QMenu* SubMenu(QMenu* menu, uint32_t title);

@@ -632,6 +632,12 @@ bool TImage::ChangeFile(TDataOwner* client)
     return false;
   if (offered != TClipboard::kMadeFile) {
     path = fileName;
+    if (path.empty()) {
+      // A new picture is looked for where the document lives.
+      char document[kPathBuffer] = {};
+      if (client->Message(MSG_FILE_PATH_QUERY, kPathBuffer, 0, document) != 0)
+        path = QFileInfo(QString::fromUtf8(document)).absolutePath().toStdString() + "/";
+    }
     if (!input->ChooseOpenFile(path, std::string(LoadStr(IDS_IMAGE_FILTER)) + "|" +
                                          LoadStr(IDS_IMAGE_FILTER_PATTERN)))
       return false;

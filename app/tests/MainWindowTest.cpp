@@ -67,6 +67,7 @@ TEST_F(MainWindowTest, OpensAtThePreferredPlaceWithTheShortMenusAndToolbar)
   EXPECT_EQ(window->GetToolBar()->TipFor(CM_NEW_CIRCLE), "Circle");
   EXPECT_EQ(window->GetToolBar()->TipFor(CM_UNDO), "Undo <ctrl-z>");
   EXPECT_EQ(window->GetToolBar()->TipFor(CM_NEW_IMAGE), "Image");
+  EXPECT_TRUE(window->MenuAction(CM_NEW_IMAGE)->isEnabled());
   // "Repeat Add Object" shows its state with a check mark.
   Choose(CM_REPEAT_ADD);
   EXPECT_TRUE(TClientModuleData::RepeatAddObject());

@@ -76,6 +76,7 @@ TEST_F(ImageEditingTest, TheToolPlacesThePictureChosenAndUndoTakesItAway)
   // Proportional from the start: the dragged width decides, the height follows.
   EXPECT_EQ(image->Height() * 2, image->Width());
   EXPECT_TRUE(input.messageBoxes.empty()) << "an empty clipboard offers nothing";
+  EXPECT_EQ(input.fileDialogStarts.at(0), "") << "an untitled document has no folder yet";
   EXPECT_EQ(client.Message(CM_UNDO, 0, 0, nullptr), 1u);
   EXPECT_EQ(client.ObjectCount(), 0);
 
@@ -88,12 +89,15 @@ TEST_F(ImageEditingTest, TheToolPlacesThePictureChosenAndUndoTakesItAway)
   EXPECT_EQ(ImageAt(0)->Width(), 40);
   EXPECT_EQ(ImageAt(0)->Height(), 20);
 
+  // Once the document has a folder, the dialog starts there.
+  client.SetFilePath(dir.File("plan.vk1"));
   // Cancelling the file dialog leaves nothing behind.
   input.Click(500, 500);
   input.LeftUp();
   input.AnswerOpenFile(std::nullopt);
   EXPECT_EQ(client.Message(CM_NEW_IMAGE, 0, 0, nullptr), 0u);
   EXPECT_EQ(client.ObjectCount(), 1);
+  EXPECT_EQ(input.fileDialogStarts.back(), dir.Path() + "/");
 }
 
 TEST_F(ImageEditingTest, DeletingOneOfTwoKeepsTheOthersPictureAndUndoBringsItBack)
