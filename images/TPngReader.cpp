@@ -18,9 +18,10 @@ constexpr uint32_t kMaxSide = 1000000;
 constexpr png_uint_32 kMaxCachedChunks = 128;
 constexpr png_alloc_size_t kMaxChunkBytes = 8 << 20;
 
-void OnError(png_structp, png_const_charp)
+// Back to the recovery point, silently.
+void OnError(png_structp png, png_const_charp)
 {
-  // libpng jumps back to the recovery point when this returns.
+  png_longjmp(png, 1);
 }
 
 void OnWarning(png_structp, png_const_charp) {}

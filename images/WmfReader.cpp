@@ -1,6 +1,46 @@
+// The placeable metafile reader: the 22-byte placeable header (where the
+// picture lies and how large it is), then a metafile whose 18-byte header
+// is checked here; its records are checked by whatever plays them.
+
 #include "ImageReaders.h"
+
 #include "ReaderSupport.h"
-ImageReadResult ReadWmf(const uint8_t*, size_t)
+
+#include <new>
+#include <vector>
+
+using namespace readers;
+
+ImageReadResult ReadWmf(const uint8_t* data, size_t size)
 {
-  return readers::Refuse(IDS_IMAGE_UNSUPPORTED);
+  if (!data || size < 4 || Dword(data, 0) != wmf::kPlaceableKey) {
+    // A metafile without the placeable header says where it is not.
+    if (data && size >= 4 && (Word(data, 0) == 1 || Word(data, 0) == 2) &&
+        Word(data, 2) == wmf::kHeaderSize / 2)
+      return Refuse(IDS_IMAGE_NO_PLACEABLE_HEADER);
+    return Refuse(IDS_IMAGE_NOT_THIS_KIND);
+  }
+  if (size < wmf::kPlaceableSize + wmf::kHeaderSize)
+    return Refuse(IDS_IMAGE_TRUNCATED);
+  const uint8_t* header = data + wmf::kPlaceableSize;
+  const uint16_t type = Word(header, 0), headerWords = Word(header, 2), version = Word(header, 4);
+  // In memory (1) or on disk (2); the header's size in words; the version
+  // of the format (0x0100 without, 0x0300 with device-independent bitmaps).
+  if ((type != 1 && type != 2) || headerWords != wmf::kHeaderSize / 2 ||
+      (version != 0x0100 && version != 0x0300))
+    return Refuse(IDS_IMAGE_DAMAGED);
+  // The whole metafile's size in words: a file that holds less is cut short.
+  const uint64_t words = Dword(header, 6);
+  if (words * 2 > size - wmf::kPlaceableSize)
+    return Refuse(IDS_IMAGE_TRUNCATED);
+  std::vector<uint8_t> records;
+  try {
+    records.assign(header, data + size);
+  } catch (const std::bad_alloc&) {
+    return Refuse(IDS_IMAGE_TOO_LARGE);
+  }
+  auto buffer = std::make_unique<TImageBuffer>();
+  if (!buffer->SetMetafile(data, std::move(records)))
+    return Refuse(IDS_IMAGE_DAMAGED);
+  return Accept(std::move(buffer));
 }

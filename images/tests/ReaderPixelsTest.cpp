@@ -94,4 +94,10 @@ const Case kJpeg[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Jpeg, ReaderPixels, ::testing::ValuesIn(kJpeg));
 
+const Case kGif[] = {
+    {"gif.gif", 8},        {"gif-interlaced.gif", 8}, {"gif-transparent.gif", 8},
+    {"gif-offset.gif", 8}, {"gif-animated.gif", 8},
+};
+INSTANTIATE_TEST_SUITE_P(Gif, ReaderPixels, ::testing::ValuesIn(kGif));
+
 } // namespace

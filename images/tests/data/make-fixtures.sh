@@ -57,17 +57,42 @@ $C src.png -colorspace gray -quality 90 jpeg-grey.jpg
 $C flat.png -quality 85 -interlace JPEG -sampling-factor 2x2 jpeg-progressive.jpg
 $C src.png -colorspace CMYK -quality 95 jpeg-cmyk.jpg
 
+# GIF: plain, interlaced, transparent, a picture smaller than its screen,
+# two frames (the first is read)
+$C src.png -colors 64 gif.gif
+$C src.png -colors 32 -interlace GIF gif-interlaced.gif
+$C flat.png -colors 8 -fuzz 2% -transparent white gif-transparent.gif
+$C flat.png -crop 20x10+5+4 -colors 16 gif-offset.gif
+$C src.png -colors 16 \( src.png -negate -colors 16 \) -loop 0 gif-animated.gif
+
 # What ImageMagick reads, composed onto the file's background colour (bKGD)
 # or white.
-for f in *.bmp *.png *.pcx *.jpg; do
+for f in *.bmp *.png *.pcx *.jpg *.gif; do
   case "$f" in src.png | flat.png | bmp16-565-v52.bmp) continue ;; esac
   case "$f" in
-  # ImageMagick misreads a palette picture's background index: it is given
-  # the colour of entry 3 (olive) outright.
   # ImageMagick shows a 1-bit PCX all black and does not carry runs across
   # the ends of lines: Netpbm's reader gives what those files hold.
   pcx1.pcx | pcx4-across.pcx) pcxtoppm "$f" >"${f%.*}.ppm" ;;
+  # ImageMagick misreads a palette picture's background index: it is given
+  # the colour of entry 3 (olive) outright.
   png-pal4-trns-bkgd.png) $C "$f" -background 'rgb(128,128,0)' -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
+  # The first frame, its transparent colour and the screen around it white.
+  *.gif) $C "$f[0]" -background white -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   *) $C "$f" -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   esac
 done
+
+# A placeable metafile: a window of 1000 x 500 units and one rectangle (its
+# records are played elsewhere; the readers only check its headers).
+python3 - <<'PY'
+import struct
+def rec(func, *params):
+    return struct.pack('<IH', 3 + len(params), func) + b''.join(struct.pack('<h', p) for p in params)
+records = rec(0x020C, 500, 1000) + rec(0x041B, 400, 900, 100, 100) + rec(0x0000)
+header = struct.pack('<HHHIHIH', 1, 9, 0x300, (18 + len(records)) // 2, 0, 7, 0)
+place = struct.pack('<IHhhhhHI', 0x9AC6CDD7, 0, 0, 0, 1000, 500, 1440, 0)
+check = 0
+for i in range(10):
+    check ^= struct.unpack('<H', place[2 * i:2 * i + 2])[0]
+open('wmf-rect.wmf', 'wb').write(place + struct.pack('<H', check) + header + records)
+PY
