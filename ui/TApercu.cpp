@@ -33,10 +33,11 @@ void TApercu::paintEvent(QPaintEvent*)
   m_page.DeviceToPage(kMargin, kMargin, left, top);
   m_page.DeviceToPage(width() - kMargin, height() - kMargin, right, bottom);
   const TRect room(left, top, right, bottom);
-  if (!room.IsEmpty()) {
+  if (!m_fitted && !room.IsEmpty()) {
     m_object.SetRect(room, kRectFit);
-    m_object.Paint(&m_page, kPaintViewer);
+    m_fitted = true;
   }
+  m_object.Paint(&m_page, kPaintViewer);
   m_page.Release();
 }
 
@@ -45,8 +46,32 @@ void TApercu::keyPressEvent(QKeyEvent*)
   accept();
 }
 
+void TApercu::mousePressEvent(QMouseEvent* event)
+{
+  if (event->button() == Qt::LeftButton)
+    m_dragFrom = event->position().toPoint();
+}
+
+void TApercu::mouseMoveEvent(QMouseEvent* event)
+{
+  if (m_dragFrom.isNull() || !(event->buttons() & Qt::LeftButton))
+    return;
+  const QPoint at = event->position().toPoint();
+  // The picture grows by twice the pointer's way, as it keeps its centre.
+  const int32_t dx = 2 * m_page.ToLogicalX(at.x() - m_dragFrom.x());
+  const int32_t dy = 2 * m_page.ToLogicalY(at.y() - m_dragFrom.y());
+  if (dx == 0 && dy == 0)
+    return;
+  if (m_object.Width() + dx > 1 && m_object.Height() + dy > 1)
+    m_object.Resize(dx, dy);
+  m_dragFrom = at;
+  update();
+}
+
 void TApercu::mouseReleaseEvent(QMouseEvent* event)
 {
   if (event->button() == Qt::RightButton)
     accept();
+  else if (event->button() == Qt::LeftButton)
+    m_dragFrom = QPoint();
 }

@@ -177,6 +177,51 @@ TEST_F(ImageEditingTest, AMetafileIsOfferedBeforeABitmapAndNoStillAsksAboutEmpty
   EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage()) << "kept on No";
 }
 
+TEST_F(ImageEditingTest, APictureOnARemovableDriveIsCopiedFirstWhenTheUserSaysSo)
+{
+  TImage* image = AddImage(Picture("before.png"), 0, 0);
+  const std::string stick = Picture("on the stick.png", qRgb(0, 255, 0));
+  input.removableMedia = true;
+
+  // Yes: copied where the user says, and the copy is shown.
+  const std::string copy = dir.File("kept on disk.png");
+  input.AnswerOpenFile(stick);
+  input.AnswerMessageBox(IDYES_);
+  input.AnswerSaveFile(copy);
+  EXPECT_EQ(image->ContextCommand(&client, CM_OBJ_CHANGE_FILE), CM_OBJ_CHANGE_FILE);
+  ASSERT_EQ(input.messageBoxes.size(), 1u);
+  EXPECT_EQ(input.messageBoxes[0].title, "File Source");
+  EXPECT_EQ(image->GetFileName(), copy);
+  EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(stick));
+
+  // No keeps the drive's path; Cancel changes nothing.
+  input.AnswerOpenFile(stick);
+  input.AnswerMessageBox(IDNO_);
+  EXPECT_EQ(image->ContextCommand(&client, CM_OBJ_CHANGE_FILE), CM_OBJ_CHANGE_FILE);
+  EXPECT_EQ(image->GetFileName(), stick);
+  input.AnswerOpenFile(copy);
+  input.AnswerMessageBox(IDCANCEL_);
+  EXPECT_EQ(image->ContextCommand(&client, CM_OBJ_CHANGE_FILE), 0);
+  EXPECT_EQ(image->GetFileName(), stick);
+}
+
+TEST_F(ImageEditingTest, APictureThatCannotBeReadIsRefusedWithTheReason)
+{
+  TImage* image = AddImage(Picture("good.png"), 0, 0);
+  const std::string good = ReadWholeFile(dir.File("good.png"));
+  const std::string cut = dir.File("cut.png");
+  WriteWholeFile(cut, good.substr(0, good.size() / 2));
+  input.AnswerOpenFile(cut);
+  EXPECT_EQ(image->ContextCommand(&client, CM_OBJ_CHANGE_FILE), 0);
+  EXPECT_FALSE(image->HasPicture());
+  EXPECT_EQ(image->GetFileName(), cut) << "the path is kept, as for a missing file";
+  ASSERT_EQ(input.messageBoxes.size(), 1u);
+  EXPECT_NE(input.messageBoxes[0].text.find(cut), std::string::npos);
+  EXPECT_FALSE(image->LastErrorText().empty());
+  EXPECT_NE(input.messageBoxes[0].text.find(image->LastErrorText()), std::string::npos);
+  EXPECT_NE(image->InfoText().find("Last error: " + image->LastErrorText()), std::string::npos);
+}
+
 TEST_F(ImageEditingTest, ADocumentReadBackShowsItsPicturesAgain)
 {
   const std::string path = Picture("kept.png");
