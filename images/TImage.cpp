@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -37,10 +38,12 @@ constexpr uint32_t kMaskBSource = 0x1800;
 constexpr int32_t kPlaceholderInset = 4;
 constexpr int32_t kPathBuffer = 4096;
 
+// Only a regular file can be a picture: a device or a pipe named like one
+// could block the reader or never end.
 bool FileExists(const std::string& path)
 {
-  const QFileInfo info(QString::fromStdString(path));
-  return info.exists() && info.isFile();
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
 }
 
 // The bare name of a stored path, whichever separator the system that wrote

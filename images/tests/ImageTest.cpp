@@ -13,6 +13,8 @@
 
 #include <QImage>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -172,6 +174,18 @@ TEST_F(ImageTest, AMissingFileKeepsItsPathSaysWhyAndIsFoundNextToTheDocument)
   EXPECT_EQ(image.GetFileName(), gone) << "the stored path stays as the user gave it";
   EXPECT_EQ(image.GetImageWidth(), 40);
   image.SetOwner(nullptr);
+}
+
+TEST_F(ImageTest, OnlyRegularFilesAreRead)
+{
+  // A pipe would block the reader until someone writes to it.
+  const std::string pipe = dir.File("waiting.png");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  TImage image(0, 0, 10, 10);
+  EXPECT_FALSE(image.Load(pipe));
+  EXPECT_FALSE(image.Load("/dev/zero.png"));
+  EXPECT_FALSE(image.Load(dir.Path()));
+  EXPECT_EQ(image.LastErrorText(), "Original file not found");
 }
 
 TEST_F(ImageTest, TheSourceMovesAlongOneAxisAndStaysInsideThePicture)
