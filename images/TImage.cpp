@@ -651,6 +651,9 @@ bool TImage::ChangeFile(TDataOwner* client)
   {
     const WaitCursor wait(client->Client());
     lastError = 0;
+    // Another picture is shown whole: the part chosen in the old one means
+    // nothing in it.
+    srcX = srcY = srcW = srcH = 0;
     loaded = Load(path);
   }
   if (!loaded) {

@@ -127,6 +127,7 @@ TEST_F(ImageEditingTest, DeletingOneOfTwoKeepsTheOthersPictureAndUndoBringsItBac
 TEST_F(ImageEditingTest, APictureOnTheClipboardIsOfferedSavedAndShown)
 {
   TImage* image = AddImage(Picture("before.png"), 0, 0);
+  image->SetSource(10, 5, 20, 10);
   QImage copied(30, 10, QImage::Format_RGB32);
   copied.fill(qRgb(0, 200, 0));
   QGuiApplication::clipboard()->setImage(copied);
@@ -144,6 +145,9 @@ TEST_F(ImageEditingTest, APictureOnTheClipboardIsOfferedSavedAndShown)
   ASSERT_TRUE(image->HasPicture());
   EXPECT_EQ(image->GetImageWidth(), 30);
   EXPECT_EQ(image->GetImageHeight(), 10);
+  EXPECT_EQ(image->GetSource().left, 0) << "the new picture is shown whole";
+  EXPECT_EQ(image->GetSource().right, 30);
+  EXPECT_EQ(image->GetSource().bottom, 10);
   const QMimeData* left = QGuiApplication::clipboard()->mimeData();
   EXPECT_TRUE(!left || !left->hasImage()) << "emptied on Yes";
 
