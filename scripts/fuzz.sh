@@ -21,6 +21,7 @@ if [ "${1:-}" = --ci ]; then
   limit() { # limit <kind>: libFuzzer options bounding one target's run
     case "$1" in
       document) echo "-seed=1 -runs=5000" ;;
+      picture) echo "-seed=1 -runs=20000" ;;
       *) echo "-seed=1 -runs=50000" ;;
     esac
   }
@@ -47,6 +48,21 @@ seed() { # seed <corpus> <kind>
       record) sed -n '/^\[VEKT TData\]/,$p' "$file" | tail -n +3 | head -c 65536 >"$corpus/seed-$n.rec" ;;
     esac
   done
+  if [ "$kind" = picture ]; then
+    # The first byte chooses the reader: BMP, PCX, JPEG, PNG, GIF, WMF.
+    for file in images/tests/data/*.bmp images/tests/data/*.pcx images/tests/data/*.jpg \
+      images/tests/data/*.png images/tests/data/*.gif images/tests/data/*.wmf; do
+      case "$file" in
+      *.bmp) reader='\000' ;;
+      *.pcx) reader='\001' ;;
+      *.jpg) reader='\002' ;;
+      *.png) reader='\003' ;;
+      *.gif) reader='\004' ;;
+      *) reader='\005' ;;
+      esac
+      { printf '%b' "$reader"; cat "$file"; } >"$corpus/$(basename "$file")"
+    done
+  fi
   if [ "$kind" = ini ]; then
     printf '[Preferences]\nRepeat Add Object=1\nFolder=/tmp\n\n[FichiersRecents]\nFile1=a.vk1\n' >"$corpus/seed-1.ini"
     printf '[VEKT Defaults]\nTPen 0 6 1 1 0\nTFont 0 Arial 14 0 0 400\n' >"$corpus/seed-2.prf"
@@ -54,7 +70,7 @@ seed() { # seed <corpus> <kind>
 }
 
 status=0
-for kind in document record ini; do
+for kind in document record ini picture; do
   corpus="$corpora/$kind"
   [ -d "$corpus" ] || seed "$corpus" "$kind"
   if [ -d "fuzz/regressions/$kind" ]; then
