@@ -181,8 +181,11 @@ Player::Player(TPage& page, const TRect& frame, int32_t sourceWidth, int32_t sou
   m_pageClipped = page.GetClipRect(m_pageClip);
   // Output stays within the frame and a metafile unit around it (a pen on
   // the picture's edge spills that far); the page's own clip still holds.
-  const int32_t mx = 1 + static_cast<int32_t>(std::ceil(m_scaleX));
-  const int32_t my = 1 + static_cast<int32_t>(std::ceil(m_scaleY));
+  auto margin = [](double scale) {
+    return SaturateInt32(1 + std::llround(std::min(std::ceil(scale), 1e12)));
+  };
+  const int32_t mx = margin(m_scaleX);
+  const int32_t my = margin(m_scaleY);
   TRect clip(SaturateInt32(int64_t{frame.left} - mx), SaturateInt32(int64_t{frame.top} - my),
              SaturateInt32(int64_t{frame.right} + mx), SaturateInt32(int64_t{frame.bottom} + my));
   clip.Offset(m_pageOriginX, m_pageOriginY);

@@ -22,6 +22,7 @@ if [ "${1:-}" = --ci ]; then
     case "$1" in
       document) echo "-seed=1 -runs=5000" ;;
       picture) echo "-seed=1 -runs=20000" ;;
+      metafile) echo "-seed=1 -runs=20000" ;;
       *) echo "-seed=1 -runs=50000" ;;
     esac
   }
@@ -48,6 +49,12 @@ seed() { # seed <corpus> <kind>
       record) sed -n '/^\[VEKT TData\]/,$p' "$file" | tail -n +3 | head -c 65536 >"$corpus/seed-$n.rec" ;;
     esac
   done
+  if [ "$kind" = metafile ]; then
+    # The fuzzer puts a placeable header of its own in front.
+    for file in images/tests/data/wmf/*.wmf; do
+      tail -c +23 "$file" >"$corpus/$(basename "$file")"
+    done
+  fi
   if [ "$kind" = picture ]; then
     # The first byte chooses the reader: BMP, PCX, JPEG, PNG, GIF, WMF.
     for file in images/tests/data/*.bmp images/tests/data/*.pcx images/tests/data/*.jpg \
@@ -70,7 +77,7 @@ seed() { # seed <corpus> <kind>
 }
 
 status=0
-for kind in document record ini picture; do
+for kind in document record ini metafile picture; do
   corpus="$corpora/$kind"
   [ -d "$corpus" ] || seed "$corpus" "$kind"
   if [ -d "fuzz/regressions/$kind" ]; then
@@ -81,8 +88,11 @@ for kind in document record ini picture; do
     }
   fi
   echo "Fuzzing $kind ($(limit $kind))"
-  # shellcheck disable=SC2046 # the options are words
-  "$dir/fuzz/fuzz_$kind" "$corpus" -dict=fuzz/vk1.dict $(limit $kind) -timeout=20 \
+  # The documents' words mean nothing to a binary format.
+  dict=-dict=fuzz/vk1.dict
+  [ "$kind" != metafile ] || dict=
+  # shellcheck disable=SC2046,SC2086 # the options are words
+  "$dir/fuzz/fuzz_$kind" "$corpus" $dict $(limit $kind) -timeout=20 \
     -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/findings/$kind-" \
     2>"$dir/fuzz-$kind.log" || status=1
   grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|cov:|Test unit written" \

@@ -19,7 +19,7 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelW
   -DVEKTA_SANITIZE=ON -DVEKTA_FUZZ=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null
 targets=(vekta_foundation_tests vekta_document_tests vekta_objects_tests vekta_output_tests vekta_view_tests
   vekta_editing_tests vekta_cli_tests fuzz_document fuzz_record fuzz_ini
-  vekta_images_tests fuzz_picture)
+  fuzz_metafile vekta_images_tests fuzz_picture)
 cmake --build "$dir" -j "$jobs" --target "${targets[@]}"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -20,6 +20,7 @@
 #include <QImage>
 
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -448,6 +449,20 @@ TEST(MetaFilePlayer, NothingIsDrawnOutsideTheFrameWhateverThePictureAsks)
   // one unit more for the rounding).
   EXPECT_EQ(InkOutside(outcome.image, QRect(18, 18, 64, 64)), 0);
   EXPECT_GT(Ink(outcome.image), 60 * 60 / 2);
+
+  // Placements at the ends of the page's range saturate, never overflow.
+  WmfBuilder builder;
+  builder.Add(wmf::kCreateBrushIndirect, {0, 0, 0, 0}).Add(wmf::kSelectObject, {0});
+  builder.Add(wmf::kRectangle, {32767, 32767, -32768, -32768}).Add(wmf::kLineTo, {-32768, 32767}).End();
+  TImageBuffer picture;
+  ASSERT_TRUE(builder.Into(picture, 100, 100));
+  const int32_t low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max();
+  Render(100, 100, 100, [&](TPage& page) {
+    EXPECT_TRUE(PlayMetafile(page, picture, TRect(low, low, high, high), 1, 1, -32768, 32767));
+    EXPECT_TRUE(PlayMetafile(page, picture, TRect(0, 0, 100, 100), high, high, low, high));
+    EXPECT_FALSE(PlayMetafile(page, picture, TRect(0, 0, 100, 100), 0, 100, 0, 0));
+    EXPECT_FALSE(PlayMetafile(page, picture, TRect(10, 10, 10, 50), 100, 100, 0, 0));
+  });
 }
 
 TEST(MetaFilePlayer, RecordsWithoutEndAndUnknownOnesAreTakenAsTheyCome)
