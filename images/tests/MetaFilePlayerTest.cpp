@@ -419,7 +419,9 @@ TEST(MetaFilePlayer, DamagedAndHostileRecordsStopThePlaybackAndKeepWhatWasDrawn)
          b.AddBytes(wmf::kStretchDib, p);
        }},
   };
-  for (const auto& [name, records] : cases) {
+  for (const auto& entry : cases) {
+    const char* name = entry.first;
+    const auto& records = entry.second;
     const Outcome outcome = PlayHostile([&](WmfBuilder& b) {
       records(b);
       // Never reached: a rectangle over the whole frame.
