@@ -270,6 +270,51 @@ TEST(MetaFilePlayer, WindowOriginPolyPolygonHolesAndWesternText)
   EXPECT_TRUE(diff.same) << diff.message;
 }
 
+TEST(MetaFilePlayer, ClipsHoldUntilTheirStateIsRestoredAndSpacedTextKeepsItsPlaces)
+{
+  WmfBuilder builder;
+  builder.Add(wmf::kCreateBrushIndirect, {0, 0x00FF, 0, 0}).Add(wmf::kSelectObject, {0});
+  builder.Add(wmf::kCreatePenIndirect, {5, 0, 0, 0, 0}).Add(wmf::kSelectObject, {1});
+  builder.Add(wmf::kSaveDc, {});
+  builder.Add(wmf::kIntersectClipRect, {50, 50, 0, 0}); // (0, 0)-(50, 50)
+  builder.Add(wmf::kExcludeClipRect, {50, 10, 0, -5});  // the band x < 10 goes
+  builder.Add(wmf::kExcludeClipRect, {30, 30, 20, 20}); // a hole the page cannot cut: kept
+  builder.Add(wmf::kRectangle, {100, 100, 0, 0});
+  builder.Add(wmf::kRestoreDc, {-1});
+  builder.Add(wmf::kRectangle, {100, 100, 90, 90});
+  // Two characters 40 units apart, and the same two as they come.
+  builder.Add(wmf::kCreateBrushIndirect, {0, 0, 0, 0}).Add(wmf::kSelectObject, {2});
+  builder.Add(wmf::kSetBkMode, {1});
+  builder.AddBytes(wmf::kExtTextOut, {60, 0, 0, 0, 2, 0, 0, 0, 'l', 'l', 40, 0, 40, 0});
+  builder.AddBytes(wmf::kExtTextOut, {80, 0, 0, 0, 2, 0, 0, 0, 'l', 'l'});
+  builder.End();
+  TImageBuffer picture;
+  ASSERT_TRUE(builder.Into(picture, 100, 100));
+  bool played = false;
+  const QImage image = Play(picture, 100, 100, 100, TRect(0, 0, 100, 100), &played);
+  EXPECT_TRUE(played);
+  EXPECT_EQ(image.pixel(5, 5), kWhitePixel);
+  EXPECT_EQ(image.pixel(12, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(25, 25), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(52, 5), kWhitePixel);
+  EXPECT_EQ(image.pixel(95, 95), qRgb(255, 0, 0));
+  auto inkWidth = [&](int top, int bottom) {
+    int first = image.width(), last = -1;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y) != kWhitePixel) {
+          first = std::min(first, x);
+          last = std::max(last, x);
+        }
+    return last - first;
+  };
+  const int spaced = inkWidth(60, 78);
+  const int plain = inkWidth(80, 88);
+  EXPECT_GE(spaced, 40);
+  EXPECT_LT(spaced, 48);
+  EXPECT_LT(plain, 20);
+}
+
 // A StretchDIB record of a 2 x 2 bitmap of the given depth, palette and
 // rows (bottom row first), stretched over (0, 0)-(20, 20).
 std::vector<uint8_t> DibRecord(uint16_t bits, const std::vector<uint8_t>& palette,
