@@ -81,7 +81,8 @@ struct State
   uint32_t textAlign = 0;
   int32_t rop = R2_COPYPEN_;
   uint16_t polyFill = wmf::kPolyFillAlternate;
-  // The window origin, relative to the placement.
+  // The window origin: the metafile point the picture's header origin
+  // stands for, which the header origin itself until the records set one.
   int32_t windowOrgX = 0, windowOrgY = 0;
   // The current position, in metafile units.
   int32_t curX = 0, curY = 0;
@@ -92,8 +93,8 @@ struct State
 class Player
 {
 public:
-  Player(TPage& page, const TRect& frame, int32_t sourceWidth, int32_t sourceHeight, int32_t sourceOriginX,
-         int32_t sourceOriginY);
+  Player(TPage& page, const TImageBuffer& picture, const TRect& frame, int32_t sourceWidth,
+         int32_t sourceHeight, int32_t sourceOriginX, int32_t sourceOriginY);
   ~Player();
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
@@ -154,6 +155,7 @@ private:
   TPage& m_page;
   double m_frameLeft, m_frameTop;
   double m_scaleX, m_scaleY;
+  // The placement's source corner relative to the header origin.
   double m_sourceX, m_sourceY;
   int32_t m_pageOriginX = 0, m_pageOriginY = 0;
   bool m_pageClipped = false;
@@ -170,12 +172,13 @@ private:
   int64_t m_pixels = 0;
 };
 
-Player::Player(TPage& page, const TRect& frame, int32_t sourceWidth, int32_t sourceHeight,
-               int32_t sourceOriginX, int32_t sourceOriginY)
+Player::Player(TPage& page, const TImageBuffer& picture, const TRect& frame, int32_t sourceWidth,
+               int32_t sourceHeight, int32_t sourceOriginX, int32_t sourceOriginY)
     : m_page(page), m_frameLeft(frame.left), m_frameTop(frame.top),
       m_scaleX(static_cast<double>(int64_t{frame.right} - frame.left) / sourceWidth),
       m_scaleY(static_cast<double>(int64_t{frame.bottom} - frame.top) / sourceHeight),
-      m_sourceX(sourceOriginX), m_sourceY(sourceOriginY)
+      m_sourceX(static_cast<double>(sourceOriginX) - picture.MetaLeft()),
+      m_sourceY(static_cast<double>(sourceOriginY) - picture.MetaTop())
 {
   page.GetOrigin(m_pageOriginX, m_pageOriginY);
   m_pageClipped = page.GetClipRect(m_pageClip);
@@ -194,6 +197,11 @@ Player::Player(TPage& page, const TRect& frame, int32_t sourceWidth, int32_t sou
                  std::min(clip.right, m_pageClip.right), std::min(clip.bottom, m_pageClip.bottom));
   }
   m_state.clip = clip;
+  // A window origin set by the records replaces the header origin, as when
+  // the picture is played where it was made: so a file whose window origin
+  // agrees with its header is not moved twice.
+  m_state.windowOrgX = picture.MetaLeft();
+  m_state.windowOrgY = picture.MetaTop();
   ApplyState();
 }
 
@@ -924,6 +932,6 @@ bool PlayMetafile(TPage& page, const TImageBuffer& picture, const TRect& frame, 
     return false;
   if (sourceWidth < 1 || sourceHeight < 1 || frame.IsEmpty())
     return false;
-  Player player(page, frame, sourceWidth, sourceHeight, sourceOriginX, sourceOriginY);
+  Player player(page, picture, frame, sourceWidth, sourceHeight, sourceOriginX, sourceOriginY);
   return player.Play(picture.Records());
 }

@@ -10,9 +10,11 @@ class TRect;
 // sourceOriginY) lands on the frame's top-left corner and sourceWidth x
 // sourceHeight metafile units cover the frame (page units). The records
 // are drawn through the page, so every surface shows them, clipped to the
-// frame and a margin of one metafile unit. The picture's own window origin
-// moves the drawing relative to that placement; its window and viewport
-// extents and map mode are ignored, since the placement decides the scale.
+// frame and a margin of one metafile unit. A window origin the records set
+// stands in for the header's origin (the header's left and top), so it
+// moves the drawing relative to the placement by how far it lies from the
+// header's origin; the window and viewport extents and the map mode are
+// ignored, since the placement decides the scale.
 //
 // Every size, count and index in the records is checked before it is
 // used, and the work one picture may ask for is bounded. A damaged record

@@ -255,6 +255,22 @@ TEST(MetaFilePlayer, WindowOriginPolyPolygonHolesAndWesternText)
   EXPECT_EQ(image.pixel(97, 47), qRgb(255, 0, 0));
   EXPECT_EQ(image.pixel(75, 75), kWhitePixel);
 
+  // A header whose origin is not (0, 0): the window origin that agrees
+  // with it moves nothing, and without one the header origin holds.
+  for (const bool withOrigin : {true, false}) {
+    WmfBuilder placed;
+    placed.Add(wmf::kCreateBrushIndirect, {0, 0x00FF, 0, 0}).Add(wmf::kSelectObject, {0});
+    if (withOrigin)
+      placed.Add(wmf::kSetWindowOrg, {300, 200});
+    placed.Add(wmf::kRectangle, {350, 250, 300, 200}).End();
+    TImageBuffer offset;
+    const std::vector<uint8_t> header = wmf::PlaceableHeader(200, 300, 300, 400, 100);
+    ASSERT_TRUE(offset.SetMetafile(header.data(), placed.Records()));
+    const QImage shown = Play(offset, 100, 100, 100, TRect(0, 0, 100, 100));
+    EXPECT_EQ(shown.pixel(25, 25), qRgb(255, 0, 0)) << withOrigin;
+    EXPECT_EQ(InkOutside(shown, QRect(0, 0, 51, 51)), 0) << withOrigin;
+  }
+
   // Text bytes are Western: 0xE9 is e-acute and 0x80 the euro sign.
   WmfBuilder text;
   text.Add(wmf::kSetBkMode, {1}).AddBytes(wmf::kTextOut, {4, 0, 'C', 'a', 'f', 0xE9, 10, 0, 10, 0}).End();
