@@ -273,13 +273,15 @@ TEST(MetaFilePlayer, WindowOriginPolyPolygonHolesAndWesternText)
 
   // Text bytes are Western: 0xE9 is e-acute and 0x80 the euro sign.
   WmfBuilder text;
-  text.Add(wmf::kSetBkMode, {1}).AddBytes(wmf::kTextOut, {4, 0, 'C', 'a', 'f', 0xE9, 10, 0, 10, 0}).End();
+  text.Add(wmf::kSetBkMode, {1})
+      .AddBytes(wmf::kTextOut, {5, 0, 'C', 'a', 'f', 0xE9, 0x80, 0, 10, 0, 10, 0})
+      .End();
   TImageBuffer textPicture;
   ASSERT_TRUE(text.Into(textPicture, 100, 40));
   const QImage played8 = Play(textPicture, 100, 40, 100, TRect(0, 0, 100, 40));
   const QImage direct = Render(100, 40, [](TPage& page) {
     page.SelectFont(TFont());
-    page.TextOut(10, 10, "Caf\xC3\xA9");
+    page.TextOut(10, 10, "Caf\xC3\xA9\xE2\x82\xAC");
   });
   EXPECT_GT(Ink(direct), 0);
   const ImageDiff diff = CompareImages(played8, direct);
