@@ -16,6 +16,7 @@ using namespace readers;
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
+constexpr uint64_t kMaxRlePixelsPerByte = 16384;
 
 enum Compression : uint32_t {
   kRgb = 0,
@@ -308,9 +309,13 @@ ImageReadResult ReadBmp(const uint8_t* data, size_t size)
   if (h.compression == kRle8 || h.compression == kRle4) {
     // Each row needs an end of line (2 bytes) or a share of a delta (up to
     // 255 rows for 4 bytes); a row's pixels need runs (255 for 2 bytes) or
-    // deltas. A file far too short to reach its last row is damaged.
+    // deltas. Even a picture whose every row is blank spends two bytes on a
+    // row, so rows of up to 32 000 pixels stay under kMaxRlePixelsPerByte.
+    // A file far too short for its size is refused before allocating.
+    const uint64_t area = uint64_t(h.width) * uint64_t(h.height);
     if (uint64_t(h.height) > 64 * uint64_t{available} + 1 ||
-        uint64_t(h.width) > 128 * uint64_t{available} + 1)
+        uint64_t(h.width) > 128 * uint64_t{available} + 1 ||
+        area > kMaxRlePixelsPerByte * (uint64_t{available} + 1))
       return Refuse(IDS_IMAGE_TRUNCATED);
   } else if (2 * uint64_t{available} < fileStride * uint64_t(h.height)) {
     // A short last part is shown with its missing rows blank; a file

@@ -129,6 +129,20 @@ TEST(BmpReader, RunsAndDeltasStayInsideThePicture)
   EXPECT_EQ(b.Row(0)[3], 0); // padding untouched
 }
 
+TEST(BmpReader, RunLengthPicturesFarLargerThanTheirCodesAreRefused)
+{
+  // 20000 x 20000 pixels from 400 bytes of ends of lines: refused before
+  // 400 MB are allocated.
+  const std::vector<uint8_t> f = Rle8Bmp(20000, 20000, std::vector<uint8_t>(400, 0));
+  EXPECT_EQ(Refusal(ReadBmp(f.data(), f.size())), IDS_IMAGE_TRUNCATED);
+  // Blank rows of a few thousand pixels, two bytes each, are fine.
+  std::vector<uint8_t> codes(2 * 300, 0);
+  codes.push_back(0);
+  codes.push_back(1);
+  const std::vector<uint8_t> g = Rle8Bmp(4000, 300, codes);
+  EXPECT_TRUE(ReadBmp(g.data(), g.size()).buffer);
+}
+
 TEST(BmpReader, PaletteSizeFromTheFileNeverAboveTheDepths)
 {
   std::vector<uint8_t> f = FixtureBytes("bmp1.bmp");

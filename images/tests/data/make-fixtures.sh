@@ -77,7 +77,7 @@ for f in *.bmp *.png *.pcx *.jpg *.gif; do
   # the colour of entry 3 (olive) outright.
   png-pal4-trns-bkgd.png) $C "$f" -background 'rgb(128,128,0)' -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   # The first frame, its transparent colour and the screen around it white.
-  *.gif) $C "$f[0]" -background white -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
+  *.gif) $C "${f}[0]" -background white -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   *) $C "$f" -flatten -depth 8 "ppm:${f%.*}.ppm" ;;
   esac
 done
