@@ -94,6 +94,23 @@ TEST(BmpReader, RefusesBadMasksDimensionsAndOffsetsWithTheirReason)
   EXPECT_EQ(Refusal(ReadBmp(f.data(), f.size())), IDS_IMAGE_NOT_THIS_KIND);
 }
 
+TEST(BmpReader, AlphaBitFieldsAfterAShortHeaderGiveTheSamePixels)
+{
+  // Four masks after the 40-byte header instead of three: the alpha mask
+  // takes four more bytes before the pixels.
+  const std::vector<uint8_t> plain = FixtureBytes("bmp16-bgr555.bmp");
+  std::vector<uint8_t> alpha = plain;
+  const uint8_t noAlpha[4] = {0, 0, 0, 0};
+  alpha.insert(alpha.begin() + 66, noAlpha, noAlpha + 4);
+  PutDword(alpha, 30, 6);
+  PutDword(alpha, 10, 70);
+  const ImageReadResult a = ReadBmp(plain.data(), plain.size());
+  const ImageReadResult b = ReadBmp(alpha.data(), alpha.size());
+  ASSERT_TRUE(a.buffer);
+  ASSERT_TRUE(b.buffer);
+  EXPECT_TRUE(CompareImages(b.buffer->Picture(false), a.buffer->Picture(false), 0).same);
+}
+
 TEST(BmpReader, ShowsTheRowsOfAFileCutInItsLastPart)
 {
   std::vector<uint8_t> f = FixtureBytes("bmp24.bmp");
