@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <vector>
 
@@ -49,6 +50,10 @@ ImageReadResult ReadPictureFile(const std::string& path, PictureKind kind)
 {
   if (kind == PictureKind::kUnknown)
     return readers::Refuse(IDS_IMAGE_NOT_THIS_KIND);
+  // A folder or a device is no picture file, whatever its name.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error))
+    return readers::Refuse(IDS_IMAGE_CANNOT_READ);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
     return readers::Refuse(IDS_IMAGE_CANNOT_READ);

@@ -313,6 +313,7 @@ TEST(PictureFile, KindByExtensionAndTheBufferNamedAfterThePath)
   // The transparent colour shows white.
   EXPECT_EQ(PixelAt(*r.buffer, 0, 0), 0xFFFFFFu);
   EXPECT_EQ(ReadPictureFile(path + ".missing", PictureKind::kGif).error, IDS_IMAGE_CANNOT_READ);
+  EXPECT_EQ(ReadPictureFile(VEKTA_TEST_DATA, PictureKind::kGif).error, IDS_IMAGE_CANNOT_READ);
   // The wrong reader for the file says so.
   EXPECT_EQ(ReadPictureFile(path, PictureKind::kBmp).error, IDS_IMAGE_NOT_THIS_KIND);
 }
