@@ -151,6 +151,34 @@ int Ink(const QImage& image)
   return InkOutside(image, QRect());
 }
 
+// How alike two drawings on white are, loosely: the share of each one's
+// drawn pixels (any channel 48 or more below white) that have a drawn
+// pixel of the other within reach pixels, the smaller of the two shares.
+double CoveredAgreement(const QImage& a, const QImage& b, int reach)
+{
+  auto drawn = [](const QImage& image, int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return std::min({qRed(p), qGreen(p), qBlue(p)}) < 255 - 48;
+  };
+  auto share = [&](const QImage& from, const QImage& to) {
+    int64_t covered = 0, matched = 0;
+    for (int y = 0; y < from.height(); ++y) {
+      for (int x = 0; x < from.width(); ++x) {
+        if (!drawn(from, x, y))
+          continue;
+        ++covered;
+        bool found = false;
+        for (int dy = -reach; dy <= reach && !found; ++dy)
+          for (int dx = -reach; dx <= reach && !found; ++dx)
+            found = to.rect().contains(x + dx, y + dy) && drawn(to, x + dx, y + dy);
+        matched += found ? 1 : 0;
+      }
+    }
+    return covered == 0 ? 1.0 : static_cast<double>(matched) / static_cast<double>(covered);
+  };
+  return std::min(share(a, b), share(b, a));
+}
+
 QImage Play(const TImageBuffer& picture, int32_t width, int32_t height, int32_t zoom, const TRect& frame,
             bool* result = nullptr)
 {
@@ -174,6 +202,20 @@ TEST_F(MetaFilePlayerTest, WhatOurMetafileDeviceRecordsPlaysBackAsItWasDrawn)
     const ImageDiff diff = CompareImages(replayed, direct);
     EXPECT_TRUE(diff.same) << "zoom " << zoom << ": " << diff.message;
   }
+}
+
+TEST_F(MetaFilePlayerTest, AShrunkPictureShownLargerLandsWithinAUnitOfTheScene)
+{
+  // Played at half size, every coordinate is rounded to a whole page unit;
+  // shown at four times the zoom, a unit is two pixels. The pixels drawn
+  // lie within those two pixels of where the scene itself puts them.
+  TImageBuffer picture;
+  ASSERT_TRUE(Record(picture, DrawScene));
+  const QImage direct = Render(kWidth, kHeight, 200, DrawScene);
+  const QImage shrunk = Play(picture, kWidth / 2, kHeight / 2, 400, TRect(0, 0, kWidth / 2, kHeight / 2));
+  // Hatches (eight-pixel patterns) and dots restart at other pixels, and
+  // the odd edge moves by a unit: about 95 % agree.
+  EXPECT_GE(CoveredAgreement(shrunk, direct, 2), 0.93);
 }
 
 TEST_F(MetaFilePlayerTest, ThePlacementMapsTheSourceRectangleOntoTheFrameAndTheOriginOffsetMovesIt)
@@ -547,34 +589,6 @@ TEST(MetaFilePlayer, RecordsWithoutEndAndUnknownOnesAreTakenAsTheyCome)
   bool played = true;
   EXPECT_EQ(Ink(Play(picture, 20, 20, 100, TRect(0, 0, 20, 20), &played)), 0);
   EXPECT_FALSE(played);
-}
-
-// How alike two drawings on white are, loosely: the share of each one's
-// drawn pixels (any channel 48 or more below white) that have a drawn
-// pixel of the other within reach pixels, the smaller of the two shares.
-double CoveredAgreement(const QImage& a, const QImage& b, int reach)
-{
-  auto drawn = [](const QImage& image, int x, int y) {
-    const QRgb p = image.pixel(x, y);
-    return std::min({qRed(p), qGreen(p), qBlue(p)}) < 255 - 48;
-  };
-  auto share = [&](const QImage& from, const QImage& to) {
-    int64_t covered = 0, matched = 0;
-    for (int y = 0; y < from.height(); ++y) {
-      for (int x = 0; x < from.width(); ++x) {
-        if (!drawn(from, x, y))
-          continue;
-        ++covered;
-        bool found = false;
-        for (int dy = -reach; dy <= reach && !found; ++dy)
-          for (int dx = -reach; dx <= reach && !found; ++dx)
-            found = to.rect().contains(x + dx, y + dy) && drawn(to, x + dx, y + dy);
-        matched += found ? 1 : 0;
-      }
-    }
-    return covered == 0 ? 1.0 : static_cast<double>(matched) / static_cast<double>(covered);
-  };
-  return std::min(share(a, b), share(b, a));
 }
 
 TEST(MetaFilePlayer, FilesOfOtherProgramsDrawAsTheReferenceRendererDrawsThem)
