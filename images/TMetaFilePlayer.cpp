@@ -30,8 +30,6 @@ namespace {
 constexpr uint16_t kHeaderWords = 9;
 // Brush styles of the format that TBrush has no counterpart for.
 constexpr uint16_t kBrushHatchedMax = TBrush::kDiagonalCross;
-// The smallest bitmap header (the core form) is 12 bytes.
-constexpr size_t kMinDibBytes = 12;
 
 // The parameters of one record, as 16-bit words. The record's size has been
 // checked against the file; each handler checks Has() before it reads.
@@ -414,6 +412,8 @@ Player::Step Player::Record(uint16_t function, const Params& p)
   case wmf::kStretchDib:
   case wmf::kDibStretchBlt:
   case wmf::kDibBitBlt:
+  case wmf::kStretchBlt:
+  case wmf::kBitBlt:
     return ok(Blt(p, function));
   case wmf::kIntersectClipRect:
   case wmf::kExcludeClipRect:
@@ -819,14 +819,16 @@ bool Player::PatBlt(const Params& p)
 bool Player::Blt(const Params& p, uint16_t function)
 {
   // The parameters before the bitmap, and the form without a bitmap (one
-  // word more, ignored) that only paints with the brush.
+  // word more, ignored) that only paints with the brush. The oldest two
+  // records carry a device-dependent bitmap instead of an independent one.
   const bool stretchDib = function == wmf::kStretchDib;
-  const bool stretch = function != wmf::kDibBitBlt;
+  const bool stretch = function != wmf::kDibBitBlt && function != wmf::kBitBlt;
+  const bool dependent = function == wmf::kStretchBlt || function == wmf::kBitBlt;
   const size_t head = stretchDib ? 11 : stretch ? 10 : 8;
   if (!p.Has(head))
     return false;
   const uint32_t rop = p.D(0);
-  if (!stretchDib && p.Words() - head < kMinDibBytes / 2) {
+  if (!stretchDib && p.Words() - head <= 1) {
     if (!p.Has(head + 1))
       return false;
     // rop, (source height, width,) source y, x, reserved, height, width, y, x
@@ -835,8 +837,10 @@ bool Player::Blt(const Params& p, uint16_t function)
     FillBox(TRect(P(x, y), P(x + p.S(d + 1), y + p.S(d))), rop);
     return true;
   }
-  MetafileDib dib =
-      DecodeMetafileDib(p.Bytes(head), p.BytesFrom(head), stretchDib ? p.U(2) : 0, kMaxPixels - m_pixels);
+  MetafileDib dib = dependent ? DecodeMetafileBitmap16(p.Bytes(head), p.BytesFrom(head), m_state.textColour,
+                                                       m_state.bkColour, kMaxPixels - m_pixels)
+                              : DecodeMetafileDib(p.Bytes(head), p.BytesFrom(head), stretchDib ? p.U(2) : 0,
+                                                  kMaxPixels - m_pixels);
   if (dib.status == MetafileDib::kMalformed)
     return false;
   if (dib.status == MetafileDib::kUnsupported)

@@ -155,3 +155,52 @@ MetafileDib DecodeMetafileDib(const uint8_t* data, size_t size, uint16_t usage, 
   dib.status = MetafileDib::kOk;
   return dib;
 }
+
+MetafileDib DecodeMetafileBitmap16(const uint8_t* data, size_t size, uint32_t foreground, uint32_t background,
+                                   int64_t maxPixels)
+{
+  constexpr size_t kHeader = 10;
+  MetafileDib bitmap;
+  bitmap.bottomUp = false;
+  if (!data || size < kHeader)
+    return bitmap;
+  const int32_t width = static_cast<int16_t>(wmf::GetWord(data + 2));
+  const int32_t height = static_cast<int16_t>(wmf::GetWord(data + 4));
+  const uint32_t stride = wmf::GetWord(data + 6);
+  const uint8_t planes = data[8];
+  const uint8_t bits = data[9];
+  if (width < 1 || height < 1 || int64_t{width} * height > maxPixels)
+    return bitmap;
+  if (planes != 1 || (bits != 1 && bits != 24 && bits != 32)) {
+    bitmap.status = MetafileDib::kUnsupported;
+    return bitmap;
+  }
+  if (stride < (uint64_t{static_cast<uint32_t>(width)} * bits + 7) / 8 ||
+      (size - kHeader) / stride < static_cast<size_t>(height))
+    return bitmap;
+  QImage image(width, height, QImage::Format_RGB32);
+  if (image.isNull()) {
+    bitmap.status = MetafileDib::kUnsupported;
+    return bitmap;
+  }
+  auto rgb = [](uint32_t colour) {
+    return qRgb(static_cast<int>(colour & 0xFF), static_cast<int>(colour >> 8 & 0xFF),
+                static_cast<int>(colour >> 16 & 0xFF));
+  };
+  const QRgb zero = rgb(foreground), one = rgb(background);
+  const size_t step = bits / 8;
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* row = data + kHeader + size_t{stride} * static_cast<size_t>(y);
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int32_t x = 0; x < width; ++x) {
+      const auto ux = static_cast<size_t>(x);
+      if (bits == 1)
+        out[x] = (row[ux / 8] >> (7 - ux % 8) & 1) != 0 ? one : zero;
+      else
+        out[x] = qRgb(row[step * ux + 2], row[step * ux + 1], row[step * ux]);
+    }
+  }
+  bitmap.image = std::move(image);
+  bitmap.status = MetafileDib::kOk;
+  return bitmap;
+}

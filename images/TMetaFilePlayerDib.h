@@ -26,3 +26,11 @@ struct MetafileDib
 // colours; those are shown as shades of grey. Bitmaps of more than
 // maxPixels pixels count as malformed: no picture a page shows needs them.
 MetafileDib DecodeMetafileDib(const uint8_t* data, size_t size, uint16_t usage, int64_t maxPixels);
+
+// Decodes the device-dependent bitmap of the oldest blitting records: a
+// 10-byte header (type, width, height, bytes per row, planes, bits per
+// pixel), then the rows top down. One plane of 1 bit (0 shows as
+// foreground, 1 as background, both 0x00BBGGRR), 24 or 32 bits are drawn;
+// other layouts are unsupported.
+MetafileDib DecodeMetafileBitmap16(const uint8_t* data, size_t size, uint32_t foreground, uint32_t background,
+                                   int64_t maxPixels);

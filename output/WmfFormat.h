@@ -62,9 +62,11 @@ enum Function : uint16_t {
   kCreateRegion = 0x06FF,
   kArc = 0x0817,
   kPie = 0x081A,
+  kBitBlt = 0x0922,
   kChord = 0x0830,
   kDibBitBlt = 0x0940,
   kExtTextOut = 0x0A32,
+  kStretchBlt = 0x0B23,
   kDibStretchBlt = 0x0B41,
   kStretchDib = 0x0F43,
 };

@@ -435,6 +435,42 @@ TEST(MetaFilePlayer, BitmapsOfEveryDepthAreDrawnInTheirColours)
   }
 }
 
+TEST(MetaFilePlayer, TheOldestBlitsDrawTheirDeviceBitmaps)
+{
+  // A 2 x 2 one-bit bitmap, rows top down, 0 in the text colour (red) and 1
+  // in the background colour (blue): top row 1 0, bottom row 0 1.
+  std::vector<uint8_t> p;
+  wmf::PutDword(p, wmf::kSrcCopy);
+  for (const int v : {2, 2, 0, 0, 20, 20, 0, 0})
+    wmf::PutWord(p, static_cast<uint16_t>(v));
+  for (const int v : {0, 2, 2, 2})
+    wmf::PutWord(p, static_cast<uint16_t>(v));
+  p.insert(p.end(), {1, 1, 0x80, 0, 0x40, 0});
+  WmfBuilder builder;
+  builder.Add(wmf::kSetTextColor, {0x00FF, 0}).Add(wmf::kSetBkColor, {0, 0x00FF});
+  builder.AddBytes(wmf::kStretchBlt, p);
+  // The same bitmap one to one at (30, 0) by the unstretched record.
+  std::vector<uint8_t> q;
+  wmf::PutDword(q, wmf::kSrcCopy);
+  for (const int v : {0, 0, 2, 2, 0, 30})
+    wmf::PutWord(q, static_cast<uint16_t>(v));
+  q.insert(q.end(), p.begin() + 20, p.end());
+  builder.AddBytes(wmf::kBitBlt, q).End();
+  TImageBuffer picture;
+  ASSERT_TRUE(builder.Into(picture, 40, 20));
+  bool played = false;
+  const QImage image = Play(picture, 40, 20, 100, TRect(0, 0, 40, 20), &played);
+  EXPECT_TRUE(played);
+  const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+  EXPECT_EQ(image.pixel(2, 2), blue);
+  EXPECT_EQ(image.pixel(17, 2), red);
+  EXPECT_EQ(image.pixel(2, 17), red);
+  EXPECT_EQ(image.pixel(17, 17), blue);
+  EXPECT_EQ(image.pixel(30, 0), blue);
+  EXPECT_EQ(image.pixel(31, 1), blue);
+  EXPECT_EQ(image.pixel(32, 2), kWhitePixel);
+}
+
 // What a hostile picture leaves: the playback's result and the image.
 struct Outcome
 {
