@@ -90,7 +90,7 @@ for kind in document record ini metafile picture; do
   echo "Fuzzing $kind ($(limit $kind))"
   # The documents' words mean nothing to a binary format.
   dict=-dict=fuzz/vk1.dict
-  [ "$kind" != metafile ] || dict=
+  case "$kind" in metafile | picture) dict= ;; esac
   # shellcheck disable=SC2046,SC2086 # the options are words
   "$dir/fuzz/fuzz_$kind" "$corpus" $dict $(limit $kind) -timeout=20 \
     -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/findings/$kind-" \
