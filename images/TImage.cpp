@@ -117,14 +117,20 @@ bool TImage::Load(const std::string& path)
   if (path.empty())
     return false;
   fileName = path;
+  // A relative path is relative to the document, wherever the program was
+  // started from.
+  char document[kPathBuffer] = {};
+  std::string folder;
+  if (owner && owner->Message(MSG_FILE_PATH_QUERY, kPathBuffer, 0, document) != 0)
+    folder = QFileInfo(QString::fromUtf8(document)).absolutePath().toStdString();
   std::string found = path;
+  if (!folder.empty() && QFileInfo(QString::fromStdString(path)).isRelative())
+    found = folder + "/" + path;
   if (!FileExists(found)) {
     lastError = kStringError | IDS_ORIGINAL_NOT_FOUND;
     // A document moved with its pictures finds them next to itself.
-    char document[kPathBuffer] = {};
-    if (!owner || owner->Message(MSG_FILE_PATH_QUERY, kPathBuffer, 0, document) == 0)
+    if (folder.empty())
       return false;
-    const std::string folder = QFileInfo(QString::fromUtf8(document)).absolutePath().toStdString();
     found = folder + "/" + BareName(path);
     if (!FileExists(found))
       return false;

@@ -173,6 +173,15 @@ TEST_F(ImageTest, AMissingFileKeepsItsPathSaysWhyAndIsFoundNextToTheDocument)
   EXPECT_TRUE(image.Load(gone));
   EXPECT_EQ(image.GetFileName(), gone) << "the stored path stays as the user gave it";
   EXPECT_EQ(image.GetImageWidth(), 40);
+  // A relative path is taken from the document's folder, and found there
+  // is no error.
+  TImage relative(0, 0, 60, 30);
+  relative.SetOwner(&view);
+  EXPECT_TRUE(relative.Load("photo.png"));
+  EXPECT_EQ(relative.GetBuffer(), image.GetBuffer());
+  EXPECT_EQ(relative.LastErrorText(), "");
+  EXPECT_EQ(relative.GetFileName(), "photo.png");
+  relative.SetOwner(nullptr);
   image.SetOwner(nullptr);
 }
 
