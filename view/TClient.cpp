@@ -624,11 +624,13 @@ void TClient::RecomputeView()
   if (flags & kFollowWindow) {
     page->SetPaperSize(viewWidth, viewHeight);
   } else {
-    // A larger window could otherwise show past the end of the paper.
-    auto fit = [](int32_t position, int32_t view, int32_t paper) {
+    // A larger window could otherwise show past the end of the paper; a
+    // document's paper smaller than its window sits in the middle of it.
+    const bool centre = (flags & kScrollBarsFollowPage) != 0;
+    auto fit = [centre](int32_t position, int32_t view, int32_t paper) {
       if (paper <= view)
-        return 0;
-      return std::min(position, paper - view);
+        return centre ? static_cast<int32_t>(-((int64_t{view} - paper) / 2)) : 0;
+      return std::clamp(position, 0, paper - view);
     };
     page->SetScroll(fit(oldX, viewWidth, page->GetPaperWidth()),
                     fit(oldY, viewHeight, page->GetPaperHeight()));

@@ -49,9 +49,12 @@ TEST_F(EditingThroughWindowTest, ALineDrawnWithSnapOnLandsOnTheGrid)
   QTest::keyClick(View(), Qt::Key_S);
   ASSERT_TRUE(view->IsSnapOn());
   ClickButton(CM_NEW_LINE);
+  // Where the paper's corner is in the window (the paper may sit centred).
+  int32_t x0, y0;
+  view->GetPage()->PageToDevice(0, 0, x0, y0);
   Step([&] {
-    ClickView({203, 298});
-    Step([&] { ClickView({253, 338}); });
+    ClickView({x0 + 203, y0 + 298});
+    Step([&] { ClickView({x0 + 253, y0 + 338}); });
   });
   Run();
   ASSERT_EQ(view->ObjectCount(), 1);

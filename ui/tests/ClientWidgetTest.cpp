@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -185,11 +186,19 @@ TEST_F(ClientWidgetTest, OutlinesAreAnExclusiveOrOverTheRenderedPage)
   box->SetColor(1, MakeColor(0, 0, 200));
   client.AddObject(box, true);
   const QImage page = widget->PageImage().copy();
+  // The paper, smaller than the window, sits in its middle.
+  int32_t left, top, right, bottom;
+  client.GetPage()->PageToDevice(0, 0, left, top);
+  client.GetPage()->PageToDevice(800, 1000, right, bottom);
+  EXPECT_EQ(right - left, 400);
+  EXPECT_LE(std::abs(left - (page.width() - right)), 1);
+  EXPECT_LE(std::abs(top - (page.height() - bottom)), 1);
   // Paper white, its surroundings grey, the object in its colour (zoom 50:
   // two units a pixel).
-  EXPECT_EQ(page.pixel(20, 20) & 0xFFFFFF, 0xFFFFFFu);
-  EXPECT_EQ(page.pixel(450, 20) & 0xFFFFFF, qRgb(160, 160, 160) & 0xFFFFFFu);
-  EXPECT_EQ(QColor(page.pixel(100, 75)), QColor(0, 0, 200));
+  EXPECT_EQ(page.pixel(left + 20, top + 20) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(page.pixel(right + 10, top + 20) & 0xFFFFFF, qRgb(160, 160, 160) & 0xFFFFFFu);
+  EXPECT_EQ(page.pixel(left - 10, top + 20) & 0xFFFFFF, qRgb(160, 160, 160) & 0xFFFFFFu);
+  EXPECT_EQ(QColor(page.pixel(left + 100, top + 75)), QColor(0, 0, 200));
   EXPECT_EQ(
       widget->grab().toImage().copy(QRect(QPoint(0, 0), page.size())).convertToFormat(QImage::Format_RGB32),
       page.convertToFormat(QImage::Format_RGB32));
