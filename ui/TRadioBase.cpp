@@ -2,9 +2,29 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QPalette>
 #include <QRadioButton>
 
 #include <algorithm>
+
+namespace {
+
+// A dark desktop theme has the style draw the well of a radio button or a
+// check box in nearly the window's own colour, and its mark in grey: the
+// buttons all but vanish. A lighter well and a white mark keep them
+// legible; a light desktop is left as its style draws it.
+void LegibleOnDark(QAbstractButton& button)
+{
+  QPalette palette = button.palette();
+  const QColor window = palette.color(QPalette::Window);
+  if (window.lightness() >= 128)
+    return;
+  palette.setColor(QPalette::Base, window.lighter(220));
+  palette.setColor(QPalette::Text, Qt::white);
+  button.setPalette(palette);
+}
+
+} // namespace
 
 TRadioBase::TRadioBase(TDialog* dialog, int32_t id, const std::string& title,
                        const std::vector<std::string>& captions, int32_t firstItemId, int32_t columns,
@@ -17,6 +37,7 @@ TRadioBase::TRadioBase(TDialog* dialog, int32_t id, const std::string& title,
     const QString caption = QString::fromStdString(captions[i]);
     QAbstractButton* button = exclusive ? static_cast<QAbstractButton*>(new QRadioButton(caption, Widget()))
                                         : static_cast<QAbstractButton*>(new QCheckBox(caption, Widget()));
+    LegibleOnDark(*button);
     const int index = static_cast<int>(i);
     Grid()->addWidget(button, index / columns, index % columns);
     QObject::connect(button, &QAbstractButton::clicked, [this] { NotifyDialog(kClicked); });

@@ -20,6 +20,7 @@
 #include "TRadio.h"
 #include "ValueFormat.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
@@ -27,10 +28,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -511,3 +516,44 @@ TEST(FontSizes, PageUnitsBecomePointsAndBack)
 }
 
 } // namespace
+
+namespace {
+
+// The largest difference in lightness between the pixels of a picture and
+// its top-left pixel (the background).
+int LargestContrast(const QImage& image)
+{
+  const int background = QColor(image.pixel(0, 0)).lightness();
+  int largest = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      largest = std::max(largest, std::abs(QColor(image.pixel(x, y)).lightness() - background));
+  return largest;
+}
+
+} // namespace
+
+TEST(DialogLook, RadioButtonsStandOutOnADarkDesktop)
+{
+  // A dark theme as desktops give it: window, base and text.
+  const QPalette original = QApplication::palette();
+  QPalette dark = original;
+  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::Base, QColor(0x2d, 0x2d, 0x2d));
+  dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+  dark.setColor(QPalette::Text, QColor(0x90, 0x90, 0x90));
+  QApplication::setPalette(dark);
+  {
+    KeyDialog dialog(true);
+    QAbstractButton* button = dialog.radio->Button(1);
+    ASSERT_NE(button, nullptr);
+    button->setText(QString());
+    button->setChecked(true);
+    button->resize(button->sizeHint());
+    // With its caption gone, what shows is the round well and its mark.
+    const QImage drawn = button->grab().toImage();
+    EXPECT_GE(LargestContrast(drawn), 100);
+  }
+  QApplication::setPalette(original);
+}
