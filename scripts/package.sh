@@ -15,6 +15,8 @@ dpkg-deb -x "$package" "$root"
 desktop-file-validate "$root/usr/share/applications/org.example.vekta.desktop"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.vekta.metainfo.xml" >/dev/null
 dpkg-deb -f "$package" Depends | grep -q 'libqt6widgets6'
+# Texts keep their line breaks only with fonts as wide as the faces named.
+dpkg-deb -f "$package" Depends | grep -Eq '(^|, )fonts-liberation2(,|$)'
 
 "$root/usr/bin/vekta-cli" --version | grep -q '^vekta-cli '
 "$root/usr/bin/vekta" --version | grep -q '^Vekta '
