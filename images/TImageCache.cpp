@@ -4,8 +4,11 @@
 
 TImageCache& TImageCache::Instance()
 {
-  static TImageCache cache;
-  return cache;
+  // Never destroyed: images held by other statics (the copy buffer) may
+  // let go of their pictures while the program exits, after any static
+  // cache would be gone. The buffers it still lists stay reachable.
+  static TImageCache* const cache = new TImageCache;
+  return *cache;
 }
 
 TImageBuffer* TImageCache::Share(const std::string& path)

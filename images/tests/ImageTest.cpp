@@ -47,6 +47,16 @@ std::string Stored(const TImage& image)
   return os.Data();
 }
 
+// An image held by a static made before the first picture was read, as the
+// program's copy buffer is: it lets go of its picture only when the program
+// exits.
+std::unique_ptr<TImage>& LateImage()
+{
+  static std::unique_ptr<TImage> image;
+  return image;
+}
+const bool kLateImageHolderMade = (LateImage(), true);
+
 class ImageTest : public ViewTest
 {
 protected:
@@ -292,6 +302,16 @@ TEST_F(ImageTest, DoubleClickShowsTheWholePictureInTheViewer)
   EXPECT_EQ(image.Message(WM_LBUTTONDBLCLK_, 0, 0, &client), 1u);
   ASSERT_EQ(input.viewers.size(), 1u);
   EXPECT_EQ(image.GetBuffer()->RefCount(), 1) << "the viewer's copy is gone with the viewer";
+}
+
+TEST(ImageLifetime, AnImageHeldUntilTheProgramEndsLetsGoOfItsPictureSafely)
+{
+  ASSERT_TRUE(kLateImageHolderMade);
+  TempDir dir;
+  LateImage() = std::make_unique<TImage>(0, 0, 10, 10);
+  ASSERT_TRUE(LateImage()->Load(MakePicture(dir, "late.png")));
+  // Checked when the program ends, under the sanitizers: the cache must
+  // still be there when the image lets go.
 }
 
 } // namespace
