@@ -59,6 +59,7 @@ public:
     kPaintOutput = 4,
     kPaintToggleOutline = 8,
     kPaintWindow = 16,
+    kPaintViewer = 32, // the picture viewer: the whole object, wherever the page shows
   };
 
   // Length of each stroke of the reference-point cross.

@@ -15,6 +15,7 @@
 #include "TOutStream.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
+#include "WaitCursor.h"
 #include "WorkMonitor.h"
 
 #include <cerrno>
@@ -235,22 +236,6 @@ SaveOutcome Save(TaClientPage& client, bool ask, bool saveAs, std::string* error
     client.NotifyDocument(MSG_DOC_SAVED_AS);
   return SaveOutcome::kWritten;
 }
-
-// Shows the wait cursor on a view while it lives.
-class WaitCursor
-{
-public:
-  explicit WaitCursor(TClient& client) : m_client(client), m_previous(client.SetCursor(TClient::kCursorWait))
-  {
-  }
-  ~WaitCursor() { m_client.SetCursor(m_previous); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-  TClient& m_client;
-  int32_t m_previous;
-};
 
 // Reads records until the list ends; false when it broke off at a record
 // that could not be read or added.

@@ -9,6 +9,7 @@
 #include "TPage.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
+#include "WaitCursor.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -60,20 +61,6 @@ std::string ProposedName(const TaClientPage& view, const char* extension)
   name.replace_extension(extension);
   return name.string();
 }
-
-// Shows the wait cursor on the view for its lifetime.
-class WaitCursor
-{
-public:
-  explicit WaitCursor(TaClientPage& view) : m_view(view), m_previous(view.SetCursor(TClient::kCursorWait)) {}
-  ~WaitCursor() { m_view.SetCursor(m_previous); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-  TaClientPage& m_view;
-  int32_t m_previous;
-};
 
 } // namespace
 

@@ -46,13 +46,17 @@ PictureKind KindOfPath(const std::string& path)
   return PictureKind::kUnknown;
 }
 
+bool IsPictureFile(const std::string& path)
+{
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
 ImageReadResult ReadPictureFile(const std::string& path, PictureKind kind)
 {
   if (kind == PictureKind::kUnknown)
     return readers::Refuse(IDS_IMAGE_NOT_THIS_KIND);
-  // A folder or a device is no picture file, whatever its name.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error))
+  if (!IsPictureFile(path))
     return readers::Refuse(IDS_IMAGE_CANNOT_READ);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)

@@ -32,6 +32,11 @@ ImageReadResult ReadGif(const uint8_t* data, size_t size);
 // A placeable metafile: the 22-byte header, then the metafile itself.
 ImageReadResult ReadWmf(const uint8_t* data, size_t size);
 
+// Whether path names a regular file (links followed): only those are
+// read, as a pipe or a device named like a picture could block the reader
+// or never end.
+bool IsPictureFile(const std::string& path);
+
 // Reads the file and runs the reader of that kind; the buffer is named
 // after path. A file larger than any picture the readers accept is refused
 // unread.

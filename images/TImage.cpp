@@ -18,6 +18,7 @@
 #include "TPage.h"
 #include "TString.h"
 #include "TUserInput.h"
+#include "WaitCursor.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,7 +26,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -38,12 +39,14 @@ constexpr uint32_t kMaskBSource = 0x1800;
 constexpr int32_t kPlaceholderInset = 4;
 constexpr int32_t kPathBuffer = 4096;
 
-// Only a regular file can be a picture: a device or a pipe named like one
-// could block the reader or never end.
-bool FileExists(const std::string& path)
+// The folder of the document view shows; empty for a document never saved
+// or without a view.
+std::string DocumentFolder(TDataOwner* view)
 {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error);
+  char document[kPathBuffer] = {};
+  if (!view || view->Message(MSG_FILE_PATH_QUERY, kPathBuffer, 0, document) == 0)
+    return {};
+  return QFileInfo(QString::fromUtf8(document)).absolutePath().toStdString();
 }
 
 // The bare name of a stored path, whichever separator the system that wrote
@@ -119,20 +122,17 @@ bool TImage::Load(const std::string& path)
   fileName = path;
   // A relative path is relative to the document, wherever the program was
   // started from.
-  char document[kPathBuffer] = {};
-  std::string folder;
-  if (owner && owner->Message(MSG_FILE_PATH_QUERY, kPathBuffer, 0, document) != 0)
-    folder = QFileInfo(QString::fromUtf8(document)).absolutePath().toStdString();
+  const std::string folder = DocumentFolder(owner);
   std::string found = path;
   if (!folder.empty() && QFileInfo(QString::fromStdString(path)).isRelative())
     found = folder + "/" + path;
-  if (!FileExists(found)) {
+  if (!IsPictureFile(found)) {
     lastError = kStringError | IDS_ORIGINAL_NOT_FOUND;
     // A document moved with its pictures finds them next to itself.
     if (folder.empty())
       return false;
     found = folder + "/" + BareName(path);
-    if (!FileExists(found))
+    if (!IsPictureFile(found))
       return false;
   }
   const PictureKind kind = KindOfPath(found);
@@ -577,27 +577,6 @@ void TImage::ShowInformations(TDataOwner* client) const
 
 namespace {
 
-// The wait cursor while a picture is read.
-class WaitCursor
-{
-public:
-  explicit WaitCursor(TClient* view)
-      : m_view(view), m_previous(view ? view->SetCursor(TClient::kCursorWait) : 0)
-  {
-  }
-  ~WaitCursor()
-  {
-    if (m_view)
-      m_view->SetCursor(m_previous);
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-  TClient* m_view;
-  int32_t m_previous;
-};
-
 // Copies a picture from a removable drive to where the user says; false
 // when the user gave up or the copy failed (said so).
 bool CopyFromRemovable(TUserInput& input, std::string& path)
@@ -641,12 +620,9 @@ bool TImage::ChangeFile(TDataOwner* client)
     return false;
   if (offered != TClipboard::kMadeFile) {
     path = fileName;
-    if (path.empty()) {
-      // A new picture is looked for where the document lives.
-      char document[kPathBuffer] = {};
-      if (client->Message(MSG_FILE_PATH_QUERY, kPathBuffer, 0, document) != 0)
-        path = QFileInfo(QString::fromUtf8(document)).absolutePath().toStdString() + "/";
-    }
+    // A new picture is looked for where the document lives.
+    if (const std::string folder = DocumentFolder(client); path.empty() && !folder.empty())
+      path = folder + "/";
     if (!input->ChooseOpenFile(path, std::string(LoadStr(IDS_IMAGE_FILTER)) + "|" +
                                          LoadStr(IDS_IMAGE_FILTER_PATTERN)))
       return false;
@@ -655,7 +631,9 @@ bool TImage::ChangeFile(TDataOwner* client)
   }
   bool loaded;
   {
-    const WaitCursor wait(client->Client());
+    std::optional<WaitCursor> wait;
+    if (TClient* view = client->Client())
+      wait.emplace(*view);
     lastError = 0;
     // Another picture is shown whole: the part chosen in the old one means
     // nothing in it.

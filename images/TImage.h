@@ -26,8 +26,6 @@ public:
     kKeepFrame = 32,  // proportional mode leaves the frame as it is
   };
   enum Sizing : int32_t { kNatural = 0, kStretched = 1, kProportional = 2, kNoPicture = 3 };
-  // Paint mode of the viewer: the whole picture in the frame, outlined.
-  static constexpr uint8_t kPaintViewer = 32;
   // The error word of a string resource (the low 16 bits) in lastError.
   static constexpr int32_t kStringError = 0x20000000;
   static constexpr const char* kPlaceholder = "???";

@@ -11,7 +11,6 @@ namespace {
 
 // Room left round the picture, in pixels.
 constexpr int kMargin = 8;
-constexpr uint8_t kPaintViewer = 32;
 
 } // namespace
 
@@ -37,7 +36,7 @@ void TApercu::paintEvent(QPaintEvent*)
     m_object.SetRect(room, kRectFit);
     m_fitted = true;
   }
-  m_object.Paint(&m_page, kPaintViewer);
+  m_object.Paint(&m_page, TData::kPaintViewer);
   m_page.Release();
 }
 

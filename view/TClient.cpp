@@ -14,6 +14,7 @@
 #include "TUserInput.h"
 #include "TextEncoding.h"
 #include "ValueFormat.h"
+#include "WaitCursor.h"
 #include "WorkMonitor.h"
 
 #include <algorithm>
@@ -65,20 +66,6 @@ TDataContainer* AsCarrier(const TData* object)
     return nullptr;
   return dynamic_cast<TDataContainer*>(const_cast<TData*>(object));
 }
-
-// Shows the wait cursor while it lives.
-class WaitCursor
-{
-public:
-  explicit WaitCursor(TVue& view) : m_view(view), m_previous(view.SetCursor(TClient::kCursorWait)) {}
-  ~WaitCursor() { m_view.SetCursor(m_previous); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-  TVue& m_view;
-  int32_t m_previous;
-};
 
 } // namespace
 
