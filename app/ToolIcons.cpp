@@ -1,6 +1,7 @@
 #include "ToolIcons.h"
 
 #include "CommandIds.h"
+#include "DarkPalette.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -25,11 +26,6 @@ constexpr const char* kInkOnDark = "#dde5ee";
 constexpr const char* kAccent = "#2f6fb8";
 constexpr const char* kAccentOnDark = "#5b9be0";
 
-bool DarkDesktop()
-{
-  return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
-}
-
 // The picture's file, recoloured for the desktop's palette.
 QByteArray PictureFor(const QString& path)
 {
@@ -37,7 +33,7 @@ QByteArray PictureFor(const QString& path)
   if (!file.open(QIODevice::ReadOnly))
     return {};
   QByteArray svg = file.readAll();
-  if (DarkDesktop()) {
+  if (IsDarkPalette(QGuiApplication::palette())) {
     svg.replace(kInk, kInkOnDark);
     svg.replace(kAccent, kAccentOnDark);
   }

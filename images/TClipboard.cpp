@@ -110,11 +110,7 @@ std::vector<uint8_t> TClipboard::MakePlaceable(const std::vector<uint8_t>& metaf
 {
   if (metafile.size() >= wmf::kPlaceableSize && wmf::GetDword(metafile.data()) == wmf::kPlaceableKey)
     return metafile;
-  // A plain metafile: its header says it is one (type 1 or 2, nine words).
-  if (metafile.size() < wmf::kHeaderSize || wmf::GetWord(metafile.data() + 2) != 9)
-    return {};
-  const uint16_t type = wmf::GetWord(metafile.data());
-  if (type != 1 && type != 2)
+  if (metafile.size() < wmf::kHeaderSize || !wmf::StartsWithMetafileHeader(metafile.data(), metafile.size()))
     return {};
   int16_t width = 0, height = 0;
   size_t at = wmf::kHeaderSize;

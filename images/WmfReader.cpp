@@ -15,19 +15,17 @@ ImageReadResult ReadWmf(const uint8_t* data, size_t size)
 {
   if (!data || size < 4 || Dword(data, 0) != wmf::kPlaceableKey) {
     // A metafile without the placeable header says where it is not.
-    if (data && size >= 4 && (Word(data, 0) == 1 || Word(data, 0) == 2) &&
-        Word(data, 2) == wmf::kHeaderSize / 2)
+    if (wmf::StartsWithMetafileHeader(data, size))
       return Refuse(IDS_IMAGE_NO_PLACEABLE_HEADER);
     return Refuse(IDS_IMAGE_NOT_THIS_KIND);
   }
   if (size < wmf::kPlaceableSize + wmf::kHeaderSize)
     return Refuse(IDS_IMAGE_TRUNCATED);
   const uint8_t* header = data + wmf::kPlaceableSize;
-  const uint16_t type = Word(header, 0), headerWords = Word(header, 2), version = Word(header, 4);
-  // In memory (1) or on disk (2); the header's size in words; the version
-  // of the format (0x0100 without, 0x0300 with device-independent bitmaps).
-  if ((type != 1 && type != 2) || headerWords != wmf::kHeaderSize / 2 ||
-      (version != 0x0100 && version != 0x0300))
+  // The version of the format: 0x0100 without, 0x0300 with
+  // device-independent bitmaps.
+  const uint16_t version = Word(header, 4);
+  if (!wmf::StartsWithMetafileHeader(header, wmf::kHeaderSize) || (version != 0x0100 && version != 0x0300))
     return Refuse(IDS_IMAGE_DAMAGED);
   // The whole metafile's size in words: a file that holds less is cut short.
   const uint64_t words = Dword(header, 6);

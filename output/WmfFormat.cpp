@@ -38,6 +38,14 @@ uint32_t GetDword(const uint8_t* in)
   return uint32_t{GetWord(in)} | uint32_t{GetWord(in + 2)} << 16;
 }
 
+bool StartsWithMetafileHeader(const uint8_t* data, size_t size)
+{
+  if (!data || size < 4)
+    return false;
+  const uint16_t type = GetWord(data);
+  return (type == 1 || type == 2) && GetWord(data + 2) == kHeaderSize / 2;
+}
+
 uint16_t PlaceableChecksum(const uint8_t* header)
 {
   uint16_t sum = 0;

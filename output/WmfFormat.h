@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -89,6 +90,10 @@ inline constexpr uint16_t kTextAlignUpdateCp = 1;
 std::vector<uint8_t> PlaceableHeader(int16_t left, int16_t top, int16_t right, int16_t bottom,
                                      uint16_t unitsPerInch);
 uint16_t PlaceableChecksum(const uint8_t* header);
+// Whether size bytes at data begin like a metafile's own header: kept in
+// memory (1) or on disk (2), nine words long. (The placeable header, when
+// there is one, comes before it.)
+bool StartsWithMetafileHeader(const uint8_t* data, size_t size);
 
 // Little-endian numbers into a byte buffer.
 void PutWord(std::vector<uint8_t>& out, uint16_t value);

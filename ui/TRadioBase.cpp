@@ -1,8 +1,9 @@
 #include "TRadioBase.h"
 
+#include "DarkPalette.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QPalette>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -16,10 +17,9 @@ namespace {
 void LegibleOnDark(QAbstractButton& button)
 {
   QPalette palette = button.palette();
-  const QColor window = palette.color(QPalette::Window);
-  if (window.lightness() >= 128)
+  if (!IsDarkPalette(palette))
     return;
-  palette.setColor(QPalette::Base, window.lighter(220));
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window).lighter(220));
   palette.setColor(QPalette::Text, Qt::white);
   button.setPalette(palette);
 }
