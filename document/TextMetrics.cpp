@@ -16,7 +16,9 @@ namespace {
 // The fonts text has been drawn or measured in, by their description.
 // Objects that share a font share one QFont, so the font is looked up in
 // the font database once, not for every text that is painted. A long
-// session of scaled texts only ever empties it.
+// session of scaled texts only ever empties it. Each thread that draws
+// keeps its own: a QFont loads its glyphs lazily and may not be shared
+// between threads.
 class TextFontCache
 {
 public:
@@ -51,7 +53,7 @@ const QFont& TextFont(const TFont& font)
     static const QFont kNone;
     return kNone;
   }
-  static TextFontCache cache;
+  thread_local TextFontCache cache;
   return cache.Get(font);
 }
 

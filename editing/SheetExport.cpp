@@ -61,6 +61,15 @@ bool Fail(std::string* error, std::string reason)
   return false;
 }
 
+// The objects are walked once, on this thread, into a recording of the
+// page; the recording is then drawn in bands on every core.
+bool RenderSheetOnCores(TClient& client, TPageMem& image)
+{
+  bool complete = true;
+  image.PaintOnCores([&](TPage& page) { complete = RenderSheet(client, page); });
+  return complete;
+}
+
 bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, int32_t zoom, int32_t quality,
                   std::string* error, bool& complete)
 {
@@ -68,7 +77,7 @@ bool ExportRaster(TClient& client, const std::string& path, SheetFormat format, 
   TPageMem image(page.GetPaperWidth(), page.GetPaperHeight(), zoom);
   if (!image.HasBitmap())
     return Fail(error, FormatStr(IDS_EXPORT_NO_IMAGE, zoom));
-  complete = RenderSheet(client, image);
+  complete = RenderSheetOnCores(client, image);
   if (WorkMonitor::Cancelled())
     return Fail(error, LoadStr(IDS_EXPORT_CANCELLED));
   // The file's own reason when it has one, else what the failing call of

@@ -47,6 +47,17 @@ void ShapedLine::Draw(QPainter& painter, const QPointF& origin) const
   // Glyph positions lie on the line's baseline, its ascent below the top.
   const QPointF top = origin - QPointF(0, m_line.ascent());
   const QBrush ink = painter.pen().brush();
+  // Glyphs wholly outside what the painter may touch are not filled at all:
+  // a band of a picture drawn on its own meets many lines that only reach
+  // into it.
+  // Compared in device pixels, where a band is a band even under a turned
+  // text's transform.
+  const QTransform toDevice = painter.combinedTransform();
+  QRectF visible;
+  if (const QPaintDevice* device = painter.device())
+    visible = QRectF(0, 0, device->width(), device->height());
+  if (painter.hasClipping())
+    visible &= toDevice.mapRect(painter.clipBoundingRect());
   for (const QGlyphRun& run : m_line.glyphRuns()) {
     const QRawFont rawFont = run.rawFont();
     const QList<quint32> glyphs = run.glyphIndexes();
@@ -55,7 +66,10 @@ void ShapedLine::Draw(QPainter& painter, const QPointF& origin) const
       // Where Qt puts a glyph: its position cut to 1/64 pixel.
       const QPointF at = top + positions[i];
       const QPointF snapped(std::trunc(at.x() * 64) / 64, std::trunc(at.y() * 64) / 64);
-      painter.fillPath(GlyphOutline(rawFont, glyphs[i]).translated(snapped), ink);
+      const QPainterPath& outline = GlyphOutline(rawFont, glyphs[i]);
+      if (!toDevice.mapRect(outline.controlPointRect().translated(snapped)).intersects(visible))
+        continue;
+      painter.fillPath(outline.translated(snapped), ink);
     }
   }
 }

@@ -1,4 +1,8 @@
 #include "TPageMem.h"
+
+#include "BandedPaint.h"
+#include "DisplayList.h"
+#include "DisplayRecorder.h"
 #include "PageBinding.h"
 
 #include "Geometry.h"
@@ -6,9 +10,11 @@
 #include "TJpegExport.h"
 #include "TPageMemOctree.h"
 #include "TPngExport.h"
+#include "WorkMonitor.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -83,6 +89,18 @@ void TPageMem::GetSize(uint32_t& width, uint32_t& height) const
 {
   width = static_cast<uint32_t>(m_image.width());
   height = static_cast<uint32_t>(m_image.height());
+}
+
+bool TPageMem::PaintOnCores(const std::function<void(TPage&)>& draw, int threads)
+{
+  DisplayList list;
+  TPage recording(*this);
+  recording.BindBackend(std::make_unique<DisplayRecorder>(list, m_image.width(), m_image.height()), kMemory);
+  draw(recording);
+  recording.Release();
+  if (WorkMonitor::Cancelled())
+    return false;
+  return PaintInBands(list, m_image, threads);
 }
 
 uint32_t TPageMem::Pixel(int32_t x, int32_t y) const

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,12 @@ public:
   const QImage& Image() const { return m_image; }
   // Image size in pixels.
   void GetSize(uint32_t& width, uint32_t& height) const;
+
+  // Draws into the image what draw paints on a copy of this page: the copy
+  // records it on this thread, and the recording is then drawn in bands on
+  // every core (see PaintInBands; threads as there). False when the work
+  // was given up before the picture was whole.
+  bool PaintOnCores(const std::function<void(TPage&)>& draw, int threads = 0);
 
   // One pixel as 0x00RRGGBB; 0 (black) outside the image.
   uint32_t GetPixel(int32_t x, int32_t y) const;

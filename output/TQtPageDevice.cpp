@@ -67,8 +67,18 @@ TQtPageDevice::TQtPageDevice(QPainter* painter)
   m_painter = painter;
   m_borrowed = true;
   painter->save();
-  if (painter->hasClipping())
-    m_baseClip = painter->clipPath();
+  m_baseTransform = painter->worldTransform();
+  if (painter->hasClipping()) {
+    // A rectangle stays a rectangle: Qt clips to one far faster than to a
+    // path, above all when it draws text.
+    QPainterPath clip = painter->clipPath();
+    QPainterPath box;
+    box.addRect(clip.boundingRect());
+    if (clip == box)
+      m_baseClipRect = clip.boundingRect();
+    else
+      m_baseClip = std::move(clip);
+  }
   Begin();
 }
 
@@ -85,6 +95,11 @@ TQtPageDevice::~TQtPageDevice()
 bool TQtPageDevice::IsActive() const
 {
   return m_painter != nullptr;
+}
+
+void TQtPageDevice::SetPictureArea(const QRectF& area)
+{
+  m_pictureArea = area;
 }
 
 void TQtPageDevice::Begin()
@@ -128,31 +143,24 @@ QList<qreal> TQtPageDevice::DashPattern(uint32_t style)
 void TQtPageDevice::SetMapping(int32_t windowOrgX, int32_t windowOrgY, int32_t windowExtX, int32_t windowExtY,
                                int32_t viewportExtX, int32_t viewportExtY)
 {
-  m_windowOrgX = windowOrgX;
-  m_windowOrgY = windowOrgY;
-  m_windowExtX = windowExtX != 0 ? windowExtX : 1;
-  m_windowExtY = windowExtY != 0 ? windowExtY : 1;
-  m_viewportExtX = viewportExtX;
-  m_viewportExtY = viewportExtY;
+  m_mapping.Set(windowOrgX, windowOrgY, windowExtX, windowExtY, viewportExtX, viewportExtY);
   if (m_clipActive)
     ApplyClipToPainter();
 }
 
 double TQtPageDevice::ScaleX() const
 {
-  return static_cast<double>(m_viewportExtX) / m_windowExtX;
+  return m_mapping.ScaleX();
 }
 
 double TQtPageDevice::ScaleY() const
 {
-  return static_cast<double>(m_viewportExtY) / m_windowExtY;
+  return m_mapping.ScaleY();
 }
 
 QPointF TQtPageDevice::ToDevice(int32_t x, int32_t y) const
 {
-  const double dx = static_cast<double>(int64_t{x} - m_windowOrgX) * m_viewportExtX / m_windowExtX;
-  const double dy = static_cast<double>(int64_t{y} - m_windowOrgY) * m_viewportExtY / m_windowExtY;
-  return QPointF(RoundHalfAway(dx), RoundHalfAway(dy));
+  return m_mapping.ToDevice(x, y);
 }
 
 QRectF TQtPageDevice::DeviceBox(int32_t l, int32_t t, int32_t r, int32_t b) const
@@ -175,13 +183,15 @@ void TQtPageDevice::ApplyClipToPainter()
 {
   if (!m_painter)
     return;
-  if (m_baseClip)
+  if (m_baseClipRect)
+    m_painter->setClipRect(*m_baseClipRect);
+  else if (m_baseClip)
     m_painter->setClipPath(*m_baseClip);
   else
     m_painter->setClipping(false);
   if (m_clipActive)
     m_painter->setClipRect(DeviceBox(m_clip[0], m_clip[1], m_clip[2], m_clip[3]),
-                           m_baseClip ? Qt::IntersectClip : Qt::ReplaceClip);
+                           m_baseClip || m_baseClipRect ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 // ---- attributes ----
@@ -205,9 +215,18 @@ void TQtPageDevice::SelectFont(const TFont& font)
 
 void TQtPageDevice::SelectDefaults()
 {
-  // Kept, so that their Qt objects are made once.
-  static const TPen kPen(0, 0, TPen::kSolid);
-  static const TFont kFont;
+  // Kept, so that their Qt objects are made once, and made before any
+  // drawing thread reads them.
+  static const TPen kPen = [] {
+    TPen pen(0, 0, TPen::kSolid);
+    pen.GetHandle();
+    return pen;
+  }();
+  static const TFont kFont = [] {
+    TFont font;
+    font.GetHandle();
+    return font;
+  }();
   SelectPen(kPen);
   m_brush = QBrush(Qt::NoBrush);
   SelectFont(kFont);
@@ -450,8 +469,9 @@ bool TQtPageDevice::StrokeDashesInView(const QPainterPath& path, const QPen& pen
   // longer than the view (a curve reaching a billion pixels out, at any
   // zoom) is cut to the view first, each piece keeping its dash phase.
   const QPaintDevice* device = m_painter->device();
-  QRectF view =
-      m_painter->combinedTransform().inverted().mapRect(QRectF(0, 0, device->width(), device->height()));
+  const QRectF deviceView = m_pictureArea ? m_baseTransform.mapRect(*m_pictureArea)
+                                          : QRectF(0, 0, device->width(), device->height());
+  QRectF view = m_painter->combinedTransform().inverted().mapRect(deviceView);
   if (m_painter->hasClipping())
     view &= m_painter->clipBoundingRect();
   const double margin = pen.widthF() + 2;
@@ -708,8 +728,13 @@ void TQtPageDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const i
   transform.rotate(-m_escapement);
   transform.scale(ScaleX(), ScaleY());
   m_painter->setTransform(transform, true);
-  if (m_bkMode == OPAQUE_)
-    m_painter->fillRect(QRectF(dx, baseline - ascent, width, ascent + descent), m_bkColour);
+  if (m_bkMode == OPAQUE_) {
+    // As a path: Qt's own turned rectangles depend on where the device
+    // begins, paths do not.
+    QPainterPath cell;
+    cell.addRect(QRectF(dx, baseline - ascent, width, ascent + descent));
+    m_painter->fillPath(cell, m_bkColour);
+  }
   m_painter->setFont(m_font);
   m_painter->setPen(m_textColour);
   line.Draw(*m_painter, QPointF(dx, baseline));

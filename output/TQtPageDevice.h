@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceMapping.h"
 #include "TPageDevice.h"
 
 #include <QBrush>
@@ -10,6 +11,7 @@
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
+#include <QTransform>
 
 #include <cstdint>
 #include <functional>
@@ -44,6 +46,12 @@ public:
   TQtPageDevice& operator=(const TQtPageDevice&) = delete;
 
   bool IsActive() const;
+
+  // The whole picture this device draws a part of (a band of it), in the
+  // coordinates of the painter as it was at binding, when that is more than
+  // the device: a long dashed outline is cut to the picture, not to the
+  // device, so that every part of the picture cuts it alike.
+  void SetPictureArea(const QRectF& area);
 
   // Dash lengths in pixels of the one-pixel styled pens (dash, dot,
   // dash-dot, dash-dot-dot), the pattern every thin styled line is drawn
@@ -130,11 +138,12 @@ private:
   bool m_vector = false;
   // The borrowed painter's clip at binding; SetClip narrows it, never widens it.
   std::optional<QPainterPath> m_baseClip;
+  std::optional<QRectF> m_baseClipRect; // the same when it is a rectangle
+  QTransform m_baseTransform;           // the borrowed painter's at binding
+  std::optional<QRectF> m_pictureArea;
 
   // mapping
-  int32_t m_windowOrgX = 0, m_windowOrgY = 0;
-  int32_t m_windowExtX = 1, m_windowExtY = 1;
-  int32_t m_viewportExtX = 1, m_viewportExtY = 1;
+  DeviceMapping m_mapping;
   bool m_clipActive = false;
   int32_t m_clip[4] = {};
 

@@ -1,0 +1,111 @@
+#include "BandedPaint.h"
+
+#include "DisplayList.h"
+#include "TQtPageDevice.h"
+#include "WorkMonitor.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <latch>
+
+namespace {
+
+// Bands start on multiples of this many rows. Hatch lines are laid on a
+// grid of the device's own pixels, which the painter's shift keeps as
+// long as bands are whole multiples of it.
+constexpr int kBandGranule = 64;
+// Bands per thread: a thread that is done early takes another band rather
+// than waiting for the slowest one.
+constexpr int kBandsPerThread = 4;
+// Rows of device beyond each side of a band (see PaintBand).
+constexpr int kBandMargin = 64;
+constexpr int kMaxThreads = 16;
+
+// Draws the rows [top, bottom) of the picture. The band is drawn on an
+// image of its own that reaches kBandMargin rows beyond it on both sides,
+// then copied in: Qt lays out what crosses a device's edge a little
+// differently near that edge, so the edges are kept away from the rows
+// that count, and nothing far from the band is worked on. The margins start
+// out as anything (other threads may be drawing those rows of the picture):
+// what lands on a pixel never depends on the pixels around it.
+void PaintBand(const DisplayList& list, uchar* bits, qsizetype bytesPerLine, int width, int height, int top,
+               int bottom, QImage::Format format, QImage& scratch)
+{
+  const int first = std::max(0, top - kBandMargin);
+  const int last = std::min(height, bottom + kBandMargin);
+  if (scratch.width() != width || scratch.height() < last - first)
+    scratch = QImage(width, bottom - top + 2 * kBandMargin, format);
+  const qsizetype rowBytes = std::min(bytesPerLine, scratch.bytesPerLine());
+  for (int y = top; y < bottom; ++y)
+    std::memcpy(scratch.scanLine(y - first), bits + bytesPerLine * y, static_cast<size_t>(rowBytes));
+  {
+    QPainter painter(&scratch);
+    // The device maps as it did for the whole picture; the painter moves
+    // everything up to the band image's first row.
+    painter.translate(0, -first);
+    TQtPageDevice device(&painter);
+    device.SetPictureArea(QRectF(0, 0, width, height));
+    list.Replay(device, top, bottom);
+  }
+  for (int y = top; y < bottom; ++y)
+    std::memcpy(bits + bytesPerLine * y, scratch.constScanLine(y - first), static_cast<size_t>(rowBytes));
+}
+
+} // namespace
+
+bool PaintInBands(const DisplayList& list, QImage& image, int threads)
+{
+  if (image.isNull() || list.Empty())
+    return true;
+  const int height = image.height();
+  int workers = threads > 0 ? threads : QThread::idealThreadCount();
+  workers = std::clamp(workers, 1, kMaxThreads);
+  const int wanted = (height + workers * kBandsPerThread - 1) / (workers * kBandsPerThread);
+  const int bandRows = std::max(kBandGranule, (wanted + kBandGranule - 1) / kBandGranule * kBandGranule);
+  const int bands = (height + bandRows - 1) / bandRows;
+  workers = std::min(workers, bands);
+
+  // Taken here, on the thread that owns the image, before anyone draws.
+  uchar* bits = image.bits();
+  const qsizetype bytesPerLine = image.bytesPerLine();
+  const int width = image.width();
+  const QImage::Format format = image.format();
+  std::atomic<int> next{0};
+  std::atomic<bool> stop{false};
+  auto paintNext = [&](QImage& scratch) {
+    const int i = next.fetch_add(1);
+    if (i >= bands)
+      return false;
+    PaintBand(list, bits, bytesPerLine, width, height, i * bandRows, std::min(height, (i + 1) * bandRows),
+              format, scratch);
+    return true;
+  };
+
+  std::latch helpersDone(workers - 1);
+  for (int i = 1; i < workers; ++i) {
+    QThreadPool::globalInstance()->start([&]() {
+      QImage scratch;
+      while (!stop.load() && paintNext(scratch)) {
+      }
+      helpersDone.count_down();
+    });
+  }
+  // This thread draws bands too, and is the one that may be asked to stop.
+  QImage scratch;
+  while (true) {
+    if (WorkMonitor::Poll()) {
+      stop.store(true);
+      break;
+    }
+    if (!paintNext(scratch))
+      break;
+  }
+  helpersDone.wait();
+  return !stop.load();
+}

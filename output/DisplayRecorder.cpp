@@ -1,0 +1,310 @@
+#include "DisplayRecorder.h"
+
+#include "TextMetrics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+// Antialiasing and rounding reach a pixel or two past any geometry.
+constexpr double kSlack = 4.0;
+
+int32_t ClampRow(double y)
+{
+  constexpr double kLow = std::numeric_limits<int32_t>::min();
+  constexpr double kHigh = std::numeric_limits<int32_t>::max();
+  if (std::isnan(y))
+    return 0;
+  return static_cast<int32_t>(std::clamp(y, kLow, kHigh));
+}
+
+} // namespace
+
+DisplayRecorder::DisplayRecorder(DisplayList& into, int32_t width, int32_t height)
+    : m_list(into), m_width(width), m_height(height)
+{
+}
+
+DisplayList::Command& DisplayRecorder::Add(Op op)
+{
+  Command& c = m_list.m_commands.emplace_back();
+  c.op = op;
+  return c;
+}
+
+DisplayList::Command& DisplayRecorder::AddDrawing(Op op, int32_t y0, int32_t y1, double reach)
+{
+  const double a = m_mapping.ToDevice(0, y0).y();
+  const double b = m_mapping.ToDevice(0, y1).y();
+  Command& c = Add(op);
+  c.top = ClampRow(std::floor(std::min(a, b) - reach));
+  c.bottom = ClampRow(std::ceil(std::max(a, b) + reach) + 1);
+  ++m_list.m_drawingCalls;
+  return c;
+}
+
+double DisplayRecorder::PenReach() const
+{
+  const double scale = std::max(std::abs(m_mapping.ScaleX()), std::abs(m_mapping.ScaleY()));
+  return m_penWidth * scale + kSlack;
+}
+
+// ---- mapping and attributes ----
+
+void DisplayRecorder::SetMapping(int32_t windowOrgX, int32_t windowOrgY, int32_t windowExtX,
+                                 int32_t windowExtY, int32_t viewportExtX, int32_t viewportExtY)
+{
+  m_mapping.Set(windowOrgX, windowOrgY, windowExtX, windowExtY, viewportExtX, viewportExtY);
+  Command& c = Add(Op::kMapping);
+  c.a[0] = windowOrgX;
+  c.a[1] = windowOrgY;
+  c.a[2] = windowExtX;
+  c.a[3] = windowExtY;
+  c.a[4] = viewportExtX;
+  c.a[5] = viewportExtY;
+}
+
+void DisplayRecorder::SetClip(const int32_t* ltrb)
+{
+  Command& c = Add(ltrb ? Op::kClip : Op::kNoClip);
+  if (ltrb)
+    std::copy(ltrb, ltrb + 4, c.a);
+}
+
+void DisplayRecorder::SelectPen(const TPen& pen)
+{
+  // The Qt pen is made here, so that replays only read it.
+  pen.GetHandle();
+  m_list.m_pens.push_back(pen);
+  Add(Op::kPen).index = static_cast<uint32_t>(m_list.m_pens.size() - 1);
+  m_penWidth = pen.GetWidth();
+}
+
+void DisplayRecorder::SelectBrush(const TBrush& brush)
+{
+  brush.GetHandle();
+  m_list.m_brushes.push_back(brush);
+  Add(Op::kBrush).index = static_cast<uint32_t>(m_list.m_brushes.size() - 1);
+}
+
+void DisplayRecorder::SelectFont(const TFont& font)
+{
+  font.GetHandle();
+  m_list.m_fonts.push_back(font);
+  Add(Op::kFont).index = static_cast<uint32_t>(m_list.m_fonts.size() - 1);
+  m_font = TextFont(font);
+  m_escapement = font.EscapementDegrees();
+}
+
+void DisplayRecorder::SelectDefaults()
+{
+  Add(Op::kDefaults);
+  m_penWidth = 1;
+  m_font = TextFont(TFont());
+  m_escapement = 0.0;
+}
+
+void DisplayRecorder::SetTextColor(uint32_t colour)
+{
+  Add(Op::kTextColour).extra = colour;
+}
+
+void DisplayRecorder::SetBkColor(uint32_t colour)
+{
+  Add(Op::kBkColour).extra = colour;
+}
+
+void DisplayRecorder::SetBkMode(int32_t mode)
+{
+  Add(Op::kBkMode).a[0] = mode;
+}
+
+void DisplayRecorder::SetTextAlign(uint32_t align)
+{
+  Add(Op::kTextAlign).extra = align;
+}
+
+void DisplayRecorder::SetROP2(int32_t rop)
+{
+  Add(Op::kRop).a[0] = rop;
+}
+
+// ---- drawing ----
+
+void DisplayRecorder::AddShape(Op op, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  Command& c = AddDrawing(op, t, b, PenReach());
+  c.a[0] = l;
+  c.a[1] = t;
+  c.a[2] = r;
+  c.a[3] = b;
+}
+
+void DisplayRecorder::Rectangle(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  AddShape(Op::kRectangle, l, t, r, b);
+}
+
+void DisplayRecorder::RoundRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW, int32_t cornerH)
+{
+  AddShape(Op::kRoundRect, l, t, r, b);
+  m_list.m_commands.back().a[4] = cornerW;
+  m_list.m_commands.back().a[5] = cornerH;
+}
+
+void DisplayRecorder::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  AddShape(Op::kEllipse, l, t, r, b);
+}
+
+void DisplayRecorder::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+  Command& c = AddDrawing(Op::kLine, y1, y2, PenReach());
+  c.a[0] = x1;
+  c.a[1] = y1;
+  c.a[2] = x2;
+  c.a[3] = y2;
+}
+
+void DisplayRecorder::AddPoints(Op op, const TPoint* points, int32_t count)
+{
+  if (!points || count <= 0)
+    return;
+  int32_t low = points[0].y, high = points[0].y;
+  for (int32_t i = 1; i < count; ++i) {
+    low = std::min(low, points[i].y);
+    high = std::max(high, points[i].y);
+  }
+  Command& c = AddDrawing(op, low, high, PenReach());
+  c.index = static_cast<uint32_t>(m_list.m_points.size());
+  c.a[0] = count;
+  m_list.m_points.insert(m_list.m_points.end(), points, points + count);
+}
+
+void DisplayRecorder::Polygon(const TPoint* points, int32_t count)
+{
+  AddPoints(Op::kPolygon, points, count);
+}
+
+void DisplayRecorder::Polyline(const TPoint* points, int32_t count)
+{
+  AddPoints(Op::kPolyline, points, count);
+}
+
+void DisplayRecorder::AddArc(Op op, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  AddShape(op, l, t, r, b);
+  Command& c = m_list.m_commands.back();
+  c.index = static_cast<uint32_t>(m_list.m_points.size());
+  m_list.m_points.push_back(start);
+  m_list.m_points.push_back(end);
+}
+
+void DisplayRecorder::Pie(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  AddArc(Op::kPie, l, t, r, b, start, end);
+}
+
+void DisplayRecorder::Chord(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  AddArc(Op::kChord, l, t, r, b, start, end);
+}
+
+void DisplayRecorder::Arc(int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
+{
+  AddArc(Op::kArc, l, t, r, b, start, end);
+}
+
+void DisplayRecorder::FillRect(int32_t l, int32_t t, int32_t r, int32_t b, const TBrush* brush)
+{
+  Command& c = AddDrawing(brush ? Op::kFillRectBrush : Op::kFillRect, t, b, kSlack);
+  c.a[0] = l;
+  c.a[1] = t;
+  c.a[2] = r;
+  c.a[3] = b;
+  if (brush) {
+    brush->GetHandle();
+    m_list.m_brushes.push_back(*brush);
+    c.index = static_cast<uint32_t>(m_list.m_brushes.size() - 1);
+  }
+}
+
+bool DisplayRecorder::SetPixel(int32_t x, int32_t y, uint32_t colour)
+{
+  Command& c = AddDrawing(Op::kPixel, y, y, kSlack);
+  c.a[0] = x;
+  c.a[1] = y;
+  c.extra = colour;
+  const QPointF p = m_mapping.ToDevice(x, y);
+  return p.x() >= 0 && p.y() >= 0 && p.x() < m_width && p.y() < m_height;
+}
+
+void DisplayRecorder::GetTextExtent(std::string_view utf8, int32_t& width, int32_t& height)
+{
+  MeasureText(m_font, utf8, width, height);
+}
+
+void DisplayRecorder::TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb,
+                              uint32_t options)
+{
+  // The text may lie on either side of its anchor, turned by the font's
+  // angle: the rows of a box twice its measured size about the anchor,
+  // turned, hold it with room for glyphs reaching past the font's metrics.
+  int32_t width = 0, height = 0;
+  MeasureText(m_font, utf8, width, height);
+  const double angle = m_escapement * std::numbers::pi / 180.0;
+  const double scale = std::max(std::abs(m_mapping.ScaleX()), std::abs(m_mapping.ScaleY()));
+  const double reach =
+      (std::abs(std::sin(angle)) * (width + height) + std::abs(std::cos(angle)) * 2.0 * height) * scale +
+      kSlack;
+  double clipReach = 0;
+  if (clipLtrb) {
+    const double a = m_mapping.ToDevice(0, clipLtrb[1]).y();
+    const double b = m_mapping.ToDevice(0, clipLtrb[3]).y();
+    const double anchor = m_mapping.ToDevice(0, y).y();
+    clipReach = std::max(std::abs(a - anchor), std::abs(b - anchor)) + kSlack;
+  }
+  Command& c = AddDrawing(Op::kText, y, y, std::max(reach, clipReach));
+  c.a[0] = x;
+  c.a[1] = y;
+  if (clipLtrb) {
+    std::copy(clipLtrb, clipLtrb + 4, c.a + 2);
+    options |= DisplayList::kTextHasClip;
+  } else {
+    options &= ~DisplayList::kTextHasClip;
+  }
+  c.extra = options;
+  c.index = static_cast<uint32_t>(m_list.m_texts.size());
+  m_list.m_texts.emplace_back(utf8);
+}
+
+void DisplayRecorder::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  Command& c = AddDrawing(Op::kEdge, t, b, kSlack);
+  c.a[0] = l;
+  c.a[1] = t;
+  c.a[2] = r;
+  c.a[3] = b;
+}
+
+void DisplayRecorder::DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
+                                const int32_t* source)
+{
+  Command& c = AddDrawing(Op::kImage, t, b, kSlack);
+  c.a[0] = l;
+  c.a[1] = t;
+  c.a[2] = r;
+  c.a[3] = b;
+  c.index = static_cast<uint32_t>(m_list.m_images.size());
+  // Shared, not copied: the picture stays as it is while it is replayed.
+  m_list.m_images.push_back(image);
+  if (source) {
+    c.a[4] = static_cast<int32_t>(m_list.m_points.size());
+    c.a[5] = 1;
+    m_list.m_points.push_back(TPoint{source[0], source[1]});
+    m_list.m_points.push_back(TPoint{source[2], source[3]});
+  }
+}
