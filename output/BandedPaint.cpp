@@ -1,4 +1,5 @@
 #include "BandedPaint.h"
+#include "BandWorkers.h"
 
 #include "DisplayList.h"
 #include "TQtPageDevice.h"
@@ -6,8 +7,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -16,9 +15,8 @@
 
 namespace {
 
-// Bands start on multiples of this many rows. Hatch lines are laid on a
-// grid of the device's own pixels, which the painter's shift keeps as
-// long as bands are whole multiples of it.
+// Bands are whole numbers of this many rows (the first and the last may
+// be cut by the rows asked for).
 constexpr int kBandGranule = 64;
 // Bands per thread: a thread that is done early takes another band rather
 // than waiting for the slowest one.
@@ -59,16 +57,22 @@ void PaintBand(const DisplayList& list, uchar* bits, qsizetype bytesPerLine, int
 
 } // namespace
 
-bool PaintInBands(const DisplayList& list, QImage& image, int threads)
+bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, int bottom)
 {
-  if (image.isNull() || list.Empty())
-    return true;
   const int height = image.height();
-  int workers = threads > 0 ? threads : QThread::idealThreadCount();
+  top = std::max(top, 0);
+  bottom = bottom < 0 ? height : std::min(bottom, height);
+  if (image.isNull() || list.Empty() || top >= bottom)
+    return true;
+  BandWorkers& helpers = BandWorkers::Instance();
+  int workers = threads > 0 ? threads : helpers.Count() + 1;
   workers = std::clamp(workers, 1, kMaxThreads);
-  const int wanted = (height + workers * kBandsPerThread - 1) / (workers * kBandsPerThread);
+  // Bands start on whole granules of the picture, whatever rows are asked.
+  const int first = top / kBandGranule * kBandGranule;
+  const int rows = bottom - first;
+  const int wanted = (rows + workers * kBandsPerThread - 1) / (workers * kBandsPerThread);
   const int bandRows = std::max(kBandGranule, (wanted + kBandGranule - 1) / kBandGranule * kBandGranule);
-  const int bands = (height + bandRows - 1) / bandRows;
+  const int bands = (rows + bandRows - 1) / bandRows;
   workers = std::min(workers, bands);
 
   // Taken here, on the thread that owns the image, before anyone draws.
@@ -82,14 +86,14 @@ bool PaintInBands(const DisplayList& list, QImage& image, int threads)
     const int i = next.fetch_add(1);
     if (i >= bands)
       return false;
-    PaintBand(list, bits, bytesPerLine, width, height, i * bandRows, std::min(height, (i + 1) * bandRows),
-              format, scratch);
+    PaintBand(list, bits, bytesPerLine, width, height, std::max(top, first + i * bandRows),
+              std::min(bottom, first + (i + 1) * bandRows), format, scratch);
     return true;
   };
 
   std::latch helpersDone(workers - 1);
   for (int i = 1; i < workers; ++i) {
-    QThreadPool::globalInstance()->start([&]() {
+    helpers.Post([&]() {
       QImage scratch;
       while (!stop.load() && paintNext(scratch)) {
       }

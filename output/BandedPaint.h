@@ -10,6 +10,8 @@ class QImage;
 // would have made it, only sooner.
 //
 // threads: how many threads draw, this one included (0: one per core).
-// The calling thread's WorkMonitor is polled between bands; false when it
-// gave up before every band was drawn.
-bool PaintInBands(const DisplayList& list, QImage& image, int threads = 0);
+// Only rows [top, bottom) are drawn (bottom -1: to the last row); what the
+// recording draws elsewhere is left out. The calling thread's WorkMonitor
+// is polled between bands; false when it gave up before every band was
+// drawn.
+bool PaintInBands(const DisplayList& list, QImage& image, int threads = 0, int top = 0, int bottom = -1);

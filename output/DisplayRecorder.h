@@ -72,7 +72,6 @@ private:
   int32_t m_height;
   DeviceMapping m_mapping;
   int32_t m_penWidth = 1; // logical units
-  bool m_hasPen = true;
   QFont m_font;
   double m_escapement = 0.0;
 };

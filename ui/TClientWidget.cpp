@@ -1,7 +1,10 @@
 #include "TClientWidget.h"
 
+#include "BandedPaint.h"
 #include "Colors.h"
 #include "Cursors.h"
+#include "DisplayList.h"
+#include "DisplayRecorder.h"
 #include "Messages.h"
 #include "PageBinding.h"
 #include "StringTable.h"
@@ -140,31 +143,56 @@ void TClientWidget::RenderInvalid()
   m_invalid = QRegion();
   if (invalid.rectCount() > kMaxRenderRects)
     invalid = invalid.boundingRect();
-  // The page draws through this painter, which also clears each area
-  // between the page's own drawing (under the clip the page sets).
-  QPainter painter(&m_page);
-  if (!BindPage(*page, &painter, TPage::kPaint))
-    return;
   int32_t left, top, right, bottom;
   page->PageToDevice(0, 0, left, top);
   page->PageToDevice(page->GetPaperWidth(), page->GetPaperHeight(), right, bottom);
   const QRect paper(QPoint(left, top), QPoint(right - 1, bottom - 1));
   const uint32_t colour = client->GetColor(1);
   const QColor background = colour == kNoColor ? QColor(Qt::white) : ToQColor(colour);
+  // A little wider than asked, so the logical clip covers every pixel of
+  // the area; what lies inside the clip is cleared and drawn anew.
+  auto clipTo = [](TPage& target, const QRect& area) {
+    target.SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
+  };
+  {
+    // The page clears each area through this painter, under the clip the
+    // page sets.
+    QPainter painter(&m_page);
+    if (!BindPage(*page, &painter, TPage::kPaint))
+      return;
+    for (const QRect& area : invalid) {
+      clipTo(*page, area);
+      painter.save();
+      painter.setCompositionMode(QPainter::CompositionMode_Source);
+      painter.fillRect(m_page.rect(), kOutsidePaper);
+      painter.fillRect(paper, background);
+      painter.restore();
+    }
+    page->Release();
+  }
+  // The objects are walked once into a recording of the page, which is
+  // then drawn in bands on every core: a large document keeps the window
+  // waiting for as short a time as the machine allows.
+  DisplayList list;
+  TPage recording(*page);
+  recording.BindBackend(std::make_unique<DisplayRecorder>(list, m_page.width(), m_page.height()),
+                        TPage::kPaint);
+  // The rows the clips reach, which at high zoom lie a logical unit's
+  // worth of pixels beyond the areas.
+  int32_t firstRow = m_page.height(), endRow = 0;
   for (const QRect& area : invalid) {
-    // A little wider than asked, so the logical clip covers every pixel of
-    // the area; what lies inside the clip is cleared and drawn anew.
-    page->SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(m_page.rect(), kOutsidePaper);
-    painter.fillRect(paper, background);
-    painter.restore();
-    client->PaintObjects(page, TData::kPaintScreen);
+    clipTo(recording, area);
+    TRect clip;
+    if (recording.GetClipRect(clip)) {
+      firstRow = std::min(firstRow, recording.ToDeviceY(clip.top - recording.GetScrollY()) - 1);
+      endRow = std::max(endRow, recording.ToDeviceY(clip.bottom - recording.GetScrollY()) + 2);
+    }
+    client->PaintObjects(&recording, TData::kPaintScreen);
     m_renderedPixels += int64_t{area.width()} * area.height();
   }
-  const bool limited = page->NestedPaintLimited();
-  page->Release();
+  const bool limited = recording.NestedPaintLimited();
+  recording.Release();
+  PaintInBands(list, m_page, 0, firstRow, endRow);
   // Said once each time the drawing becomes incomplete, in the status bar,
   // so the user knows the page on screen is not the whole document.
   if (limited && !m_paintLimited)

@@ -261,6 +261,33 @@ TEST_F(ClientWidgetTest, ScrollBarsFollowThePageAndScrollIt)
   EXPECT_EQ(widget->PageImage(), scrolled);
 }
 
+TEST_F(ClientWidgetTest, SmallRepaintsAtAnyZoomDrawWhatAWholeRepaintDraws)
+{
+  // Filled, outlined and slanted shapes across the view; the page image is
+  // drawn in bands on every core, and a repaint of a few pixels must still
+  // give back the pixels of the whole picture, however many a logical unit
+  // covers.
+  for (int i = 0; i < 40; ++i) {
+    auto* box = new TDataRectangle(20 * i, 13 * i, 90, 60);
+    box->SetColor(1, MakeColor(static_cast<uint8_t>(6 * i), 0, 200));
+    client.AddObject(box, false);
+    client.AddObject(new TDataLine(0, 25 * i, 800, 1000 - 25 * i), false);
+  }
+  for (const int zoom : {50, 100, 1000}) {
+    SCOPED_TRACE("zoom " + std::to_string(zoom));
+    client.SetZoom(zoom);
+    widget->InvalidateArea(nullptr);
+    const QImage whole = widget->PageImage().copy();
+    for (const QRect& area : {QRect(5, 5, 3, 3), QRect(200, 150, 1, 40), QRect(300, 64, 200, 2),
+                              QRect(0, whole.height() - 4, whole.width(), 4)}) {
+      widget->InvalidateArea(&area);
+      const QImage& again = widget->PageImage();
+      EXPECT_TRUE(again == whole) << "after repainting " << area.x() << "," << area.y() << " " << area.width()
+                                  << "x" << area.height();
+    }
+  }
+}
+
 TEST_F(ClientWidgetTest, ControlWheelZoomsThroughTheSteps)
 {
   EXPECT_EQ(TClientWidget::NextZoomStep(100, true), 200);
