@@ -20,7 +20,7 @@ namespace {
 constexpr int kBandGranule = 64;
 // Bands per thread: a thread that is done early takes another band rather
 // than waiting for the slowest one.
-constexpr int kBandsPerThread = 4;
+constexpr int kBandsPerThread = 2;
 // Rows of device beyond each side of a band (see PaintBand).
 constexpr int kBandMargin = 64;
 constexpr int kMaxThreads = 16;

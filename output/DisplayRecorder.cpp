@@ -2,6 +2,8 @@
 
 #include "TextMetrics.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -26,6 +28,8 @@ int32_t ClampRow(double y)
 DisplayRecorder::DisplayRecorder(DisplayList& into, int32_t width, int32_t height)
     : m_list(into), m_width(width), m_height(height)
 {
+  // What a drawing device starts with.
+  SetFontMetrics(TextFont(TFont()), 0.0);
 }
 
 DisplayList::Command& DisplayRecorder::Add(Op op)
@@ -39,9 +43,14 @@ DisplayList::Command& DisplayRecorder::AddDrawing(Op op, int32_t y0, int32_t y1,
 {
   const double a = m_mapping.ToDevice(0, y0).y();
   const double b = m_mapping.ToDevice(0, y1).y();
+  return AddRows(op, std::min(a, b) - reach, std::max(a, b) + reach);
+}
+
+DisplayList::Command& DisplayRecorder::AddRows(Op op, double top, double bottom)
+{
   Command& c = Add(op);
-  c.top = ClampRow(std::floor(std::min(a, b) - reach));
-  c.bottom = ClampRow(std::ceil(std::max(a, b) + reach) + 1);
+  c.top = ClampRow(std::floor(top));
+  c.bottom = ClampRow(std::ceil(bottom) + 1);
   ++m_list.m_drawingCalls;
   return c;
 }
@@ -95,16 +104,23 @@ void DisplayRecorder::SelectFont(const TFont& font)
   font.GetHandle();
   m_list.m_fonts.push_back(font);
   Add(Op::kFont).index = static_cast<uint32_t>(m_list.m_fonts.size() - 1);
-  m_font = TextFont(font);
-  m_escapement = font.EscapementDegrees();
+  SetFontMetrics(TextFont(font), font.EscapementDegrees());
+}
+
+void DisplayRecorder::SetFontMetrics(const QFont& font, double escapement)
+{
+  m_font = font;
+  m_escapement = escapement;
+  const QFontMetricsF metrics(m_font);
+  m_ascent = metrics.ascent();
+  m_descent = metrics.descent();
 }
 
 void DisplayRecorder::SelectDefaults()
 {
   Add(Op::kDefaults);
   m_penWidth = 1;
-  m_font = TextFont(TFont());
-  m_escapement = 0.0;
+  SetFontMetrics(TextFont(TFont()), 0.0);
 }
 
 void DisplayRecorder::SetTextColor(uint32_t colour)
@@ -124,6 +140,7 @@ void DisplayRecorder::SetBkMode(int32_t mode)
 
 void DisplayRecorder::SetTextAlign(uint32_t align)
 {
+  m_textAlign = align;
   Add(Op::kTextAlign).extra = align;
 }
 
@@ -250,24 +267,45 @@ void DisplayRecorder::GetTextExtent(std::string_view utf8, int32_t& width, int32
 void DisplayRecorder::TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb,
                               uint32_t options)
 {
-  // The text may lie on either side of its anchor, turned by the font's
-  // angle: the rows of a box twice its measured size about the anchor,
-  // turned, hold it with room for glyphs reaching past the font's metrics.
-  int32_t width = 0, height = 0;
-  MeasureText(m_font, utf8, width, height);
-  const double angle = m_escapement * std::numbers::pi / 180.0;
+  // Straight text lies between its top and bottom as the alignment puts
+  // them about the anchor; turned text anywhere within a box twice its
+  // measured size about the anchor, turned. Both with room for glyphs
+  // reaching past the font's metrics.
   const double scale = std::max(std::abs(m_mapping.ScaleX()), std::abs(m_mapping.ScaleY()));
-  const double reach =
-      (std::abs(std::sin(angle)) * (width + height) + std::abs(std::cos(angle)) * 2.0 * height) * scale +
-      kSlack;
-  double clipReach = 0;
+  const double ascent = m_ascent, descent = m_descent;
+  const double overshoot = (ascent + descent) / 2 * scale + kSlack;
+  double above = 0, below = 0; // device pixels from the anchor
+  if (m_escapement == 0.0) {
+    if ((m_textAlign & TA_BASELINE_) == TA_BASELINE_) {
+      above = ascent;
+      below = descent;
+    } else if (m_textAlign & TA_BOTTOM_) {
+      above = ascent + descent;
+    } else {
+      below = ascent + descent;
+    }
+    // Device rows grow downwards unless the mapping turns the page over.
+    if (m_mapping.ScaleY() < 0)
+      std::swap(above, below);
+    above = above * std::abs(m_mapping.ScaleY()) + overshoot;
+    below = below * std::abs(m_mapping.ScaleY()) + overshoot;
+  } else {
+    int32_t width = 0, height = 0;
+    MeasureText(m_font, utf8, width, height);
+    const double angle = m_escapement * std::numbers::pi / 180.0;
+    above = below =
+        (std::abs(std::sin(angle)) * (width + height) + std::abs(std::cos(angle)) * 2.0 * height) * scale +
+        kSlack;
+  }
+  const double anchor = m_mapping.ToDevice(0, y).y();
+  double top = anchor - above, bottom = anchor + below;
   if (clipLtrb) {
     const double a = m_mapping.ToDevice(0, clipLtrb[1]).y();
     const double b = m_mapping.ToDevice(0, clipLtrb[3]).y();
-    const double anchor = m_mapping.ToDevice(0, y).y();
-    clipReach = std::max(std::abs(a - anchor), std::abs(b - anchor)) + kSlack;
+    top = std::min({top, a - kSlack, b - kSlack});
+    bottom = std::max({bottom, a + kSlack, b + kSlack});
   }
-  Command& c = AddDrawing(Op::kText, y, y, std::max(reach, clipReach));
+  Command& c = AddRows(Op::kText, top, bottom);
   c.a[0] = x;
   c.a[1] = y;
   if (clipLtrb) {

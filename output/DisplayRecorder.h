@@ -60,9 +60,12 @@ private:
   // A drawing call over logical rows y0..y1 (either order), widened by
   // reach device pixels on both sides.
   Command& AddDrawing(Op op, int32_t y0, int32_t y1, double reach);
+  // A drawing call over device rows top..bottom.
+  Command& AddRows(Op op, double top, double bottom);
   // How far beyond its geometry the selected pen can ink, in device pixels
   // (half its width for round ends and joins, with room for antialiasing).
   double PenReach() const;
+  void SetFontMetrics(const QFont& font, double escapement);
   void AddShape(Op op, int32_t l, int32_t t, int32_t r, int32_t b);
   void AddPoints(Op op, const TPoint* points, int32_t count);
   void AddArc(Op op, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end);
@@ -74,4 +77,6 @@ private:
   int32_t m_penWidth = 1; // logical units
   QFont m_font;
   double m_escapement = 0.0;
+  double m_ascent = 0.0, m_descent = 0.0; // of m_font, logical units
+  uint32_t m_textAlign = 0;
 };
