@@ -2,6 +2,8 @@
 #include "BandWorkers.h"
 
 #include "DisplayList.h"
+#include "DisplayRecorder.h"
+#include "TPage.h"
 #include "TQtPageDevice.h"
 #include "WorkMonitor.h"
 
@@ -12,6 +14,7 @@
 #include <atomic>
 #include <cstring>
 #include <latch>
+#include <memory>
 
 namespace {
 
@@ -112,4 +115,17 @@ bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, 
   }
   helpersDone.wait();
   return !stop.load();
+}
+
+bool PaintOnCores(const TPage& like, int32_t kind, QImage& image, const std::function<void(TPage&)>& draw,
+                  int threads, int top, int bottom)
+{
+  DisplayList list;
+  TPage recording(like);
+  recording.BindBackend(std::make_unique<DisplayRecorder>(list, image.width(), image.height()), kind);
+  draw(recording);
+  recording.Release();
+  if (WorkMonitor::Cancelled())
+    return false;
+  return PaintInBands(list, image, threads, top, bottom);
 }

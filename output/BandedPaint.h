@@ -1,13 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 class DisplayList;
 class QImage;
+class TPage;
 
 // Draws a recorded page into image, whose row 0 is the recording page's
 // device row 0, in horizontal bands of the image on every core: each band
-// is a view of the image's own rows (nothing is copied) with a painter of
-// its own, so the picture comes out as one device drawing everything
-// would have made it, only sooner.
+// is drawn by a painter of its own on an image a little taller than the
+// band and copied in, so the picture comes out as one device drawing
+// everything would have made it, only sooner.
 //
 // threads: how many threads draw, this one included (0: one per core).
 // Only rows [top, bottom) are drawn (bottom -1: to the last row); what the
@@ -15,3 +19,10 @@ class QImage;
 // is polled between bands; false when it gave up before every band was
 // drawn.
 bool PaintInBands(const DisplayList& list, QImage& image, int threads = 0, int top = 0, int bottom = -1);
+
+// Draws into image what draw paints on a copy of like (a page showing
+// image, bound as kind): the copy records it on this thread, and the
+// recording is then drawn as PaintInBands does, over rows [top, bottom).
+// False when the work was given up before the picture was whole.
+bool PaintOnCores(const TPage& like, int32_t kind, QImage& image, const std::function<void(TPage&)>& draw,
+                  int threads = 0, int top = 0, int bottom = -1);

@@ -151,13 +151,19 @@ void DisplayRecorder::SetROP2(int32_t rop)
 
 // ---- drawing ----
 
-void DisplayRecorder::AddShape(Op op, int32_t l, int32_t t, int32_t r, int32_t b)
+DisplayList::Command& DisplayRecorder::AddBox(Op op, int32_t l, int32_t t, int32_t r, int32_t b, double reach)
 {
-  Command& c = AddDrawing(op, t, b, PenReach());
+  Command& c = AddDrawing(op, t, b, reach);
   c.a[0] = l;
   c.a[1] = t;
   c.a[2] = r;
   c.a[3] = b;
+  return c;
+}
+
+DisplayList::Command& DisplayRecorder::AddShape(Op op, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+  return AddBox(op, l, t, r, b, PenReach());
 }
 
 void DisplayRecorder::Rectangle(int32_t l, int32_t t, int32_t r, int32_t b)
@@ -167,9 +173,9 @@ void DisplayRecorder::Rectangle(int32_t l, int32_t t, int32_t r, int32_t b)
 
 void DisplayRecorder::RoundRect(int32_t l, int32_t t, int32_t r, int32_t b, int32_t cornerW, int32_t cornerH)
 {
-  AddShape(Op::kRoundRect, l, t, r, b);
-  m_list.m_commands.back().a[4] = cornerW;
-  m_list.m_commands.back().a[5] = cornerH;
+  Command& c = AddShape(Op::kRoundRect, l, t, r, b);
+  c.a[4] = cornerW;
+  c.a[5] = cornerH;
 }
 
 void DisplayRecorder::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b)
@@ -179,11 +185,7 @@ void DisplayRecorder::Ellipse(int32_t l, int32_t t, int32_t r, int32_t b)
 
 void DisplayRecorder::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-  Command& c = AddDrawing(Op::kLine, y1, y2, PenReach());
-  c.a[0] = x1;
-  c.a[1] = y1;
-  c.a[2] = x2;
-  c.a[3] = y2;
+  AddShape(Op::kLine, x1, y1, x2, y2);
 }
 
 void DisplayRecorder::AddPoints(Op op, const TPoint* points, int32_t count)
@@ -213,8 +215,7 @@ void DisplayRecorder::Polyline(const TPoint* points, int32_t count)
 
 void DisplayRecorder::AddArc(Op op, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end)
 {
-  AddShape(op, l, t, r, b);
-  Command& c = m_list.m_commands.back();
+  Command& c = AddShape(op, l, t, r, b);
   c.index = static_cast<uint32_t>(m_list.m_points.size());
   m_list.m_points.push_back(start);
   m_list.m_points.push_back(end);
@@ -237,11 +238,7 @@ void DisplayRecorder::Arc(int32_t l, int32_t t, int32_t r, int32_t b, TPoint sta
 
 void DisplayRecorder::FillRect(int32_t l, int32_t t, int32_t r, int32_t b, const TBrush* brush)
 {
-  Command& c = AddDrawing(brush ? Op::kFillRectBrush : Op::kFillRect, t, b, kSlack);
-  c.a[0] = l;
-  c.a[1] = t;
-  c.a[2] = r;
-  c.a[3] = b;
+  Command& c = AddBox(brush ? Op::kFillRectBrush : Op::kFillRect, l, t, r, b, kSlack);
   if (brush) {
     brush->GetHandle();
     m_list.m_brushes.push_back(*brush);
@@ -321,21 +318,13 @@ void DisplayRecorder::TextOut(int32_t x, int32_t y, std::string_view utf8, const
 
 void DisplayRecorder::DrawEdge(int32_t l, int32_t t, int32_t r, int32_t b)
 {
-  Command& c = AddDrawing(Op::kEdge, t, b, kSlack);
-  c.a[0] = l;
-  c.a[1] = t;
-  c.a[2] = r;
-  c.a[3] = b;
+  AddBox(Op::kEdge, l, t, r, b, kSlack);
 }
 
 void DisplayRecorder::DrawImage(int32_t l, int32_t t, int32_t r, int32_t b, const QImage& image,
                                 const int32_t* source)
 {
-  Command& c = AddDrawing(Op::kImage, t, b, kSlack);
-  c.a[0] = l;
-  c.a[1] = t;
-  c.a[2] = r;
-  c.a[3] = b;
+  Command& c = AddBox(Op::kImage, l, t, r, b, kSlack);
   c.index = static_cast<uint32_t>(m_list.m_images.size());
   // Shared, not copied: the picture stays as it is while it is replayed.
   m_list.m_images.push_back(image);

@@ -66,7 +66,11 @@ private:
   // (half its width for round ends and joins, with room for antialiasing).
   double PenReach() const;
   void SetFontMetrics(const QFont& font, double escapement);
-  void AddShape(Op op, int32_t l, int32_t t, int32_t r, int32_t b);
+  // A drawing call whose first four arguments are a box (or a line's two
+  // ends), reaching reach device pixels beyond it; AddShape with the
+  // selected pen's reach.
+  Command& AddBox(Op op, int32_t l, int32_t t, int32_t r, int32_t b, double reach);
+  Command& AddShape(Op op, int32_t l, int32_t t, int32_t r, int32_t b);
   void AddPoints(Op op, const TPoint* points, int32_t count);
   void AddArc(Op op, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end);
 

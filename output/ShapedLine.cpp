@@ -47,11 +47,10 @@ void ShapedLine::Draw(QPainter& painter, const QPointF& origin) const
   // Glyph positions lie on the line's baseline, its ascent below the top.
   const QPointF top = origin - QPointF(0, m_line.ascent());
   const QBrush ink = painter.pen().brush();
-  // Glyphs wholly outside what the painter may touch are not filled at all:
-  // a band of a picture drawn on its own meets many lines that only reach
-  // into it.
-  // Compared in device pixels, where a band is a band even under a turned
-  // text's transform.
+  // Glyphs wholly outside what the painter may touch are not filled at all
+  // (a band of a picture drawn on its own meets many lines that only reach
+  // into it); compared in device pixels, where a band is a band even under
+  // a turned text's transform.
   const QTransform toDevice = painter.combinedTransform();
   QRectF visible;
   if (const QPaintDevice* device = painter.device())

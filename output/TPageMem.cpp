@@ -1,8 +1,6 @@
 #include "TPageMem.h"
 
 #include "BandedPaint.h"
-#include "DisplayList.h"
-#include "DisplayRecorder.h"
 #include "PageBinding.h"
 
 #include "Geometry.h"
@@ -10,11 +8,9 @@
 #include "TJpegExport.h"
 #include "TPageMemOctree.h"
 #include "TPngExport.h"
-#include "WorkMonitor.h"
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -93,14 +89,7 @@ void TPageMem::GetSize(uint32_t& width, uint32_t& height) const
 
 bool TPageMem::PaintOnCores(const std::function<void(TPage&)>& draw, int threads)
 {
-  DisplayList list;
-  TPage recording(*this);
-  recording.BindBackend(std::make_unique<DisplayRecorder>(list, m_image.width(), m_image.height()), kMemory);
-  draw(recording);
-  recording.Release();
-  if (WorkMonitor::Cancelled())
-    return false;
-  return PaintInBands(list, m_image, threads);
+  return ::PaintOnCores(*this, kMemory, m_image, draw, threads);
 }
 
 uint32_t TPageMem::Pixel(int32_t x, int32_t y) const

@@ -40,10 +40,10 @@ public:
   // Image size in pixels.
   void GetSize(uint32_t& width, uint32_t& height) const;
 
-  // Draws into the image what draw paints on a copy of this page: the copy
-  // records it on this thread, and the recording is then drawn in bands on
-  // every core (see PaintInBands; threads as there). False when the work
-  // was given up before the picture was whole.
+  // Draws into the image what draw paints on a copy of this page, recorded
+  // here and drawn in bands on every core (see PaintOnCores in
+  // BandedPaint.h; threads as there). False when the work was given up
+  // before the picture was whole.
   bool PaintOnCores(const std::function<void(TPage&)>& draw, int threads = 0);
 
   // One pixel as 0x00RRGGBB; 0 (black) outside the image.

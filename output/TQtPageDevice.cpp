@@ -68,17 +68,8 @@ TQtPageDevice::TQtPageDevice(QPainter* painter)
   m_borrowed = true;
   painter->save();
   m_baseTransform = painter->worldTransform();
-  if (painter->hasClipping()) {
-    // A rectangle stays a rectangle: Qt clips to one far faster than to a
-    // path, above all when it draws text.
-    QPainterPath clip = painter->clipPath();
-    QPainterPath box;
-    box.addRect(clip.boundingRect());
-    if (clip == box)
-      m_baseClipRect = clip.boundingRect();
-    else
-      m_baseClip = std::move(clip);
-  }
+  if (painter->hasClipping())
+    m_baseClip = painter->clipPath();
   Begin();
 }
 
@@ -183,15 +174,13 @@ void TQtPageDevice::ApplyClipToPainter()
 {
   if (!m_painter)
     return;
-  if (m_baseClipRect)
-    m_painter->setClipRect(*m_baseClipRect);
-  else if (m_baseClip)
+  if (m_baseClip)
     m_painter->setClipPath(*m_baseClip);
   else
     m_painter->setClipping(false);
   if (m_clipActive)
     m_painter->setClipRect(DeviceBox(m_clip[0], m_clip[1], m_clip[2], m_clip[3]),
-                           m_baseClip || m_baseClipRect ? Qt::IntersectClip : Qt::ReplaceClip);
+                           m_baseClip ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 // ---- attributes ----

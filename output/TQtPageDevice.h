@@ -138,8 +138,7 @@ private:
   bool m_vector = false;
   // The borrowed painter's clip at binding; SetClip narrows it, never widens it.
   std::optional<QPainterPath> m_baseClip;
-  std::optional<QRectF> m_baseClipRect; // the same when it is a rectangle
-  QTransform m_baseTransform;           // the borrowed painter's at binding
+  QTransform m_baseTransform; // the borrowed painter's at binding
   std::optional<QRectF> m_pictureArea;
 
   // mapping

@@ -3,8 +3,6 @@
 #include "BandedPaint.h"
 #include "Colors.h"
 #include "Cursors.h"
-#include "DisplayList.h"
-#include "DisplayRecorder.h"
 #include "Messages.h"
 #include "PageBinding.h"
 #include "StringTable.h"
@@ -154,6 +152,9 @@ void TClientWidget::RenderInvalid()
   auto clipTo = [](TPage& target, const QRect& area) {
     target.SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
   };
+  // The rows the clips reach, which at high zoom lie a logical unit's
+  // worth of pixels beyond the areas: they are cleared and drawn anew.
+  int32_t firstRow = m_page.height(), endRow = 0;
   {
     // The page clears each area through this painter, under the clip the
     // page sets.
@@ -162,6 +163,11 @@ void TClientWidget::RenderInvalid()
       return;
     for (const QRect& area : invalid) {
       clipTo(*page, area);
+      TRect clip;
+      if (page->GetClipRect(clip)) {
+        firstRow = std::min(firstRow, page->ToDeviceY(clip.top - page->GetScrollY()) - 1);
+        endRow = std::max(endRow, page->ToDeviceY(clip.bottom - page->GetScrollY()) + 2);
+      }
       painter.save();
       painter.setCompositionMode(QPainter::CompositionMode_Source);
       painter.fillRect(m_page.rect(), kOutsidePaper);
@@ -173,26 +179,18 @@ void TClientWidget::RenderInvalid()
   // The objects are walked once into a recording of the page, which is
   // then drawn in bands on every core: a large document keeps the window
   // waiting for as short a time as the machine allows.
-  DisplayList list;
-  TPage recording(*page);
-  recording.BindBackend(std::make_unique<DisplayRecorder>(list, m_page.width(), m_page.height()),
-                        TPage::kPaint);
-  // The rows the clips reach, which at high zoom lie a logical unit's
-  // worth of pixels beyond the areas.
-  int32_t firstRow = m_page.height(), endRow = 0;
-  for (const QRect& area : invalid) {
-    clipTo(recording, area);
-    TRect clip;
-    if (recording.GetClipRect(clip)) {
-      firstRow = std::min(firstRow, recording.ToDeviceY(clip.top - recording.GetScrollY()) - 1);
-      endRow = std::max(endRow, recording.ToDeviceY(clip.bottom - recording.GetScrollY()) + 2);
-    }
-    client->PaintObjects(&recording, TData::kPaintScreen);
-    m_renderedPixels += int64_t{area.width()} * area.height();
-  }
-  const bool limited = recording.NestedPaintLimited();
-  recording.Release();
-  PaintInBands(list, m_page, 0, firstRow, endRow);
+  bool limited = false;
+  PaintOnCores(
+      *page, TPage::kPaint, m_page,
+      [&](TPage& recording) {
+        for (const QRect& area : invalid) {
+          clipTo(recording, area);
+          client->PaintObjects(&recording, TData::kPaintScreen);
+          m_renderedPixels += int64_t{area.width()} * area.height();
+        }
+        limited = recording.NestedPaintLimited();
+      },
+      0, firstRow, endRow);
   // Said once each time the drawing becomes incomplete, in the status bar,
   // so the user knows the page on screen is not the whole document.
   if (limited && !m_paintLimited)
