@@ -5,20 +5,36 @@
 #include <cstring>
 #include <limits>
 
+#include <sys/stat.h>
+
 bool TInStream::LoadFile(const std::string& path)
 {
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f)
     return false;
+  // Sized once from the file's length, so a document of a hundred megabytes
+  // is not copied again each time a growing buffer runs full; a file that
+  // grows while it is read is still read to its end.
   std::string data;
-  char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-    data.append(chunk, n);
-  const bool ok = !std::ferror(f);
+  struct stat info;
+  if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    data.resize(static_cast<size_t>(info.st_size));
+  size_t used = 0;
+  bool ok = true;
+  for (;;) {
+    if (used == data.size())
+      data.resize(data.size() + 65536);
+    const size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
+    used += n;
+    if (n == 0) {
+      ok = !std::ferror(f);
+      break;
+    }
+  }
   std::fclose(f);
   if (!ok)
     return false;
+  data.resize(used);
   SetData(std::move(data));
   return true;
 }
@@ -210,14 +226,25 @@ TInStream& TInStream::ReadWord(std::string& word)
   }
   SkipWhitespace();
   const size_t start = m_pos;
+  SkipWord();
+  word.assign(m_data, start, m_pos - start);
+  return *this;
+}
+
+void TInStream::SkipWord()
+{
+  if (!good()) {
+    m_state |= FailBit;
+    return;
+  }
+  SkipWhitespace();
+  const size_t start = m_pos;
   while (m_pos < m_data.size() && !IsStreamSpace(static_cast<unsigned char>(m_data[m_pos])))
     ++m_pos;
-  word.assign(m_data, start, m_pos - start);
   if (m_pos >= m_data.size())
     m_state |= EofBit;
-  if (word.empty())
+  if (m_pos == start)
     m_state |= FailBit;
-  return *this;
 }
 
 std::string_view TInStream::PeekWord() const

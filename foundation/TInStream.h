@@ -50,6 +50,8 @@ public:
   // Extracts one whitespace-delimited word.
   TInStream& ReadWord(std::string& word);
   std::string_view PeekWord() const;
+  // Passes over one whitespace-delimited word, as ReadWord without keeping it.
+  void SkipWord();
 
   TInStream& operator>>(int32_t& v);
   TInStream& operator>>(uint32_t& v);

@@ -5,10 +5,13 @@
 
 bool TStreamable::BeginRecord(TInStream& is, int32_t id, int32_t& version)
 {
-  if (PeekClassId(is) != id)
+  // The expected name is compared directly: every nested record of every
+  // object passes here, and looking the word up among all class names
+  // costs more than the comparison.
+  const char* name = GetClassName(id);
+  if (!name || id == 0 || !is.good() || is.PeekWord() != name)
     return false;
-  std::string word;
-  is.ReadWord(word);
+  is.SkipWord();
   version = 0;
   is >> version;
   return true;

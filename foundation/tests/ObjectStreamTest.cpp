@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -221,4 +222,40 @@ TEST(ObjectStream, NumberExtractionFollowsStreamRules)
   TOutStream os;
   os << 0.01f << ' ' << 1.0f << ' ' << 123456789.0 << ' ' << 0.1f << ' ' << -2.5 << ' ' << 1e-5;
   EXPECT_EQ(os.Data(), "0.01 1 1.23457e+08 0.1 -2.5 1e-05");
+}
+
+TEST(ObjectStream, FilesAreReadWholeWhateverTheySayOfTheirSize)
+{
+  // A regular file is read in one piece sized from its length; files whose
+  // length the system does not know (here one of the kernel's) are read to
+  // their end all the same.
+  const std::string path = ::testing::TempDir() + "/instream-whole.txt";
+  std::string text;
+  for (int i = 0; i < 30000; ++i)
+    text += "TDataLine 1 " + std::to_string(i) + "\n";
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  }
+  TInStream is;
+  ASSERT_TRUE(is.LoadFile(path));
+  EXPECT_EQ(is.Data(), text);
+  std::remove(path.c_str());
+
+  TInStream status;
+  ASSERT_TRUE(status.LoadFile("/proc/self/status"));
+  EXPECT_NE(status.Data().find("Name:"), std::string::npos);
+  EXPECT_FALSE(is.LoadFile(path)) << "a file that is gone";
+
+  // Words are passed over as they are read: the stream stops after them
+  // and fails only when there is none.
+  TInStream words("  TDataLine\t7\n");
+  words.SkipWord();
+  int32_t version = 0;
+  words >> version;
+  EXPECT_EQ(version, 7);
+  words.SkipWord();
+  EXPECT_TRUE(words.fail());
 }
