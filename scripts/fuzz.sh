@@ -5,6 +5,9 @@
 #   scripts/fuzz.sh 3600   each fuzzer for an hour (default 60 s); what it
 #                          adds to its corpus stays in build-sanitized/corpus
 #                          for the next run
+#   scripts/fuzz.sh 3600 document record
+#                          only the fuzzers named (document, record, ini,
+#                          metafile, picture), so that two can run at once
 #   scripts/fuzz.sh --ci   a fixed number of runs from a fixed seed on a
 #                          fresh corpus: the same inputs on every run, so
 #                          the test run cannot fail by chance
@@ -15,6 +18,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-sanitized
+kinds="document record ini metafile picture"
+if [ $# -gt 1 ]; then
+  kinds="${*:2}"
+fi
 if [ "${1:-}" = --ci ]; then
   corpora=$(mktemp -d)
   trap 'rm -rf "$corpora"' EXIT
@@ -77,7 +84,7 @@ seed() { # seed <corpus> <kind>
 }
 
 status=0
-for kind in document record ini metafile picture; do
+for kind in $kinds; do
   corpus="$corpora/$kind"
   [ -d "$corpus" ] || seed "$corpus" "$kind"
   if [ -d "fuzz/regressions/$kind" ]; then
