@@ -19,6 +19,12 @@ BandWorkers& BandWorkers::Instance()
   return *workers;
 }
 
+BandWorkers& BandWorkers::Lead()
+{
+  static BandWorkers* lead = new BandWorkers(1);
+  return *lead;
+}
+
 BandWorkers::BandWorkers(int count)
 {
   for (int i = 0; i < count; ++i)

@@ -15,6 +15,10 @@ class BandWorkers
 {
 public:
   static BandWorkers& Instance();
+  // One thread of its own for pictures drawn while the window goes on
+  // answering: a job posted there calls PaintInBands, drawing bands itself
+  // with the threads of Instance. Kept for the life of the process too.
+  static BandWorkers& Lead();
 
   // Threads there are to help (0 on a single core).
   int Count() const { return static_cast<int>(m_threads.size()); }

@@ -1,14 +1,19 @@
 #include "TClientWidget.h"
 
+#include "BandWorkers.h"
 #include "BandedPaint.h"
 #include "Colors.h"
 #include "Cursors.h"
+#include "DisplayList.h"
+#include "DisplayRecorder.h"
 #include "Messages.h"
 #include "PageBinding.h"
 #include "StringTable.h"
 #include "TClient.h"
 #include "TPage.h"
+#include "WorkMonitor.h"
 
+#include <QElapsedTimer>
 #include <QNativeGestureEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -17,8 +22,11 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <future>
+#include <vector>
 
 namespace {
 
@@ -33,6 +41,55 @@ constexpr int kWheelUnitsPerLine = 120 / TClientWidget::kWheelLines;
 constexpr long kMinPinchZoom = 10;
 
 } // namespace
+
+namespace {
+
+// A little wider than asked, so the logical clip covers every pixel of the
+// area; what lies inside the clip is cleared and drawn anew.
+void ClipTo(TPage& target, const QRect& area)
+{
+  target.SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
+}
+
+// image moved by (dx, dy) within its own bounds, what it uncovers filled.
+QImage Shifted(const QImage& image, int dx, int dy, const QColor& fill)
+{
+  QImage moved(image.size(), image.format());
+  moved.fill(fill);
+  QPainter painter(&moved);
+  painter.drawImage(dx, dy, image);
+  return moved;
+}
+
+// A slice of recording between two of the window's events.
+constexpr int kSliceMilliseconds = 12;
+// Objects recorded between two looks at the clock.
+constexpr unsigned kObjectsBetweenClocks = 16;
+
+} // namespace
+
+// A picture drawn behind the window's back: the areas it redraws, as the
+// device showed them when it began, its own copy of the picture, the
+// recording of the objects while they are walked, and how far the walk got.
+struct TClientWidget::Render
+{
+  QRegion region;
+  std::vector<QRect> areas;
+  size_t area = 0;
+  TClient::PaintCursor cursor;
+  QImage image;
+  int firstRow = 0;
+  int endRow = 0;
+  QRectF paper;
+  DisplayList list;
+  std::unique_ptr<TPage> recording;
+  bool limited = false;
+  // Set by the window when the picture is no longer wanted; the drawing
+  // threads stop at the next band.
+  std::atomic<bool> cancel{false};
+  std::promise<void> drawn;
+  std::future<void> finished;
+};
 
 TClientWidget::TClientWidget(TClient& client, QWidget* parent)
     : TVueWidget(client, parent), m_input(&client, &client)
@@ -49,12 +106,19 @@ TClientWidget::TClientWidget(TClient& client, QWidget* parent)
   }
   SetViewCursor(0);
   client.SetInput(&m_input);
+  m_slices.setSingleShot(true);
+  QObject::connect(&m_slices, &QTimer::timeout, this, [this] { RecordSlice(); });
   ResizeImages();
   client.RecomputeView();
 }
 
 TClientWidget::~TClientWidget()
 {
+  // Pictures still drawn on another thread are waited for: they report to
+  // this window.
+  AbandonRender();
+  for (const std::shared_ptr<Render>& render : m_dropped)
+    render->finished.wait();
   if (TClient* client = Client(); client && client->GetInput() == &m_input)
     client->SetInput(nullptr);
 }
@@ -85,8 +149,16 @@ void TClientWidget::ResizeImages()
   const QSize size = ClientSize();
   if (m_page.size() == size)
     return;
-  m_page = QImage(size, QImage::Format_RGB32);
-  m_page.fill(kOutsidePaper);
+  // What was shown stays where it was until the new picture is drawn.
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(kOutsidePaper);
+  const QRegion shown = m_page.isNull() ? QRegion() : QRegion(m_page.rect()) - m_blank;
+  if (!shown.isEmpty()) {
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, m_page);
+  }
+  m_blank = QRegion(QRect(QPoint(0, 0), size)) - shown;
+  m_page = picture;
   m_invalid = QRegion(Canvas());
   // Outlines already drawn stay where they are, to be erased later.
   QImage overlay(size, QImage::Format_RGB32);
@@ -102,6 +174,10 @@ void TClientWidget::InvalidateArea(const QRect* area)
 {
   const QRect canvas = Canvas();
   const QRect part = area ? (*area & canvas) : canvas;
+  // The objects changed, or the way they are shown: a walk under way
+  // would mix the old and the new, so it begins again.
+  if (m_render && m_render->recording)
+    AbandonRender();
   m_invalid += part;
   update(part);
 }
@@ -131,60 +207,99 @@ void TClientWidget::ModalEnded()
   m_overlayArea = QRegion();
 }
 
+bool TClientWidget::TakeInvalid(TPage& page, QImage& image, QRegion& areas, int& firstRow, int& endRow)
+{
+  areas = m_invalid & Canvas();
+  m_invalid = QRegion();
+  if (areas.rectCount() > kMaxRenderRects)
+    areas = areas.boundingRect();
+  const QRectF paperArea = PaperOnDevice();
+  const QRect paper(
+      QPoint(static_cast<int>(paperArea.left()), static_cast<int>(paperArea.top())),
+      QPoint(static_cast<int>(paperArea.right()) - 1, static_cast<int>(paperArea.bottom()) - 1));
+  const uint32_t colour = Client()->GetColor(1);
+  const QColor background = colour == kNoColor ? QColor(Qt::white) : ToQColor(colour);
+  // The rows the clips reach, which at high zoom lie a logical unit's
+  // worth of pixels beyond the areas: they are cleared and drawn anew.
+  firstRow = image.height();
+  endRow = 0;
+  // The page clears each area through this painter, under the clip the
+  // page sets.
+  QPainter painter(&image);
+  if (!BindPage(page, &painter, TPage::kPaint))
+    return false;
+  for (const QRect& area : areas) {
+    ClipTo(page, area);
+    TRect clip;
+    if (page.GetClipRect(clip)) {
+      firstRow = std::min(firstRow, page.ToDeviceY(clip.top - page.GetScrollY()) - 1);
+      endRow = std::max(endRow, page.ToDeviceY(clip.bottom - page.GetScrollY()) + 2);
+    }
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(image.rect(), kOutsidePaper);
+    painter.fillRect(paper, background);
+    painter.restore();
+  }
+  page.Release();
+  return true;
+}
+
+QRectF TClientWidget::PaperOnDevice() const
+{
+  TClient* client = Client();
+  TPage* page = client ? client->GetPage() : nullptr;
+  if (!page)
+    return {};
+  int32_t left, top, right, bottom;
+  page->PageToDevice(0, 0, left, top);
+  page->PageToDevice(page->GetPaperWidth(), page->GetPaperHeight(), right, bottom);
+  return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+void TClientWidget::ScaleShownPicture(const QRectF& paper)
+{
+  if (m_shownPaper.isEmpty() || paper.isEmpty()) {
+    m_shownPaper = paper;
+    return;
+  }
+  QImage scaled(m_page.size(), m_page.format());
+  scaled.fill(kOutsidePaper);
+  QPainter painter(&scaled);
+  QTransform toPaper;
+  toPaper.translate(paper.left(), paper.top());
+  toPaper.scale(paper.width() / m_shownPaper.width(), paper.height() / m_shownPaper.height());
+  toPaper.translate(-m_shownPaper.left(), -m_shownPaper.top());
+  painter.setTransform(toPaper);
+  painter.drawImage(0, 0, m_page);
+  painter.end();
+  m_page = scaled;
+  m_blank = QRegion(Canvas()) - QRegion(toPaper.mapRect(QRectF(m_page.rect())).toAlignedRect());
+  m_shownPaper = paper;
+}
+
 void TClientWidget::RenderInvalid()
 {
   TClient* client = Client();
   TPage* page = client ? client->GetPage() : nullptr;
-  QRegion invalid = m_invalid & Canvas();
-  if (invalid.isEmpty() || !page || page->IsBound())
+  if (m_render)
+    AbandonRender();
+  if ((m_invalid & Canvas()).isEmpty() || !page || page->IsBound())
     return;
-  m_invalid = QRegion();
-  if (invalid.rectCount() > kMaxRenderRects)
-    invalid = invalid.boundingRect();
-  int32_t left, top, right, bottom;
-  page->PageToDevice(0, 0, left, top);
-  page->PageToDevice(page->GetPaperWidth(), page->GetPaperHeight(), right, bottom);
-  const QRect paper(QPoint(left, top), QPoint(right - 1, bottom - 1));
-  const uint32_t colour = client->GetColor(1);
-  const QColor background = colour == kNoColor ? QColor(Qt::white) : ToQColor(colour);
-  // A little wider than asked, so the logical clip covers every pixel of
-  // the area; what lies inside the clip is cleared and drawn anew.
-  auto clipTo = [](TPage& target, const QRect& area) {
-    target.SetPaintClipFromDevice(area.left() - 1, area.top() - 1, area.right() + 2, area.bottom() + 2);
-  };
-  // The rows the clips reach, which at high zoom lie a logical unit's
-  // worth of pixels beyond the areas: they are cleared and drawn anew.
-  int32_t firstRow = m_page.height(), endRow = 0;
-  {
-    // The page clears each area through this painter, under the clip the
-    // page sets.
-    QPainter painter(&m_page);
-    if (!BindPage(*page, &painter, TPage::kPaint))
-      return;
-    for (const QRect& area : invalid) {
-      clipTo(*page, area);
-      TRect clip;
-      if (page->GetClipRect(clip)) {
-        firstRow = std::min(firstRow, page->ToDeviceY(clip.top - page->GetScrollY()) - 1);
-        endRow = std::max(endRow, page->ToDeviceY(clip.bottom - page->GetScrollY()) + 2);
-      }
-      painter.save();
-      painter.setCompositionMode(QPainter::CompositionMode_Source);
-      painter.fillRect(m_page.rect(), kOutsidePaper);
-      painter.fillRect(paper, background);
-      painter.restore();
-    }
-    page->Release();
-  }
+  m_shownPaper = PaperOnDevice();
+  QRegion invalid;
+  int firstRow, endRow;
+  if (!TakeInvalid(*page, m_page, invalid, firstRow, endRow))
+    return;
+  m_blank -= invalid;
   // The objects are walked once into a recording of the page, which is
-  // then drawn in bands on every core: a large document keeps the window
-  // waiting for as short a time as the machine allows.
+  // then drawn in bands on every core.
   bool limited = false;
   PaintOnCores(
       *page, TPage::kPaint, m_page,
       [&](TPage& recording) {
         for (const QRect& area : invalid) {
-          clipTo(recording, area);
+          ClipTo(recording, area);
           client->PaintObjects(&recording, TData::kPaintScreen);
           m_renderedPixels += int64_t{area.width()} * area.height();
         }
@@ -198,6 +313,148 @@ void TClientWidget::RenderInvalid()
   m_paintLimited = limited;
 }
 
+void TClientWidget::StartRender()
+{
+  TClient* client = Client();
+  TPage* page = client ? client->GetPage() : nullptr;
+  if ((m_invalid & Canvas()).isEmpty() || !page || page->IsBound())
+    return;
+  const QRectF paper = PaperOnDevice();
+  if (m_render) {
+    if (m_render->recording || m_render->paper.size() == paper.size())
+      return; // the rest waits for it
+    // Drawn for another zoom, it is of no use: its threads stop at their
+    // next band, and the new picture is drawn after it.
+    m_render->cancel.store(true);
+    m_dropped.push_back(std::move(m_render));
+  }
+  if (paper.size() != m_shownPaper.size())
+    ScaleShownPicture(paper);
+  auto render = std::make_shared<Render>();
+  render->paper = paper;
+  render->image = m_page.copy();
+  if (!TakeInvalid(*page, render->image, render->region, render->firstRow, render->endRow))
+    return;
+  // Where the window had nothing to show, the paper shows at once.
+  const QRegion blank = m_blank & render->region;
+  if (!blank.isEmpty()) {
+    QPainter painter(&m_page);
+    painter.setClipRegion(blank);
+    painter.drawImage(0, 0, render->image);
+    m_blank -= blank;
+  }
+  render->areas.assign(render->region.begin(), render->region.end());
+  render->recording = std::make_unique<TPage>(*page);
+  render->recording->BindBackend(
+      std::make_unique<DisplayRecorder>(render->list, render->image.width(), render->image.height()),
+      TPage::kPaint);
+  render->finished = render->drawn.get_future();
+  m_render = render;
+  RecordSlice();
+}
+
+void TClientWidget::RecordSlice()
+{
+  const std::shared_ptr<Render> render = m_render;
+  TClient* client = Client();
+  if (!render || !render->recording)
+    return;
+  if (!client) {
+    AbandonRender();
+    return;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  unsigned sinceClock = 0;
+  int32_t inSlice = 0;
+  const auto pause = [&]() {
+    if (m_objectsPerSlice > 0 && ++inSlice > m_objectsPerSlice)
+      return true;
+    if (++sinceClock < kObjectsBetweenClocks)
+      return false;
+    sinceClock = 0;
+    return clock.elapsed() >= kSliceMilliseconds;
+  };
+  TPage& recording = *render->recording;
+  while (render->area < render->areas.size()) {
+    const QRect& area = render->areas[render->area];
+    ClipTo(recording, area);
+    if (!client->PaintObjectsFrom(&recording, TData::kPaintScreen, render->cursor, pause)) {
+      m_slices.start(0);
+      return;
+    }
+    m_renderedPixels += int64_t{area.width()} * area.height();
+    render->cursor = TClient::PaintCursor();
+    ++render->area;
+  }
+  render->limited = recording.NestedPaintLimited();
+  recording.Release();
+  render->recording.reset();
+  // The recording is the objects' own copy: they may change or go while
+  // it is drawn.
+  BandWorkers::Lead().Post([this, render]() {
+    bool whole;
+    {
+      WorkMonitor monitor([&render]() { return render->cancel.load(); });
+      whole = PaintInBands(render->list, render->image, 0, render->firstRow, render->endRow);
+    }
+    // The window waits for drawn before it goes, so it is still there.
+    QMetaObject::invokeMethod(
+        this, [this, render, whole]() { RenderDone(render, whole); }, Qt::QueuedConnection);
+    render->drawn.set_value();
+  });
+}
+
+void TClientWidget::RenderDone(const std::shared_ptr<Render>& render, bool whole)
+{
+  std::erase(m_dropped, render);
+  if (render != m_render)
+    return;
+  m_render.reset();
+  const QRectF paper = PaperOnDevice();
+  if (!whole || paper.size() != render->paper.size()) {
+    // Given up, or drawn for another zoom: what it was to show is still
+    // to be drawn.
+    m_invalid += render->region.translated((paper.topLeft() - render->paper.topLeft()).toPoint()) & Canvas();
+    update();
+    return;
+  }
+  // The view may have scrolled since: the picture goes where its part of
+  // the paper is now, except where something changed meanwhile.
+  const QPoint offset = (paper.topLeft() - render->paper.topLeft()).toPoint();
+  const QRegion place = (render->region.translated(offset) & Canvas()) - m_invalid;
+  {
+    QPainter painter(&m_page);
+    painter.setClipRegion(place);
+    painter.drawImage(offset, render->image);
+  }
+  m_blank -= place;
+  TClient* client = Client();
+  if (client && render->limited && !m_paintLimited)
+    client->SetStatusText(LoadStr(IDS_PAINT_PARTIAL));
+  m_paintLimited = render->limited;
+  update(place.boundingRect());
+  if (!m_invalid.isEmpty())
+    update();
+}
+
+void TClientWidget::AbandonRender()
+{
+  const std::shared_ptr<Render> render = std::move(m_render);
+  m_render.reset();
+  m_slices.stop();
+  if (!render)
+    return;
+  const QPoint offset = (PaperOnDevice().topLeft() - render->paper.topLeft()).toPoint();
+  m_invalid += render->region.translated(offset) & Canvas();
+  if (render->recording) {
+    render->recording->Release();
+    return;
+  }
+  render->cancel.store(true);
+  render->finished.wait();
+}
+
 const QImage& TClientWidget::PageImage()
 {
   RenderInvalid();
@@ -208,7 +465,11 @@ const QImage& TClientWidget::PageImage()
 
 void TClientWidget::paintEvent(QPaintEvent* event)
 {
-  RenderInvalid();
+  TClient* client = Client();
+  if (client && client->ObjectCount() >= m_backgroundFrom)
+    StartRender();
+  else
+    RenderInvalid();
   QPainter painter(this);
   const QRegion region = event->region() & Canvas();
   for (const QRect& area : region) {
@@ -258,28 +519,33 @@ void TClientWidget::ScrollChanged(int dx, int dy)
 {
   if (dx != 0 || dy != 0) {
     const QRect canvas = Canvas();
+    // After a zoom the picture shown is of the old zoom: it stays as it is,
+    // to be scaled onto the paper where the new zoom puts it.
+    const bool zoomed = PaperOnDevice().size() != m_shownPaper.size();
     if (std::abs(dx) >= canvas.width() || std::abs(dy) >= canvas.height()) {
       m_invalid = QRegion(canvas);
+      if (!zoomed) {
+        m_page.fill(kOutsidePaper);
+        m_blank = QRegion(canvas);
+        m_shownPaper.translate(-dx, -dy);
+      }
     } else {
       // What stays visible moves; only the uncovered strips are rendered.
-      QImage moved(m_page.size(), m_page.format());
-      moved.fill(kOutsidePaper);
-      QPainter painter(&moved);
-      painter.drawImage(-dx, -dy, m_page);
-      painter.end();
-      m_page = moved;
+      const QRegion uncovered = QRegion(canvas) - QRegion(canvas.translated(-dx, -dy));
+      if (!zoomed) {
+        m_page = Shifted(m_page, -dx, -dy, kOutsidePaper);
+        m_shownPaper.translate(-dx, -dy);
+        m_blank.translate(-dx, -dy);
+        m_blank += uncovered;
+        m_blank &= canvas;
+      }
       m_invalid.translate(-dx, -dy);
-      m_invalid += QRegion(canvas) - QRegion(canvas.translated(-dx, -dy));
+      m_invalid += uncovered;
       m_invalid &= canvas;
     }
     // Outlines still drawn move with the page, so erasing them later hits
     // them where they are.
-    QImage overlay(m_overlay.size(), m_overlay.format());
-    overlay.fill(kBlankOverlay);
-    QPainter painter(&overlay);
-    painter.drawImage(-dx, -dy, m_overlay);
-    painter.end();
-    m_overlay = overlay;
+    m_overlay = Shifted(m_overlay, -dx, -dy, kBlankOverlay);
     m_overlayArea.translate(-dx, -dy);
     update();
   }

@@ -5,11 +5,15 @@
 
 #include <QImage>
 #include <QRegion>
+#include <QTimer>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class QScrollBar;
 class TClient;
+class TPage;
 
 // The window of a page view (a document view): it shows the page from an
 // image rendered through the view's TPage at the page's zoom and scroll
@@ -23,6 +27,12 @@ class TClient;
 // Scroll bars follow the view's scroll range and position and scroll it
 // with the view's scroll codes; the wheel scrolls three lines a notch
 // (with Shift sideways) and Ctrl+wheel zooms through the zoom steps.
+//
+// On a page of many objects the window never waits for the picture: the
+// objects are recorded a slice at a time between the window's events and
+// the recording is drawn on other threads; meanwhile the window shows what
+// it showed (moved with a scroll, scaled with a zoom, blank paper where it
+// had nothing), and puts the new picture in when it is done.
 //
 // The widget gives the view a TQtUserInput of its own, whose dialogs belong
 // to the view's window and whose font sizes use the view's page. The view
@@ -57,6 +67,18 @@ public:
   // when there is none.
   static int32_t NextZoomStep(int32_t zoom, bool larger);
 
+  // Pages of at least this many objects are drawn behind the window's
+  // back (kBackgroundFrom unless set; 0: every page).
+  static constexpr int32_t kBackgroundFrom = 5000;
+  void SetBackgroundFrom(int32_t objects) { m_backgroundFrom = objects; }
+  // Whether a picture is being drawn behind the window's back.
+  bool Rendering() const { return m_render != nullptr; }
+  // At most this many objects are recorded between two of the window's
+  // events (besides the time a slice may take); 0: no such bound.
+  void SetObjectsPerSlice(int32_t objects) { m_objectsPerSlice = objects; }
+  // The picture as the window shows it now, nothing drawn first.
+  const QImage& ShownImage() const { return m_page; }
+
 protected:
   void ModalEnded() override;
   QCursor OwnCursor() const override;
@@ -71,7 +93,21 @@ private:
   void ResizeImages();
   void UpdateScrollBars();
   void BarAction(int32_t bar, int action);
+  struct Render;
   void RenderInvalid();
+  // Takes the invalid areas for a picture: bounds them, clears them in
+  // image through the page and gives the device rows their clips reach.
+  bool TakeInvalid(TPage& page, QImage& image, QRegion& areas, int& firstRow, int& endRow);
+  // The paper's rectangle on the device as the page maps it now.
+  QRectF PaperOnDevice() const;
+  // After a zoom: the picture shown so far, scaled to the paper's new place.
+  void ScaleShownPicture(const QRectF& paper);
+  // Drawing behind the window's back: start, record a slice, put the
+  // finished picture in, or give it up (its areas become invalid again).
+  void StartRender();
+  void RecordSlice();
+  void RenderDone(const std::shared_ptr<Render>& render, bool whole);
+  void AbandonRender();
   void ZoomAround(const QPoint& anchor, bool larger);
   // Sets zoom keeping the page point under anchor (device pixels) in place.
   void ZoomAround(const QPoint& anchor, int32_t zoom);
@@ -92,4 +128,14 @@ private:
   double m_pinchScale = 1.0;
   int32_t m_pinchStartZoom = 0;
   bool m_updatingBars = false;
+  int32_t m_backgroundFrom = kBackgroundFrom;
+  int32_t m_objectsPerSlice = 0;
+  std::shared_ptr<Render> m_render;
+  // Pictures given up while their threads still draw them.
+  std::vector<std::shared_ptr<Render>> m_dropped;
+  QTimer m_slices;
+  // Where the paper lies in the picture shown, and the part of the picture
+  // that shows nothing yet.
+  QRectF m_shownPaper;
+  QRegion m_blank;
 };

@@ -633,26 +633,41 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
 {
   if (!target || (m_loading && mode == TData::kPaintScreen))
     return;
-  const uint16_t visible = target->GetVisibleLayers();
   WaitCursor wait(*this);
+  PaintCursor cursor;
+  PaintObjectsFrom(target, mode, cursor, {});
+}
+
+bool TClient::PaintObjectsFrom(TPage* target, uint8_t mode, PaintCursor& cursor,
+                               const std::function<bool()>& pause)
+{
+  if (!target || (m_loading && mode == TData::kPaintScreen))
+    return true;
+  const uint16_t visible = target->GetVisibleLayers();
   // At zoom 100 window objects paint themselves as windows; otherwise (and
   // on output) they are part of the page.
   const bool skipWindows = mode != TData::kPaintOutput && GetZoom() == 100;
-  // Long output (an export of a huge document) can be given up: the work
-  // that asked for it is asked now and then.
-  uint32_t sinceAsked = 0;
-  for (uint16_t layer = 128; layer != 0; layer >>= 1) {
-    if (!(visible & layer))
+  for (; cursor.layer != 0; cursor.layer >>= 1, cursor.index = 0, cursor.layerBegun = false) {
+    if (!(visible & cursor.layer))
       continue;
-    target->BeginLayer(layer);
-    for (TData* object : objects) {
-      if (++sinceAsked == WorkMonitor::kItemsBetweenPolls) {
-        sinceAsked = 0;
+    if (!cursor.layerBegun) {
+      target->BeginLayer(cursor.layer);
+      cursor.layerBegun = true;
+    }
+    for (; cursor.index < objects.Count(); ++cursor.index) {
+      // Long output (an export of a huge document) can be given up: the
+      // work that asked for it is asked now and then.
+      if (++cursor.sinceAsked == WorkMonitor::kItemsBetweenPolls) {
+        cursor.sinceAsked = 0;
         if (WorkMonitor::Poll()) {
           target->SetDrawingLayers(visible);
-          return;
+          cursor.layer = 0;
+          return true;
         }
       }
+      if (pause && pause())
+        return false;
+      TData* object = objects[cursor.index];
       if (skipWindows && object->IsA(kTVue))
         continue;
       target->PaintObject(*object, mode);
@@ -661,6 +676,7 @@ void TClient::PaintObjects(TPage* target, uint8_t mode)
   if (mode == TData::kPaintScreen && IsGridShown())
     DrawGrid(target);
   target->SetDrawingLayers(visible);
+  return true;
 }
 
 void TClient::DrawGrid(TPage* target)

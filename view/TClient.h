@@ -6,6 +6,7 @@
 #include "TVue.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -203,6 +204,20 @@ public:
   // Paints every object onto target, layer 8 first and layer 1 last, and
   // the grid dots in mode 1.
   void PaintObjects(TPage* target, uint8_t mode);
+  // Where a walk of the objects in painting order stands, so that a large
+  // page can be painted a part at a time between the window's events.
+  struct PaintCursor
+  {
+    uint16_t layer = 128;
+    int32_t index = 0;
+    bool layerBegun = false;
+    uint32_t sinceAsked = 0;
+  };
+  // Paints as PaintObjects does from cursor on, asking pause before each
+  // object: when it answers true the walk stops there and false comes
+  // back; true once everything (the grid included) is painted. The objects
+  // must not change between the calls of one walk. No wait cursor.
+  bool PaintObjectsFrom(TPage* target, uint8_t mode, PaintCursor& cursor, const std::function<bool()>& pause);
   // The black grid dots over the part of the paper that target shows (its
   // clip area when it has one).
   void DrawGrid(TPage* target);

@@ -288,6 +288,144 @@ TEST_F(ClientWidgetTest, SmallRepaintsAtAnyZoomDrawWhatAWholeRepaintDraws)
   }
 }
 
+// Filled, outlined and slanted shapes across the view.
+void AddShapes(TClient& client, int count)
+{
+  for (int i = 0; i < count; ++i) {
+    auto* box = new TDataRectangle(20 * (i % 40), 13 * (i % 40) + i / 40, 90, 60);
+    box->SetColor(1, MakeColor(static_cast<uint8_t>(6 * (i % 40)), 0, 200));
+    client.AddObject(box, false);
+    client.AddObject(new TDataLine(0, 25 * (i % 40), 800, 1000 - 25 * (i % 40) - i / 40), false);
+  }
+}
+
+// Paints the window as the screen would and lets the events run until
+// the picture drawn behind its back is in.
+void PaintAndWait(TClientWidget* widget)
+{
+  widget->repaint();
+  ASSERT_TRUE(QTest::qWaitFor([widget] { return !widget->Rendering(); }, 30000));
+}
+
+TEST_F(ClientWidgetTest, APictureDrawnBehindTheWindowsBackIsTheOneDrawnWhileItWaits)
+{
+  AddShapes(client, 120);
+  client.SetZoom(150);
+  widget->InvalidateArea(nullptr);
+  const QImage whole = widget->PageImage().copy();
+
+  // A few objects a slice: the window gets its events between them, and
+  // shows the old picture until the new one is in.
+  widget->SetBackgroundFrom(0);
+  widget->SetObjectsPerSlice(60);
+  const QImage before = widget->ShownImage().copy();
+  widget->InvalidateArea(nullptr);
+  widget->repaint();
+  EXPECT_TRUE(widget->Rendering());
+  EXPECT_TRUE(widget->ShownImage() == before);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !widget->Rendering(); }, 30000));
+  EXPECT_TRUE(widget->ShownImage() == whole);
+
+  // An object taken away while the objects are walked: the walk begins
+  // again, and the picture is that of the page without it.
+  widget->InvalidateArea(nullptr);
+  widget->repaint();
+  ASSERT_TRUE(widget->Rendering());
+  TData* gone = client.ObjectAtIndex(3);
+  client.RemoveObject(gone, true);
+  delete gone;
+  PaintAndWait(widget);
+  const QImage shown = widget->ShownImage().copy();
+  widget->InvalidateArea(nullptr);
+  EXPECT_TRUE(widget->PageImage() == shown);
+  EXPECT_FALSE(shown == whole);
+}
+
+TEST_F(ClientWidgetTest, AScrollOrAZoomWhileAPictureIsDrawnPutsItWhereItBelongs)
+{
+  AddShapes(client, 80);
+  client.SetZoom(200);
+  // Scrolled twice while the objects are walked:
+  // the window shows what it shows when it waits for each picture.
+  const auto scrolled = [this](bool background) {
+    widget->SetBackgroundFrom(background ? 0 : TClientWidget::kBackgroundFrom);
+    widget->SetObjectsPerSlice(25);
+    client.Scroll(TClient::kVertical, TClient::kTop, 0);
+    client.Scroll(TClient::kHorizontal, TClient::kTop, 0);
+    widget->InvalidateArea(nullptr);
+    widget->repaint();
+    client.Scroll(TClient::kVertical, TClient::kLineDown, 0);
+    if (background) {
+      EXPECT_TRUE(QTest::qWaitFor([this] { return !widget->Rendering(); }, 30000));
+    }
+    widget->repaint();
+    client.Scroll(TClient::kHorizontal, TClient::kLineDown, 0);
+    client.Scroll(TClient::kVertical, TClient::kLineDown, 0);
+    PaintAndWait(widget);
+    PaintAndWait(widget);
+    return widget->ShownImage().copy();
+  };
+  const QImage waited = scrolled(false);
+  EXPECT_TRUE(scrolled(true) == waited);
+
+  // A zoom shows the picture there was, scaled about the paper, at once:
+  // a dark rectangle on white paper stays dark where it now lies.
+  client.ClearObjects();
+  auto* box = new TDataRectangle(100, 100, 200, 150);
+  box->SetColor(1, MakeColor(0, 0, 0));
+  client.AddObject(box, false);
+  client.SetZoom(100);
+  client.Scroll(TClient::kVertical, TClient::kTop, 0);
+  client.Scroll(TClient::kHorizontal, TClient::kTop, 0);
+  PaintAndWait(widget);
+  // A pinch to 400 % about a point near the rectangle's corner scrolls the
+  // view by more than its width.
+  TPage* page = client.GetPage();
+  int32_t x, y;
+  page->PageToDevice(290, 240, x, y);
+  const QPointF at(x, y);
+  for (const auto& [type, value] :
+       {std::pair{Qt::BeginNativeGesture, 0.0}, {Qt::ZoomNativeGesture, 3.0}, {Qt::EndNativeGesture, 0.0}}) {
+    QNativeGestureEvent gesture(type, QPointingDevice::primaryPointingDevice(), 2, at, at,
+                                widget->mapToGlobal(at), value, QPointF());
+    QApplication::sendEvent(widget, &gesture);
+  }
+  ASSERT_EQ(client.GetZoom(), 400);
+  ASSERT_GT(page->ToDeviceX(page->GetScrollX()), widget->ShownImage().width());
+  widget->repaint();
+  ASSERT_TRUE(widget->Rendering());
+  page->PageToDevice(280, 230, x, y);
+  EXPECT_EQ(widget->ShownImage().pixel(x, y) & 0xFFFFFF, 0u) << "inside the scaled rectangle";
+  page->PageToDevice(310, 240, x, y);
+  ASSERT_TRUE(widget->ShownImage().rect().contains(x, y));
+  EXPECT_EQ(widget->ShownImage().pixel(x, y) & 0xFFFFFF, 0xFFFFFFu) << "paper beside it";
+  PaintAndWait(widget);
+  const QImage zoomed = widget->ShownImage().copy();
+  widget->InvalidateArea(nullptr);
+  EXPECT_TRUE(widget->PageImage() == zoomed);
+}
+
+TEST_F(ClientWidgetTest, AWindowClosedWhileItsPictureIsDrawnWaitsForIt)
+{
+  AddShapes(client, 400);
+  client.SetZoom(400);
+  widget->SetBackgroundFrom(0);
+  widget->InvalidateArea(nullptr);
+  widget->repaint();
+  // The objects may all be walked in one slice: the drawing is then under
+  // way on other threads, and it reports to this window when it ends; a
+  // zoom gives it up for a new one, which is under way in turn.
+  client.SetZoom(200);
+  widget->repaint();
+  client.SetZoom(100);
+  widget->repaint();
+  delete widget;
+  widget = nullptr;
+  QApplication::processEvents();
+  QTest::qWait(50);
+  SUCCEED();
+}
+
 TEST_F(ClientWidgetTest, ControlWheelZoomsThroughTheSteps)
 {
   EXPECT_EQ(TClientWidget::NextZoomStep(100, true), 200);
