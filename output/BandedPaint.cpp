@@ -60,7 +60,8 @@ void PaintBand(const DisplayList& list, uchar* bits, qsizetype bytesPerLine, int
 
 } // namespace
 
-bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, int bottom)
+bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, int bottom,
+                  const std::function<void(int top, int bottom)>& bandDone)
 {
   const int height = image.height();
   top = std::max(top, 0);
@@ -89,11 +90,18 @@ bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, 
     const int i = next.fetch_add(1);
     if (i >= bands)
       return false;
-    PaintBand(list, bits, bytesPerLine, width, height, std::max(top, first + i * bandRows),
-              std::min(bottom, first + (i + 1) * bandRows), format, scratch);
+    const int bandTop = std::max(top, first + i * bandRows);
+    const int bandBottom = std::min(bottom, first + (i + 1) * bandRows);
+    PaintBand(list, bits, bytesPerLine, width, height, bandTop, bandBottom, format, scratch);
+    if (bandDone)
+      bandDone(bandTop, bandBottom);
     return true;
   };
 
+  // Asked before any thread takes a band, so work given up by now draws
+  // nothing at all.
+  if (WorkMonitor::Poll())
+    return false;
   std::latch helpersDone(workers - 1);
   for (int i = 1; i < workers; ++i) {
     helpers.Post([&]() {
@@ -105,13 +113,11 @@ bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, 
   }
   // This thread draws bands too, and is the one that may be asked to stop.
   QImage scratch;
-  while (true) {
+  while (paintNext(scratch)) {
     if (WorkMonitor::Poll()) {
       stop.store(true);
       break;
     }
-    if (!paintNext(scratch))
-      break;
   }
   helpersDone.wait();
   return !stop.load();

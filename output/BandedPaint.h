@@ -17,8 +17,11 @@ class TPage;
 // Only rows [top, bottom) are drawn (bottom -1: to the last row); what the
 // recording draws elsewhere is left out. The calling thread's WorkMonitor
 // is polled between bands; false when it gave up before every band was
-// drawn.
-bool PaintInBands(const DisplayList& list, QImage& image, int threads = 0, int top = 0, int bottom = -1);
+// drawn. bandDone, when given, hears of the rows [top, bottom) of each band
+// as soon as they are in image, on the thread that drew them; those rows
+// are not written again.
+bool PaintInBands(const DisplayList& list, QImage& image, int threads = 0, int top = 0, int bottom = -1,
+                  const std::function<void(int top, int bottom)>& bandDone = {});
 
 // Draws into image what draw paints on a copy of like (a page showing
 // image, bound as kind): the copy records it on this thread, and the

@@ -396,13 +396,50 @@ void TClientWidget::RecordSlice()
     bool whole;
     {
       WorkMonitor monitor([&render]() { return render->cancel.load(); });
-      whole = PaintInBands(render->list, render->image, 0, render->firstRow, render->endRow);
+      // Each band is shown as soon as it is drawn.
+      whole = PaintInBands(render->list, render->image, 0, render->firstRow, render->endRow,
+                           [this, render](int top, int bottom) {
+                             QMetaObject::invokeMethod(
+                                 this, [this, render, top, bottom]() { BandDone(render, top, bottom); },
+                                 Qt::QueuedConnection);
+                           });
     }
     // The window waits for drawn before it goes, so it is still there.
     QMetaObject::invokeMethod(
         this, [this, render, whole]() { RenderDone(render, whole); }, Qt::QueuedConnection);
     render->drawn.set_value();
   });
+}
+
+void TClientWidget::PlaceRows(const Render& render, int top, int bottom)
+{
+  // The drawing threads are done with these rows: read in place, they go
+  // where their part of the paper is now (the view may have scrolled
+  // since), except where something changed meanwhile.
+  const QImage& image = render.image;
+  if (top >= bottom || top < 0 || bottom > image.height())
+    return;
+  const QImage rows(image.constScanLine(top), image.width(), bottom - top, image.bytesPerLine(),
+                    image.format());
+  const QPoint offset = (PaperOnDevice().topLeft() - render.paper.topLeft()).toPoint();
+  const QRegion place =
+      ((render.region & QRect(0, top, image.width(), bottom - top)).translated(offset) & Canvas()) -
+      m_invalid;
+  if (place.isEmpty())
+    return;
+  {
+    QPainter painter(&m_page);
+    painter.setClipRegion(place);
+    painter.drawImage(offset + QPoint(0, top), rows);
+  }
+  m_blank -= place;
+  update(place.boundingRect());
+}
+
+void TClientWidget::BandDone(const std::shared_ptr<Render>& render, int top, int bottom)
+{
+  if (render == m_render && PaperOnDevice().size() == render->paper.size())
+    PlaceRows(*render, top, bottom);
 }
 
 void TClientWidget::RenderDone(const std::shared_ptr<Render>& render, bool whole)
@@ -419,21 +456,11 @@ void TClientWidget::RenderDone(const std::shared_ptr<Render>& render, bool whole
     update();
     return;
   }
-  // The view may have scrolled since: the picture goes where its part of
-  // the paper is now, except where something changed meanwhile.
-  const QPoint offset = (paper.topLeft() - render->paper.topLeft()).toPoint();
-  const QRegion place = (render->region.translated(offset) & Canvas()) - m_invalid;
-  {
-    QPainter painter(&m_page);
-    painter.setClipRegion(place);
-    painter.drawImage(offset, render->image);
-  }
-  m_blank -= place;
+  PlaceRows(*render, 0, render->image.height());
   TClient* client = Client();
   if (client && render->limited && !m_paintLimited)
     client->SetStatusText(LoadStr(IDS_PAINT_PARTIAL));
   m_paintLimited = render->limited;
-  update(place.boundingRect());
   if (!m_invalid.isEmpty())
     update();
 }

@@ -102,10 +102,13 @@ private:
   QRectF PaperOnDevice() const;
   // After a zoom: the picture shown so far, scaled to the paper's new place.
   void ScaleShownPicture(const QRectF& paper);
-  // Drawing behind the window's back: start, record a slice, put the
-  // finished picture in, or give it up (its areas become invalid again).
+  // Drawing behind the window's back: start, record a slice, put in the
+  // rows of a band or of the finished picture, or give it up (its areas
+  // become invalid again).
   void StartRender();
   void RecordSlice();
+  void PlaceRows(const Render& render, int top, int bottom);
+  void BandDone(const std::shared_ptr<Render>& render, int top, int bottom);
   void RenderDone(const std::shared_ptr<Render>& render, bool whole);
   void AbandonRender();
   void ZoomAround(const QPoint& anchor, bool larger);

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -228,6 +229,39 @@ TEST(BandedPaint, AReplayHandsOverOnlyWhatReachesItsRowsWithTheAttributesItUses)
   list.Replay(text, 780, 830);
   EXPECT_EQ(text.shapes, 1);
   EXPECT_EQ(text.fonts, 1);
+}
+
+TEST(BandedPaint, EachBandIsReportedOnceWithItsRowsFinished)
+{
+  // The window shows each band as soon as it is reported: every row asked
+  // for is reported once, and what a band's rows hold then is what they
+  // hold at the end.
+  TPageMem page(kWidth, kHeight, 150);
+  DisplayList list;
+  TPage recording(page);
+  recording.BindBackend(std::make_unique<DisplayRecorder>(list, kWidth, kHeight), TPage::kMemory);
+  DrawBusyPage(recording);
+  recording.Release();
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  std::mutex lock;
+  std::vector<int> reported(kHeight, 0);
+  std::vector<QImage> bands;
+  std::vector<int> bandTops;
+  ASSERT_TRUE(PaintInBands(list, image, 3, 70, 830, [&](int top, int bottom) {
+    const QImage rows(image.constScanLine(top), kWidth, bottom - top, image.bytesPerLine(), image.format());
+    std::lock_guard hold(lock);
+    for (int y = top; y < bottom; ++y)
+      ++reported[y];
+    bands.push_back(rows.copy());
+    bandTops.push_back(top);
+  }));
+  for (int y = 0; y < kHeight; ++y)
+    ASSERT_EQ(reported[y], y >= 70 && y < 830 ? 1 : 0) << "row " << y;
+  ASSERT_GT(bands.size(), 2u);
+  for (size_t i = 0; i < bands.size(); ++i)
+    EXPECT_TRUE(bands[i] == image.copy(0, bandTops[i], kWidth, bands[i].height()))
+        << "band at " << bandTops[i];
 }
 
 TEST(BandedPaint, WorkGivenUpStopsBeforeEveryBandIsDrawn)
