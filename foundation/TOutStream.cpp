@@ -4,11 +4,22 @@
 #include <charconv>
 #include <cstring>
 
+namespace {
+
+// The characters to_chars wrote: appended by count, which the string takes
+// on its fast path (a pair of pointers goes through its general replace).
+void AppendChars(std::string& out, const char* first, const char* last)
+{
+  out.append(first, static_cast<size_t>(last - first));
+}
+
+} // namespace
+
 TOutStream& TOutStream::operator<<(int32_t v)
 {
   char buf[16];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  m_data.append(buf, r.ptr);
+  AppendChars(m_data, buf, r.ptr);
   return Spill();
 }
 
@@ -16,7 +27,7 @@ TOutStream& TOutStream::operator<<(uint32_t v)
 {
   char buf[16];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  m_data.append(buf, r.ptr);
+  AppendChars(m_data, buf, r.ptr);
   return Spill();
 }
 
@@ -24,7 +35,7 @@ TOutStream& TOutStream::operator<<(int64_t v)
 {
   char buf[24];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  m_data.append(buf, r.ptr);
+  AppendChars(m_data, buf, r.ptr);
   return Spill();
 }
 
@@ -36,7 +47,7 @@ TOutStream& TOutStream::operator<<(double v)
   // turn into "0,01" in saved documents.
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-  m_data.append(buf, r.ptr);
+  AppendChars(m_data, buf, r.ptr);
   return Spill();
 }
 

@@ -274,7 +274,9 @@ void TClientWidget::ScaleShownPicture(const QRectF& paper)
   painter.drawImage(0, 0, m_page);
   painter.end();
   m_page = scaled;
-  m_blank = QRegion(Canvas()) - QRegion(toPaper.mapRect(QRectF(m_page.rect())).toAlignedRect());
+  m_blank = (QRegion(Canvas()) - QRegion(toPaper.mapRect(QRectF(m_page.rect())).toAlignedRect())) +
+            toPaper.map(m_blank);
+  m_blank &= Canvas();
   m_shownPaper = paper;
 }
 
