@@ -1,6 +1,7 @@
 #include "DocumentFile.h"
 
 #include "ClassTable.h"
+#include "Defaults.h"
 #include "FieldRefresh.h"
 #include "ImageFactories.h"
 #include "LongWork.h"
@@ -15,9 +16,11 @@
 #include "TOutStream.h"
 #include "TUserInput.h"
 #include "TaClientPage.h"
+#include "TailReader.h"
 #include "WaitCursor.h"
 #include "WorkMonitor.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -237,6 +240,34 @@ SaveOutcome Save(TaClientPage& client, bool ask, bool saveAs, std::string* error
   return SaveOutcome::kWritten;
 }
 
+// Adds a record read from the list to the view; false when the list breaks
+// off there (the record broke off, is not a drawing object, or the view
+// would not take it).
+bool AddRead(TClient& client, std::unique_ptr<TStreamable> object, bool broken, int32_t& added)
+{
+  // A record that broke off leaves an object with made-up fields.
+  if (broken)
+    return false;
+  TData* data = object->IsA(kTData) ? dynamic_cast<TData*>(object.get()) : nullptr;
+  if (!data)
+    return false;
+  const int32_t taken = client.AddNewObject(data, false);
+  if (taken == 0)
+    return false;
+  if (client.ObjectAtIndex(client.ObjectCount() - 1) == data) {
+    object.release();
+    ++added;
+    return true;
+  }
+  // The view takes a plain group for a selection carrier and keeps its
+  // members instead of the group: they leave the group, whose empty shell
+  // goes, so that nothing is owned twice.
+  if (auto* group = dynamic_cast<TDataGroup*>(data))
+    group->RemoveAllChildren();
+  added += taken;
+  return true;
+}
+
 // Reads records until the list ends; false when it broke off at a record
 // that could not be read or added.
 bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
@@ -244,11 +275,45 @@ bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
   // Reading a huge document can be given up: the work that asked for it
   // is asked now and then (the caller sees the answer and drops it all).
   unsigned sinceAsked = 0;
+  const auto givenUp = [&sinceAsked]() {
+    if (++sinceAsked < WorkMonitor::kItemsBetweenPolls)
+      return false;
+    sinceAsked = 0;
+    return WorkMonitor::Poll();
+  };
+  // A long list is read from its middle on by a second thread meanwhile;
+  // what it read is taken when this reading comes to where it began.
+  std::unique_ptr<TailReader> tail;
+  const size_t split = TailReader::SplitPoint(
+      is.Data(), static_cast<size_t>(std::max<int64_t>(is.tellg(), 0)), is.Data().size());
+  if (split != std::string_view::npos) {
+    // The defaults objects copy are made before two threads copy them.
+    DefaultFont().GetHandle();
+    DefaultPen().GetHandle();
+    DefaultBrush().GetHandle();
+    tail = std::make_unique<TailReader>(is.Data(), split);
+  }
   for (;;) {
-    if (++sinceAsked == WorkMonitor::kItemsBetweenPolls) {
-      sinceAsked = 0;
-      if (WorkMonitor::Poll())
-        return true;
+    if (givenUp())
+      return true;
+    if (tail) {
+      const int32_t next = FindNextObject(is);
+      const int64_t at = is.tellg();
+      if (next != 0 && at == static_cast<int64_t>(tail->Start())) {
+        if (!tail->Wait([] { return WorkMonitor::Poll(); }))
+          return true;
+        for (std::unique_ptr<TStreamable>& object : tail->Objects()) {
+          if (givenUp())
+            return true;
+          if (!AddRead(client, std::move(object), false, added))
+            return false;
+        }
+        tail->LeaveAsRead(is);
+        return tail->Intact();
+      }
+      // The list ended before that line, or a record read past it.
+      if (next == 0 || at > static_cast<int64_t>(tail->Start()))
+        tail.reset();
     }
     std::unique_ptr<TStreamable> object(ReadObject(is));
     if (!object) {
@@ -257,26 +322,9 @@ bool ReadObjects(TClient& client, TInStream& is, int32_t& added)
       // nothing).
       return !is.fail() && FindNextObject(is) == 0;
     }
-    // A record that broke off leaves an object with made-up fields.
-    if (is.fail())
+    const bool broken = is.fail();
+    if (!AddRead(client, std::move(object), broken, added))
       return false;
-    TData* data = object->IsA(kTData) ? dynamic_cast<TData*>(object.get()) : nullptr;
-    if (!data)
-      return false;
-    const int32_t taken = client.AddNewObject(data, false);
-    if (taken == 0)
-      return false;
-    if (client.ObjectAtIndex(client.ObjectCount() - 1) == data) {
-      object.release();
-      ++added;
-      continue;
-    }
-    // The view takes a plain group for a selection carrier and keeps its
-    // members instead of the group: they leave the group, whose empty shell
-    // goes, so that nothing is owned twice.
-    if (auto* group = dynamic_cast<TDataGroup*>(data))
-      group->RemoveAllChildren();
-    added += taken;
   }
 }
 

@@ -13,6 +13,18 @@ int32_t PeekClassId(TInStream& is)
   return GetClassId(is.PeekWord());
 }
 
+int32_t RecordClassOfLine(std::string_view line)
+{
+  if (line.empty() || line[0] != 'T')
+    return 0;
+  size_t end = 0;
+  while (end < line.size() && !IsStreamSpace(static_cast<unsigned char>(line[end])))
+    ++end;
+  if (end == line.size())
+    return 0; // a class name is always followed by its version
+  return GetClassId(line.substr(0, end));
+}
+
 int32_t FindNextObject(TInStream& is)
 {
   if (!is.good())
@@ -27,14 +39,7 @@ int32_t FindNextObject(TInStream& is)
       is.seekg(start);
       return 0;
     }
-    if (line.empty() || line[0] != 'T')
-      continue;
-    size_t end = 0;
-    while (end < line.size() && !IsStreamSpace(static_cast<unsigned char>(line[end])))
-      ++end;
-    if (end == line.size())
-      continue; // a class name is always followed by its version
-    const int32_t id = GetClassId(line.substr(0, end));
+    const int32_t id = RecordClassOfLine(line);
     if (id == 0)
       continue;
     is.clear();

@@ -15,6 +15,10 @@ int32_t PeekClassId(TInStream& is);
 // class. Returns its id with the stream at the start of that line, or 0 with
 // the stream where the scan began. A section tag line ends the scan.
 int32_t FindNextObject(TInStream& is);
+// The class of the record line (without its line feed) begins, as
+// FindNextObject finds records: a known class name at the start of the
+// line, followed by its version; 0 when it begins none.
+int32_t RecordClassOfLine(std::string_view line);
 // Creates and reads the next object record; null at the end of a list.
 TStreamable* ReadObject(TInStream& is);
 

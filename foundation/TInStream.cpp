@@ -39,9 +39,21 @@ bool TInStream::LoadFile(const std::string& path)
   return true;
 }
 
+void TInStream::SetView(std::string_view data)
+{
+  m_owned.clear();
+  m_owned.shrink_to_fit();
+  m_data = data;
+  m_pos = 0;
+  m_state = 0;
+  m_marks.clear();
+  m_marksBuilt = false;
+}
+
 void TInStream::SetData(std::string data)
 {
-  m_data = std::move(data);
+  m_owned = std::move(data);
+  m_data = m_owned;
   m_pos = 0;
   m_state = 0;
   m_marks.clear();
@@ -163,13 +175,13 @@ TInStream& TInStream::getline(std::string& line)
     return *this;
   }
   const size_t nl = m_data.find('\n', m_pos);
-  if (nl == std::string::npos) {
-    line.assign(m_data, m_pos, std::string::npos);
+  if (nl == std::string_view::npos) {
+    line.assign(m_data.substr(m_pos));
     m_gcount = line.size();
     m_pos = m_data.size();
     m_state |= EofBit;
   } else {
-    line.assign(m_data, m_pos, nl - m_pos);
+    line.assign(m_data.substr(m_pos, nl - m_pos));
     m_gcount = line.size() + 1;
     m_pos = nl + 1;
   }
@@ -227,7 +239,7 @@ TInStream& TInStream::ReadWord(std::string& word)
   SkipWhitespace();
   const size_t start = m_pos;
   SkipWord();
-  word.assign(m_data, start, m_pos - start);
+  word.assign(m_data.substr(start, m_pos - start));
   return *this;
 }
 
@@ -257,7 +269,7 @@ std::string_view TInStream::PeekWord() const
   const size_t start = p;
   while (p < m_data.size() && !IsStreamSpace(static_cast<unsigned char>(m_data[p])))
     ++p;
-  return std::string_view(m_data).substr(start, p - start);
+  return m_data.substr(start, p - start);
 }
 
 bool TInStream::ScanInteger(bool allowNegative, int64_t min, int64_t max, int64_t& out, bool wrapNegative)

@@ -13,12 +13,17 @@ class TInStream
 {
 public:
   TInStream() = default;
-  explicit TInStream(std::string data) : m_data(std::move(data)) {}
+  explicit TInStream(std::string data) { SetData(std::move(data)); }
+  // A stream may read bytes it borrows (another stream's, for a second
+  // reader of one document): they must outlive it.
+  TInStream(const TInStream&) = delete;
+  TInStream& operator=(const TInStream&) = delete;
 
   // Reads a whole file into a new stream; returns false when it cannot be read.
   bool LoadFile(const std::string& path);
   void SetData(std::string data);
-  const std::string& Data() const { return m_data; }
+  void SetView(std::string_view data);
+  std::string_view Data() const { return m_data; }
 
   bool good() const { return m_state == 0; }
   bool fail() const { return (m_state & (FailBit | BadBit)) != 0; }
@@ -84,7 +89,8 @@ public:
 private:
   bool ScanInteger(bool allowNegative, int64_t min, int64_t max, int64_t& out, bool wrapNegative);
 
-  std::string m_data;
+  std::string m_owned;
+  std::string_view m_data; // m_owned, or bytes borrowed
   size_t m_pos = 0;
   int m_state = 0;
   size_t m_gcount = 0;

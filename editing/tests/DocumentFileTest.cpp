@@ -1,7 +1,9 @@
 #include "DocumentTestSupport.h"
 
 #include "CommandIds.h"
+#include "ImageFactories.h"
 #include "StringTable.h"
+#include "TailReader.h"
 
 #include <sys/stat.h>
 
@@ -307,4 +309,62 @@ TEST_F(DocumentTest, OpeningALargeFileShowsTheWorkAndCanBeGivenUp)
   EXPECT_EQ(input.workPolls, 1000 / 256);
   EXPECT_EQ(client.ObjectCount(), 1000);
   EXPECT_EQ(client.GetFilePath(), path);
+}
+
+TEST_F(DocumentTest, ALongListIsReadOnTwoThreadsAsOneThreadReadsIt)
+{
+  // Long enough to be shared: the second half is read on another thread
+  // from a record's first line near the middle.
+  RegisterImageFactories();
+  const std::string record = ObjectRecord(10, 10, 20, 20);
+  const int32_t half = static_cast<int32_t>(TailReader::kMinimumBytes / record.size() / 2 + 1000);
+  std::string first, second;
+  for (int32_t i = 0; i < half; ++i) {
+    first += ObjectRecord(i, 10, i + 10, 20);
+    second += ObjectRecord(half + i, 10, half + i + 10, 20);
+  }
+  const std::string head = DocumentHead() + "\n[VEKT TData]\n0\n";
+  ASSERT_NE(TailReader::SplitPoint(head + first + second, head.size(), (head + first + second).size()),
+            std::string::npos);
+  {
+    LoadReport report;
+    ASSERT_EQ(LoadDocument(client, File("whole.vk1", head + first + second).c_str(), &report), 1);
+    ASSERT_EQ(client.ObjectCount(), 2 * half);
+    EXPECT_FALSE(report.damaged);
+    for (int32_t i = 0; i < 2 * half; i += 997)
+      ASSERT_EQ(client.ObjectAtIndex(i)->left, i) << "in the order of the file";
+  }
+  {
+    // A record broken past the middle ends the list there, as it would on
+    // one thread: what came before it is kept, and the file is damaged.
+    std::string broken = second;
+    const size_t at = broken.find(ObjectRecord(half + 700, 10, half + 710, 20));
+    broken.replace(at, record.size(), "TData 3 0 8 0\n\tTPen 0 x\n");
+    LoadReport report;
+    ASSERT_EQ(LoadDocument(client, File("broken.vk1", head + first + broken).c_str(), &report), 1);
+    EXPECT_EQ(client.ObjectCount(), half + 700);
+    EXPECT_TRUE(report.damaged);
+  }
+  {
+    // A picture whose stored name, right across the middle, holds lines
+    // that look like records: one thread reads them as the name, so the
+    // second thread's reading from one of them is not taken.
+    std::string name = "x";
+    while (name.size() < 60000)
+      name += "\n" + ObjectRecord(1, 2, 3, 4);
+    const std::string picture = "TDataImage 1 0 0 0 0 0\n\tTString 1 " + std::to_string(name.size()) + " " +
+                                std::to_string(name.size()) + " " + name + "\n\t" + ObjectRecord(5, 5, 9, 9);
+    const std::string text = head + first + picture + second;
+    const size_t split = TailReader::SplitPoint(text, head.size(), text.size());
+    const size_t pictureAt = (head + first).size();
+    ASSERT_GT(split, pictureAt);
+    ASSERT_LT(split, pictureAt + picture.size()) << "the middle falls in the picture's name";
+    LoadReport report;
+    client.SetModified(false); // the damaged document is not to be saved
+    ASSERT_EQ(LoadDocument(client, File("picture.vk1", text).c_str(), &report), 1);
+    ASSERT_EQ(client.ObjectCount(), 2 * half + 1);
+    EXPECT_EQ(client.ObjectAtIndex(half)->left, 5);
+    EXPECT_EQ(client.ObjectAtIndex(half + 1)->left, half);
+    EXPECT_FALSE(report.damaged);
+  }
 }
