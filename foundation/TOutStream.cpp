@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -72,6 +75,74 @@ namespace {
 // Blocks a streamed save writes at a time.
 constexpr size_t kSaveBlock = size_t{1} << 20;
 
+// Writes the blocks of a save on a thread of its own, so the next block is
+// made while the last one goes to the file; one block waits at most, so a
+// large file is still never held in memory whole.
+class BlockWriter
+{
+public:
+  explicit BlockWriter(TAtomicFile& file) : m_file(file), m_thread([this] { Run(); }) {}
+  ~BlockWriter() { Finish(); }
+  BlockWriter(const BlockWriter&) = delete;
+  BlockWriter& operator=(const BlockWriter&) = delete;
+
+  // Hands a block over, waiting while the one before is still waiting;
+  // false once a write failed.
+  bool Hand(std::string_view block)
+  {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_waiting; });
+    if (m_failed)
+      return false;
+    m_block.assign(block);
+    m_waiting = true;
+    m_changed.notify_all();
+    return true;
+  }
+  // Waits until every block is written; false when a write failed.
+  bool Finish()
+  {
+    {
+      std::unique_lock lock(m_mutex);
+      m_changed.wait(lock, [this] { return !m_waiting; });
+      m_closing = true;
+      m_changed.notify_all();
+    }
+    if (m_thread.joinable())
+      m_thread.join();
+    return !m_failed;
+  }
+
+private:
+  void Run()
+  {
+    std::string block;
+    for (;;) {
+      {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_waiting || m_closing; });
+        if (!m_waiting)
+          return;
+        block.swap(m_block);
+      }
+      const bool written = m_file.Write(block);
+      std::lock_guard lock(m_mutex);
+      m_failed = m_failed || !written;
+      m_waiting = false;
+      m_changed.notify_all();
+    }
+  }
+
+  TAtomicFile& m_file;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::string m_block;
+  bool m_waiting = false;
+  bool m_closing = false;
+  bool m_failed = false;
+  std::thread m_thread;
+};
+
 } // namespace
 
 bool SaveFileAtomic(const std::string& path, const std::function<bool(TOutStream&)>& write,
@@ -83,10 +154,15 @@ bool SaveFileAtomic(const std::string& path, const std::function<bool(TOutStream
       *error = file.Error();
     return false;
   }
-  TOutStream os;
-  os.SetSink([&file](std::string_view block) { return file.Write(block); }, kSaveBlock);
-  const bool produced = write(os);
-  os.Flush();
+  bool produced;
+  {
+    BlockWriter writer(file);
+    TOutStream os;
+    os.SetSink([&writer](std::string_view block) { return writer.Hand(block); }, kSaveBlock);
+    produced = write(os);
+    os.Flush();
+    writer.Finish();
+  }
   // A block that could not be written makes the close fail with the
   // system's reason; a writer that gave up leaves no reason of the system.
   if (file.Close(produced))
