@@ -3,16 +3,33 @@
 # at 10 000 and 100 000 objects (see bench/ViewMain.cpp): prints a Markdown
 # table of the longest of three runs of each step.
 #
-#   bench/view.sh [--sizes "N ..."]
+#   bench/view.sh [--sizes "N ..."] [--waiting]
+#
+# --waiting draws every page while the window waits, as it did before large
+# pages were drawn behind the window's back.
 #
 # Needs a build (scripts/build.sh, or VEKTA_BUILD_DIR=other build folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VEKTA_BUILD_DIR:-$PWD/build}
 sizes=(10000 100000)
-if [ "${1:-}" = "--sizes" ]; then
-  read -r -a sizes <<<"$2"
-fi
+options=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+  --sizes)
+    read -r -a sizes <<<"$2"
+    shift 2
+    ;;
+  --waiting)
+    options+=(--waiting)
+    shift
+    ;;
+  *)
+    echo "usage: bench/view.sh [--sizes \"N ...\"] [--waiting]" >&2
+    exit 2
+    ;;
+  esac
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 docs=()
@@ -22,4 +39,4 @@ for n in "${sizes[@]}"; do
     docs+=("$work/$kind-$n.vk1")
   done
 done
-"$build/bench/vekta-bench-view" "${docs[@]}"
+"$build/bench/vekta-bench-view" "${options[@]}" "${docs[@]}"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -12,52 +13,61 @@ bool TInStream::LoadFile(const std::string& path)
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f)
     return false;
-  // Sized once from the file's length, so a document of a hundred megabytes
-  // is not copied again each time a growing buffer runs full; a file that
-  // grows while it is read is still read to its end.
-  std::string data;
-  struct stat info;
-  if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-    data.resize(static_cast<size_t>(info.st_size));
+  // Read at once into a buffer of the file's length, left unfilled until
+  // the bytes arrive: a document of a hundred megabytes is neither cleared
+  // first nor copied again as a growing buffer runs full. A file that grows
+  // while it is read, or whose length the system does not know, is still
+  // read to its end.
+  std::unique_ptr<char[]> whole;
   size_t used = 0;
-  bool ok = true;
-  for (;;) {
-    if (used == data.size())
-      data.resize(data.size() + 65536);
-    const size_t n = std::fread(data.data() + used, 1, data.size() - used, f);
-    used += n;
-    if (n == 0) {
-      ok = !std::ferror(f);
-      break;
-    }
+  struct stat info;
+  if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    const auto length = static_cast<size_t>(info.st_size);
+    whole = std::make_unique_for_overwrite<char[]>(length);
+    used = std::fread(whole.get(), 1, length, f);
   }
+  std::string rest;
+  char chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+    rest.append(chunk, n);
+  const bool ok = !std::ferror(f);
   std::fclose(f);
   if (!ok)
     return false;
-  data.resize(used);
-  SetData(std::move(data));
+  if (rest.empty() && whole) {
+    Reset();
+    m_buffer = std::move(whole);
+    m_data = std::string_view(m_buffer.get(), used);
+    return true;
+  }
+  SetData(std::string(whole.get(), used) + rest);
   return true;
+}
+
+void TInStream::Reset()
+{
+  m_owned.clear();
+  m_owned.shrink_to_fit();
+  m_buffer.reset();
+  m_data = {};
+  m_pos = 0;
+  m_state = 0;
+  m_marks.clear();
+  m_marksBuilt = false;
 }
 
 void TInStream::SetView(std::string_view data)
 {
-  m_owned.clear();
-  m_owned.shrink_to_fit();
+  Reset();
   m_data = data;
-  m_pos = 0;
-  m_state = 0;
-  m_marks.clear();
-  m_marksBuilt = false;
 }
 
 void TInStream::SetData(std::string data)
 {
+  Reset();
   m_owned = std::move(data);
   m_data = m_owned;
-  m_pos = 0;
-  m_state = 0;
-  m_marks.clear();
-  m_marksBuilt = false;
 }
 
 const std::vector<TInStream::SectionMark>& TInStream::SectionMarks() const

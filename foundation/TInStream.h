@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,8 +90,11 @@ public:
 private:
   bool ScanInteger(bool allowNegative, int64_t min, int64_t max, int64_t& out, bool wrapNegative);
 
+  void Reset();
+
   std::string m_owned;
-  std::string_view m_data; // m_owned, or bytes borrowed
+  std::unique_ptr<char[]> m_buffer; // a file read whole
+  std::string_view m_data;          // m_owned, m_buffer, or bytes borrowed
   size_t m_pos = 0;
   int m_state = 0;
   size_t m_gcount = 0;
