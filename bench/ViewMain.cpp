@@ -27,10 +27,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
-#include <QThread>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +40,9 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -75,7 +79,9 @@ struct Step
 };
 
 // Takes action and paints the window as the screen would, then runs the
-// event loop until the window has its whole picture, timing each turn.
+// event loop, as the program does, until the window has its whole picture.
+// Meanwhile another thread posts a call to the loop every few milliseconds
+// and the time each waits to be run is the time the loop was held.
 Step Take(TClientWidget* widget, const std::function<void()>& action)
 {
   QElapsedTimer total;
@@ -85,10 +91,35 @@ Step Take(TClientWidget* widget, const std::function<void()>& action)
     action();
     widget->repaint();
   });
-  while (widget->Rendering()) {
-    step.held = std::max(step.held, Milliseconds([] { QApplication::processEvents(); }));
-    if (widget->Rendering())
-      QThread::usleep(200);
+  if (widget->Rendering()) {
+    QEventLoop loop;
+    std::atomic<bool> done{false};
+    std::mutex lock;
+    double longest = 0;
+    std::thread pinger([&] {
+      while (!done.load()) {
+        QElapsedTimer posted;
+        posted.start();
+        QMetaObject::invokeMethod(
+            &loop,
+            [&, posted]() {
+              {
+                std::lock_guard hold(lock);
+                longest = std::max(longest, static_cast<double>(posted.nsecsElapsed()) / 1e6);
+              }
+              if (!widget->Rendering())
+                loop.quit();
+            },
+            Qt::QueuedConnection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+    });
+    loop.exec();
+    done.store(true);
+    pinger.join();
+    QApplication::processEvents();
+    std::lock_guard hold(lock);
+    step.held = std::max(step.held, longest);
   }
   // What was put in reaches the screen.
   step.held = std::max(step.held, Milliseconds([widget] { widget->repaint(); }));
