@@ -440,8 +440,10 @@ void TClientWidget::PlaceRows(const Render& render, int top, int bottom)
 
 void TClientWidget::BandDone(const std::shared_ptr<Render>& render, int top, int bottom)
 {
-  if (render == m_render && PaperOnDevice().size() == render->paper.size())
+  if (render == m_render && PaperOnDevice().size() == render->paper.size()) {
     PlaceRows(*render, top, bottom);
+    ++m_bandsShown;
+  }
 }
 
 void TClientWidget::RenderDone(const std::shared_ptr<Render>& render, bool whole)

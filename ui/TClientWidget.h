@@ -61,6 +61,8 @@ public:
   // What painting cost, for checks: the pixels rendered into the page image
   // so far, and the bounds of the last area painted on the screen.
   int64_t RenderedPixels() const { return m_renderedPixels; }
+  // Bands of pictures drawn behind the window's back put in so far.
+  int64_t BandsShown() const { return m_bandsShown; }
   QRect LastPaintBounds() const { return m_lastPaintBounds; }
 
   // The zoom step after zoom towards larger or smaller pages; zoom itself
@@ -122,6 +124,7 @@ private:
   QRegion m_invalid;
   QRegion m_overlayArea; // where the overlay may hold something
   int64_t m_renderedPixels = 0;
+  int64_t m_bandsShown = 0;
   QRect m_lastPaintBounds;
   int m_wheelRest = 0;
   // The last rendering ran out of its drawing budget (nested symbols).
