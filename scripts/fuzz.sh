@@ -8,6 +8,11 @@
 #   scripts/fuzz.sh 3600 document record
 #                          only the fuzzers named (document, record, ini,
 #                          metafile, picture), so that two can run at once
+#   FUZZ_TIMEOUT=60 scripts/fuzz.sh 3600 picture
+#                          a longer wait before one input counts as a hang
+#                          (20 s by default); libFuzzer measures wall-clock
+#                          time, so a run that shares its cores with a build
+#                          needs it
 #   scripts/fuzz.sh --ci   a fixed number of runs from a fixed seed on a
 #                          fresh corpus: the same inputs on every run, so
 #                          the test run cannot fail by chance
@@ -99,7 +104,7 @@ for kind in $kinds; do
   dict=-dict=fuzz/vk1.dict
   case "$kind" in metafile | picture) dict= ;; esac
   # shellcheck disable=SC2046,SC2086 # the options are words
-  "$dir/fuzz/fuzz_$kind" "$corpus" $dict $(limit $kind) -timeout=20 \
+  "$dir/fuzz/fuzz_$kind" "$corpus" $dict $(limit $kind) -timeout="${FUZZ_TIMEOUT:-20}" \
     -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/findings/$kind-" \
     2>"$dir/fuzz-$kind.log" || status=1
   grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|cov:|Test unit written" \
