@@ -15,6 +15,8 @@
 #include <cstring>
 #include <latch>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -73,11 +75,22 @@ bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, 
   workers = std::clamp(workers, 1, kMaxThreads);
   // Bands start on whole granules of the picture, whatever rows are asked.
   const int first = top / kBandGranule * kBandGranule;
-  const int rows = bottom - first;
-  const int wanted = (rows + workers * kBandsPerThread - 1) / (workers * kBandsPerThread);
+  // Where each band is shown as it comes, the first is one granule, so
+  // something shows soon; the rest share what is left. (Every band costs
+  // something of its own, the texts and shapes crossing its edges, so
+  // only one is made small.)
+  std::vector<std::pair<int, int>> bands;
+  int from = first;
+  if (bandDone && from + kBandGranule < bottom) {
+    bands.emplace_back(std::max(top, from), from + kBandGranule);
+    from += kBandGranule;
+  }
+  const int rest = bottom - from;
+  const int wanted = (rest + workers * kBandsPerThread - 1) / (workers * kBandsPerThread);
   const int bandRows = std::max(kBandGranule, (wanted + kBandGranule - 1) / kBandGranule * kBandGranule);
-  const int bands = (rows + bandRows - 1) / bandRows;
-  workers = std::min(workers, bands);
+  for (; from < bottom; from += bandRows)
+    bands.emplace_back(std::max(top, from), std::min(bottom, from + bandRows));
+  workers = std::min(workers, static_cast<int>(bands.size()));
 
   // Taken here, on the thread that owns the image, before anyone draws.
   uchar* bits = image.bits();
@@ -87,11 +100,10 @@ bool PaintInBands(const DisplayList& list, QImage& image, int threads, int top, 
   std::atomic<int> next{0};
   std::atomic<bool> stop{false};
   auto paintNext = [&](QImage& scratch) {
-    const int i = next.fetch_add(1);
-    if (i >= bands)
+    const size_t i = static_cast<size_t>(next.fetch_add(1));
+    if (i >= bands.size())
       return false;
-    const int bandTop = std::max(top, first + i * bandRows);
-    const int bandBottom = std::min(bottom, first + (i + 1) * bandRows);
+    const auto [bandTop, bandBottom] = bands[i];
     PaintBand(list, bits, bytesPerLine, width, height, bandTop, bandBottom, format, scratch);
     if (bandDone)
       bandDone(bandTop, bandBottom);

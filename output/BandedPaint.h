@@ -19,7 +19,8 @@ class TPage;
 // is polled between bands; false when it gave up before every band was
 // drawn. bandDone, when given, hears of the rows [top, bottom) of each band
 // as soon as they are in image, on the thread that drew them; those rows
-// are not written again.
+// are not written again. With bandDone the first band is short, so that
+// something is shown soon.
 bool PaintInBands(const DisplayList& list, QImage& image, int threads = 0, int top = 0, int bottom = -1,
                   const std::function<void(int top, int bottom)>& bandDone = {});
 
