@@ -1,12 +1,61 @@
 #include "TInStream.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Files at least this long are read in two halves at once, the second on a
+// thread of its own: taking the bytes from the system (and the first touch
+// of the buffer's pages) is then shared between two cores.
+constexpr size_t kReadInHalvesFrom = size_t{16} << 20;
+
+// Reads count bytes of fd from offset into out, as far as the file goes;
+// how many were read, or -1 on an error.
+ssize_t ReadAt(int fd, char* out, size_t count, off_t offset)
+{
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(fd, out + done, count - done, offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      return -1;
+    if (n == 0)
+      break;
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+// Reads length bytes of f from its start into out, in two halves at once;
+// how many bytes from the start arrived, or -1 on an error. f is left at
+// the end of what was read.
+ssize_t ReadInHalves(FILE* f, char* out, size_t length)
+{
+  const int fd = ::fileno(f);
+  const size_t half = length / 2;
+  ssize_t second = 0;
+  std::thread reader([&]() { second = ReadAt(fd, out + half, length - half, static_cast<off_t>(half)); });
+  const ssize_t first = ReadAt(fd, out, half, 0);
+  reader.join();
+  if (first < 0 || second < 0)
+    return -1;
+  // A file that shrank meanwhile ends where its first half ended.
+  const size_t used =
+      static_cast<size_t>(first) < half ? static_cast<size_t>(first) : half + static_cast<size_t>(second);
+  return std::fseek(f, static_cast<long>(used), SEEK_SET) == 0 ? static_cast<ssize_t>(used) : -1;
+}
+
+} // namespace
 
 bool TInStream::LoadFile(const std::string& path)
 {
@@ -24,7 +73,16 @@ bool TInStream::LoadFile(const std::string& path)
   if (::fstat(::fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
     const auto length = static_cast<size_t>(info.st_size);
     whole = std::make_unique_for_overwrite<char[]>(length);
-    used = std::fread(whole.get(), 1, length, f);
+    if (length < kReadInHalvesFrom) {
+      used = std::fread(whole.get(), 1, length, f);
+    } else {
+      const ssize_t read = ReadInHalves(f, whole.get(), length);
+      if (read < 0) {
+        std::fclose(f);
+        return false;
+      }
+      used = static_cast<size_t>(read);
+    }
   }
   std::string rest;
   char chunk[65536];
