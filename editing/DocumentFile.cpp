@@ -7,6 +7,7 @@
 #include "LongWork.h"
 #include "Messages.h"
 #include "ObjectStream.h"
+#include "OrderedWrite.h"
 #include "StringTable.h"
 #include "TAtomicFile.h"
 #include "TDataGroup.h"
@@ -467,11 +468,13 @@ void WriteObjectList(const TClient& client, TOutStream& os)
   os << 0 << ' ' << kDocumentFileVersion << '\n';
   WriteSectionTag(os, kObjectSection);
   os << count << '\n';
-  for (int32_t i = 0; i < client.ObjectCount(); ++i) {
-    const TData* object = client.ObjectAtIndex(i);
+  // A long list is written on two cores (each object's record depends on
+  // that object alone).
+  WriteInOrder(os, static_cast<size_t>(client.ObjectCount()), [&client](TOutStream& out, size_t i) {
+    const TData* object = client.ObjectAtIndex(static_cast<int32_t>(i));
     if (!object->TestState(TData::kNotSaved))
-      WriteFrom(os, *object);
-  }
+      WriteFrom(out, *object);
+  });
 }
 
 int32_t ReadObjectList(TClient& client, TInStream& is, bool* complete)

@@ -19,6 +19,12 @@ public:
   // What was written and not yet handed to a sink.
   const std::string& Data() const { return m_data; }
   std::string TakeData() { return std::move(m_data); }
+  // Empties the buffer, keeping its room, and makes the stream good again.
+  void Clear()
+  {
+    m_data.clear();
+    m_bad = false;
+  }
   void Reserve(size_t n) { m_data.reserve(n); }
 
   // A stream stays good unless a caller marks it bad (for example a
