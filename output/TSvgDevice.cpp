@@ -17,6 +17,7 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QRawFont>
 
 #include <algorithm>
 #include <charconv>
@@ -325,6 +326,7 @@ void TSvgDevice::SelectFont(const TFont& font)
   m_font = TextFont(font);
   m_escapement = font.EscapementDegrees();
   m_fontStyle.clear();
+  m_rawFont.reset();
 }
 
 void TSvgDevice::SelectDefaults()
@@ -828,6 +830,31 @@ void TSvgDevice::GetTextExtent(std::string_view utf8, int32_t& width, int32_t& h
   MeasureText(m_font, utf8, width, height);
 }
 
+std::string TSvgDevice::LetterSpacing(std::string_view utf8)
+{
+  // The page sets glyphs at their hinted advances without kerning; viewers
+  // kern (most do whatever they are asked) and take the advances the font
+  // designs. Spread between the characters, the difference keeps each line
+  // as long in a viewer as on the page. Measured from the font's own
+  // tables: laying every line out twice would cost more than the rest of
+  // the file.
+  if (!m_rawFont)
+    m_rawFont = QRawFont::fromFont(m_font);
+  if (!m_rawFont->isValid())
+    return {};
+  const QList<quint32> glyphs = m_rawFont->glyphIndexesForString(ToQString(utf8));
+  if (glyphs.isEmpty())
+    return {};
+  double difference = 0;
+  const QList<QPointF> page = m_rawFont->advancesForGlyphIndexes(glyphs, QRawFont::SeparateAdvances);
+  const QList<QPointF> viewer = m_rawFont->advancesForGlyphIndexes(
+      glyphs, QRawFont::LayoutFlags(QRawFont::KernedAdvances | QRawFont::UseDesignMetrics));
+  for (qsizetype i = 0; i < glyphs.size() && i < page.size() && i < viewer.size(); ++i)
+    difference += page[i].x() - viewer[i].x();
+  const std::string value = Num(difference / static_cast<double>(glyphs.size()), 2);
+  return value == "0" ? std::string() : " letter-spacing=\"" + value + "\"";
+}
+
 void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int32_t* clipLtrb,
                          uint32_t options)
 {
@@ -907,7 +934,7 @@ void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int3
                      (m_font.underline() && m_font.strikeOut() ? " " : "") +
                      (m_font.strikeOut() ? "line-through" : "");
   }
-  const std::string style = m_fontStyle + ";fill:" + Colour(m_textColour) + anchor + ";font-kerning:none";
+  const std::string style = m_fontStyle + ";fill:" + Colour(m_textColour) + anchor;
   const std::string cls = ClassOf(style);
   const std::string key = cls + clip + Num(m_escapement);
 
@@ -938,7 +965,7 @@ void TSvgDevice::TextOut(int32_t x, int32_t y, std::string_view utf8, const int3
     ly = ay + ox * std::sin(a) + oy * std::cos(a);
   }
   std::string span = "<tspan x=\"" + Num(lx);
-  span += "\" y=\"" + Num(ly + baseline) + "\">" + Escape(utf8) + "</tspan>";
+  span += "\" y=\"" + Num(ly + baseline) + "\"" + LetterSpacing(utf8) + ">" + Escape(utf8) + "</tspan>";
   if (run) {
     run->spans += span;
     return;

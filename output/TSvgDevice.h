@@ -3,6 +3,7 @@
 #include "TPageDevice.h"
 
 #include <QFont>
+#include <QRawFont>
 
 #include <array>
 #include <cstdint>
@@ -144,6 +145,9 @@ private:
   void Emit(std::string_view element);
   void Append(Frame& frame, std::string_view element);
   void FlushText(Frame& frame);
+  // The letter-spacing attribute that makes a line of the selected font
+  // as long in a viewer as on the page; empty when none is needed.
+  std::string LetterSpacing(std::string_view utf8);
   void ArcShape(int kind, int32_t l, int32_t t, int32_t r, int32_t b, TPoint start, TPoint end);
   // The box a closed shape covering [l, r) x [t, b) is outlined on (less
   // its offset in a definition): the pen's centre line runs through the
@@ -184,7 +188,8 @@ private:
   bool m_penNull = false;
   Brush m_brush;
   QFont m_font;
-  std::string m_fontStyle; // the font's part of a text's style, made on first use
+  std::string m_fontStyle;           // the font's part of a text's style, made on first use
+  std::optional<QRawFont> m_rawFont; // the font's tables, found on first use
   double m_escapement = 0;
   uint32_t m_textColour = 0;
   uint32_t m_bkColour = 0xFFFFFF;

@@ -8,7 +8,9 @@
 #include "TFont.h"
 #include "TPen.h"
 #include "TSvgDevice.h"
+#include "TextMetrics.h"
 
+#include <QTextLayout>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -276,6 +278,49 @@ TEST_F(SvgDeviceTest, TextKeepsEveryCharacterSafeAndTheLinesOfOneTextShareAnElem
   const Element* turned = Find(e, "text2");
   ASSERT_NE(turned, nullptr);
   EXPECT_EQ(turned->attributes.at("transform"), "rotate(-30 100 200)");
+}
+
+TEST_F(SvgDeviceTest, ALineIsAsLongInAViewerThatKernsAsOnThePage)
+{
+  // The page does not kern; viewers do. A line with kerning pairs is
+  // spaced out by what kerning takes away (measured here by laying the
+  // line out both ways), a line without them is left alone.
+  TLogFont record;
+  record.height = -40;
+  record.weight = 700;
+  record.SetFaceName("Liberation Sans");
+  const TFont font(record);
+  svg.SelectFont(font);
+  svg.SetBkMode(TRANSPARENT_);
+  svg.BeginLayer(8);
+  for (const char* line : {"AVAVAV To", "minimum"}) {
+    svg.BeginObject(Kind(kTDataTexte));
+    svg.TextOut(10, 10, line, nullptr, 0);
+    svg.EndObject();
+  }
+  std::vector<const Element*> lines;
+  const std::vector<Element> e = Parse(svg.Finish());
+  for (const Element& x : e)
+    if (x.name == "tspan")
+      lines.push_back(&x);
+  ASSERT_EQ(lines.size(), 2u);
+
+  const auto width = [&font](const QString& text, bool kerning) {
+    QFont qfont = TextFont(font);
+    qfont.setKerning(kerning);
+    QTextLayout layout(text, qfont);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return line.horizontalAdvance();
+  };
+  const QString kerned = QStringLiteral("AVAVAV To");
+  const double lost = width(kerned, false) - width(kerned, true);
+  ASSERT_GT(lost, 1.0) << "the font kerns these pairs";
+  ASSERT_EQ(lines[0]->attributes.count("letter-spacing"), 1u);
+  EXPECT_NEAR(std::stod(lines[0]->attributes.at("letter-spacing")) * kerned.size(), lost,
+              0.01 * kerned.size());
+  EXPECT_EQ(lines[1]->attributes.count("letter-spacing"), 0u);
 }
 
 TEST_F(SvgDeviceTest, PensBrushesAndClipsBecomeSharedStyles)
