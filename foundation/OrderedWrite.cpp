@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -35,9 +36,12 @@ void WriteInOrder(TOutStream& os, size_t count, const std::function<void(TOutStr
     for (size_t i = run * kItemsPerRun; i < end && out.good(); ++i)
       write(out, i);
   };
-  if (runs < kMinimumRuns) {
+  const auto writeAll = [&]() {
     for (size_t run = 0; run < runs && os.good(); ++run)
       writeRun(os, run);
+  };
+  if (runs < kMinimumRuns) {
+    writeAll();
     return;
   }
 
@@ -47,7 +51,7 @@ void WriteInOrder(TOutStream& os, size_t count, const std::function<void(TOutStr
   std::condition_variable changed;
   bool stop = false;
   std::exception_ptr failure;
-  std::thread helper([&]() {
+  const auto helpOut = [&]() {
     for (size_t run = 1, turn = 0; run < runs; run += 2, ++turn) {
       Slot& slot = slots[turn % 2];
       {
@@ -70,7 +74,14 @@ void WriteInOrder(TOutStream& os, size_t count, const std::function<void(TOutStr
       slot.full = true;
       changed.notify_all();
     }
-  });
+  };
+  std::thread helper;
+  try {
+    helper = std::thread(helpOut);
+  } catch (const std::system_error&) {
+    writeAll(); // no thread to be had: everything on this one
+    return;
+  }
   // The helper is stopped and waited for however this thread leaves.
   struct Joiner
   {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #include <sys/stat.h>
@@ -44,9 +45,16 @@ ssize_t ReadInHalves(FILE* f, char* out, size_t length)
   const int fd = ::fileno(f);
   const size_t half = length / 2;
   ssize_t second = 0;
-  std::thread reader([&]() { second = ReadAt(fd, out + half, length - half, static_cast<off_t>(half)); });
+  const auto readSecond = [&]() { second = ReadAt(fd, out + half, length - half, static_cast<off_t>(half)); };
+  std::thread reader;
+  try {
+    reader = std::thread(readSecond);
+  } catch (const std::system_error&) {
+    readSecond(); // no thread to be had: one after the other
+  }
   const ssize_t first = ReadAt(fd, out, half, 0);
-  reader.join();
+  if (reader.joinable())
+    reader.join();
   if (first < 0 || second < 0)
     return -1;
   // A file that shrank meanwhile ends where its first half ended.
