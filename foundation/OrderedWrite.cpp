@@ -60,19 +60,22 @@ void WriteInOrder(TOutStream& os, size_t count, const std::function<void(TOutStr
         if (stop)
           return;
       }
+      // A run that threw is handed over all the same, with what it threw.
+      std::exception_ptr thrown;
       try {
         slot.out.Clear();
         writeRun(slot.out, run);
       } catch (...) {
-        std::lock_guard lock(mutex);
-        failure = std::current_exception();
-        slot.full = true;
-        changed.notify_all();
-        return;
+        thrown = std::current_exception();
       }
-      std::lock_guard lock(mutex);
-      slot.full = true;
+      {
+        std::lock_guard lock(mutex);
+        failure = thrown;
+        slot.full = true;
+      }
       changed.notify_all();
+      if (thrown)
+        return;
     }
   };
   std::thread helper;

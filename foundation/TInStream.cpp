@@ -107,7 +107,7 @@ bool TInStream::LoadFile(const std::string& path)
     m_data = std::string_view(m_buffer.get(), used);
     return true;
   }
-  SetData(std::string(whole.get(), used) + rest);
+  SetData(whole ? std::string(whole.get(), used) + rest : std::move(rest));
   return true;
 }
 
